@@ -1,0 +1,12 @@
+// The main window: toolbar strip, picture buttons, the list and the status bar.
+#pragma once
+
+#include <windows.h>
+
+// The main window's class, by which a running instance is also found.
+constexpr const char* kMainWindowClass = "VRKORVAL";
+
+// Registers the main class, then the status bar's; 0 when either fails.
+int RegisterWindowClasses(HINSTANCE instance);
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wordParam, LPARAM longParam);

@@ -1,0 +1,12 @@
+// The catalogue file as the platform's profile reader sees it.
+#pragma once
+
+#include "catalogue/store.h"
+
+// One value of the catalogue file (section and key by string identifier,
+// "%d" in the key name replaced by `number`) into a 256-byte destination.
+// Returns the characters stored; 0 for a missing key or an empty value.
+int ReadCatalogueValue(int sectionId, int keyId, char* destination, int number);
+
+// Reads the catalogue file into the tables; nonzero on success.
+int LoadCatalogue();

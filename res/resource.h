@@ -1,0 +1,69 @@
+/* Identifiers shared by the resource script and the code. */
+#ifndef KORVAL_RESOURCE_H
+#define KORVAL_RESOURCE_H
+
+/* Resources (each kind numbered on its own) */
+#define IDR_MAIN_MENU           100
+#define IDR_ACCELERATORS        100
+#define IDI_KORVAL              100
+#define IDI_ROW_FIRST           110     /* row icons follow on: 110, 111, ... */
+#define IDI_ROW_FILM            110
+#define IDI_ROW_SEQUENCE        111
+#define IDB_PLAY                120
+#define IDB_EDIT                121
+#define IDB_COPY                122
+#define IDD_COPYRIGHT           101
+#define IDD_SELECT              102
+
+/* Strings 100-132: names in the catalogue file */
+#define IDS_AUTHORS             100
+#define IDS_AUTHOR_KEY          101
+#define IDS_KEYWORDS            110
+#define IDS_KEYWORD_KEY         111
+#define IDS_ANIMATIONS          120
+#define IDS_ANIMATION_KEY       121
+#define IDS_SETTINGS            130
+#define IDS_BASE_PATH           131
+#define IDS_PROGRAM_PATH        132
+
+/* Strings 199-211: texts shown */
+#define IDS_WINDOW_TITLE        199
+#define IDS_LABEL_TITLE         200
+#define IDS_LABEL_AUTHOR        201
+#define IDS_LABEL_FILE          202
+#define IDS_LABEL_DATE          203
+#define IDS_LABEL_SIZE          204
+#define IDS_LABEL_KEYWORDS      205
+#define IDS_UNKNOWN_AUTHOR      206
+#define IDS_ERROR_CAPTION       207
+#define IDS_PROGRAM_MISSING     208
+#define IDS_NO_MATCH            209
+#define IDS_CATALOGUE_MISSING   210
+#define IDS_INSERT_MEDIUM       211
+
+/* Controls and commands of the main window */
+#define ID_LIST                 500
+#define ID_STATUSBAR            501
+#define ID_PLAY                 502
+#define ID_EDIT                 503
+#define ID_COPY                 504
+
+/* Controls of the keyword dialog */
+#define ID_KEYWORD_LIST         600
+#define ID_MATCH_ANY            601
+#define ID_MATCH_ALL            602
+#define ID_ALL                  603
+
+/* Menu commands */
+#define ID_COPYRIGHT            1001
+#define ID_EXIT                 1009
+#define ID_SORT_TITLE           1100
+#define ID_SORT_AUTHOR          1101
+#define ID_SORT_FILE            1102
+#define ID_SORT_DATE            1103
+#define ID_SELECT               1110
+
+/* Control of the copyright dialog */
+#define IDC_NOTICE_FRAME        101
+
+#endif

@@ -1,0 +1,102 @@
+// Start-up: the catalogue's path, the existence test and the medium prompt.
+#include "app/startup.h"
+#include "harness.h"
+#include "res/resource.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class StartUpTest : public ::testing::Test {
+protected:
+    void SetUp() override { ModuleInstance = GetModuleHandleA(nullptr); }
+    std::string CatalogueName() { return ModuleBaseName() + ".INI"; }
+};
+
+TEST_F(StartUpTest, FileExistsIgnoresBlanksAtTheEndAndRefusesOverlongNames)
+{
+    std::string folder = ScratchFolder("exists");
+    WriteFileBytes(folder + "VANSHOW.EXE", "x");
+    EXPECT_EQ(FileExists((folder + "VANSHOW.EXE").c_str()), 1);
+    EXPECT_EQ(FileExists((folder + "VANSHOW.EXE ").c_str()), 1);
+    EXPECT_EQ(FileExists((folder + "VANSHOW.EXE   ").c_str()), 1);
+    EXPECT_EQ(FileExists(folder.c_str()), 1);                       // a folder counts
+    EXPECT_EQ(FileExists((folder + "VANEDIT.EXE").c_str()), 0);
+    EXPECT_EQ(FileExists(""), 0);
+
+    // 127 characters still fit the test's buffer; 128 would have to be cut.
+    std::string name127 = folder + std::string(127 - folder.size(), 'N');
+    WriteFileBytes(name127, "x");
+    EXPECT_EQ(FileExists(name127.c_str()), 1);
+    std::string name128 = folder + std::string(128 - folder.size(), 'N');
+    WriteFileBytes(name128, "x");
+    EXPECT_EQ(FileExists(name128.c_str()), 0);
+}
+
+TEST_F(StartUpTest, LocatesTheCatalogueBesideTheProgramOrInTheGivenFolder)
+{
+    std::string folder = ScratchFolder("locate");
+    EXPECT_EQ(LocateCatalogue((folder).c_str()), 0);
+    EXPECT_EQ(std::string(CataloguePath), folder + CatalogueName());
+
+    WriteFileBytes(folder + CatalogueName(), "[Authors]\n");
+    EXPECT_EQ(LocateCatalogue(folder.c_str()), 1);
+    std::string withoutBackslash = folder.substr(0, folder.size() - 1);
+    EXPECT_EQ(LocateCatalogue(withoutBackslash.c_str()), 1);
+    EXPECT_EQ(std::string(CataloguePath), folder + CatalogueName());
+
+    // Without a usable folder on the command line the program's own folder is used.
+    char module[MAX_PATH];
+    GetModuleFileNameA(nullptr, module, sizeof module);
+    std::string beside = module;
+    beside = beside.substr(0, beside.find_last_of('.')) + ".INI";
+    for (const char* arguments : {"", "T:\\", "\"T:\\locate\"", "-x"}) {
+        LocateCatalogue(arguments);
+        EXPECT_EQ(std::string(CataloguePath), beside) << arguments;
+    }
+}
+
+TEST_F(StartUpTest, AsksForTheMediumUntilTheCatalogueAppears)
+{
+    std::string folder = ScratchFolder("prompt");
+    std::string catalogue = folder + CatalogueName();
+    BoxWatcher watcher([&](const SeenBox&, int number) {
+        if (number == 2)
+            WriteFileBytes(catalogue, "[Authors]\n");   // the medium is inserted
+        return IDRETRY;
+    });
+    EXPECT_EQ(StartUp(GetModuleHandleA(nullptr), folder.c_str()), 1);
+
+    std::vector<SeenBox> boxes = watcher.Boxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    // A full file path is no drive root: the platform answers "no root", so the
+    // CD-ROM prompt shows.
+    EXPECT_EQ(boxes[0].caption, "Fehler");
+    EXPECT_EQ(boxes[0].text, "Bitte legen Sie die CD-ROM mit der Datei '" + catalogue + "' ein!");
+    EXPECT_TRUE(boxes[0].hasRetry);
+    EXPECT_TRUE(boxes[0].hasCancel);
+    EXPECT_EQ(std::string(CataloguePath), catalogue);
+}
+
+TEST_F(StartUpTest, CancelEndsTheStart)
+{
+    std::string folder = ScratchFolder("cancel");
+    BoxWatcher watcher([](const SeenBox&, int) { return IDCANCEL; });
+    EXPECT_EQ(StartUp(GetModuleHandleA(nullptr), folder.c_str()), 0);
+    EXPECT_EQ(watcher.Boxes().size(), 1u);
+}
+
+TEST_F(StartUpTest, AnOverlongFolderIsNeverLookedForCut)
+{
+    // The folder exists under a 250-character name; with the file name the path
+    // would need more than 259 characters.
+    std::string arguments = "T:\\" + std::string(250, 'L');
+    BoxWatcher watcher([](const SeenBox&, int) { return IDCANCEL; });
+    EXPECT_EQ(StartUp(GetModuleHandleA(nullptr), arguments.c_str()), 0);
+    std::vector<SeenBox> boxes = watcher.Boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].text.find("..."), std::string::npos);
+    EXPECT_LT(boxes[0].text.size(), 160u);
+}
+
+} // namespace

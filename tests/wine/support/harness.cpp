@@ -1,0 +1,179 @@
+#include "harness.h"
+
+#include <cstdio>
+#include <set>
+
+namespace {
+
+struct FindBoxes {
+    DWORD process;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectBox(HWND window, LPARAM context)
+{
+    auto* search = reinterpret_cast<FindBoxes*>(context);
+    char className[32];
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == search->process && IsWindowVisible(window)
+        && GetClassNameA(window, className, sizeof className) && lstrcmpA(className, "#32770") == 0
+        && GetDlgItem(window, 0xFFFF) != nullptr)       // a message box has its text in 0xFFFF
+        search->found.push_back(window);
+    return TRUE;
+}
+
+} // namespace
+
+BoxWatcher::BoxWatcher(Answer answer) : answer_(std::move(answer)), thread_([this] { Watch(); }) {}
+
+BoxWatcher::~BoxWatcher()
+{
+    stop_ = true;
+    thread_.join();
+}
+
+std::vector<SeenBox> BoxWatcher::Boxes()
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return boxes_;
+}
+
+void BoxWatcher::Watch()
+{
+    std::set<HWND> answered;
+    while (!stop_) {
+        FindBoxes search{GetCurrentProcessId(), {}};
+        EnumWindows(CollectBox, reinterpret_cast<LPARAM>(&search));
+        for (HWND box : search.found) {
+            if (answered.count(box) != 0)
+                continue;
+            answered.insert(box);
+            char text[512] = "";
+            char caption[128] = "";
+            GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+            GetWindowTextA(box, caption, sizeof caption);
+            SeenBox seen;
+            seen.caption = caption;
+            seen.text = text;
+            seen.hasRetry = GetDlgItem(box, IDRETRY) != nullptr;
+            seen.hasCancel = GetDlgItem(box, IDCANCEL) != nullptr;
+            seen.hasOk = GetDlgItem(box, IDOK) != nullptr;
+            int number;
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                boxes_.push_back(seen);
+                number = static_cast<int>(boxes_.size());
+            }
+            int button = answer_(seen, number);
+            PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
+        }
+        // Forget boxes that are gone, so a new box that reuses a handle is seen.
+        for (auto it = answered.begin(); it != answered.end();)
+            it = IsWindow(*it) ? std::next(it) : answered.erase(it);
+        Sleep(20);
+    }
+}
+
+void WriteFileBytes(const std::string& path, const std::string& content)
+{
+    for (std::size_t slash = path.find('\\', 3); slash != std::string::npos; slash = path.find('\\', slash + 1))
+        CreateDirectoryA(path.substr(0, slash).c_str(), nullptr);
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr)
+        return;
+    std::fwrite(content.data(), 1, content.size(), file);
+    std::fclose(file);
+}
+
+void RemoveFile(const std::string& path)
+{
+    DeleteFileA(path.c_str());
+}
+
+namespace {
+
+// Removes what a folder holds: files first, then its folders.
+void ClearFolder(const std::string& folder)
+{
+    WIN32_FIND_DATAA entry;
+    HANDLE each = FindFirstFileA((folder + "\\*").c_str(), &entry);
+    if (each == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        std::string name = entry.cFileName;
+        if (name == "." || name == "..")
+            continue;
+        std::string child = folder + "\\" + name;
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            ClearFolder(child);
+            RemoveDirectoryA(child.c_str());
+        } else {
+            DeleteFileA(child.c_str());
+        }
+    } while (FindNextFileA(each, &entry));
+    FindClose(each);
+}
+
+} // namespace
+
+std::string ScratchFolder(const std::string& name)
+{
+    std::string folder = "T:\\" + name;
+    ClearFolder(folder);
+    CreateDirectoryA(folder.c_str(), nullptr);
+    return folder + "\\";
+}
+
+std::string ModuleBaseName()
+{
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string name = path;
+    name = name.substr(name.find_last_of('\\') + 1);
+    return name.substr(0, name.find_last_of('.'));
+}
+
+HANDLE StartProgram(const std::string& commandLine)
+{
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return nullptr;
+    CloseHandle(process.hThread);
+    return process.hProcess;
+}
+
+long WaitExitCode(HANDLE process, DWORD milliseconds)
+{
+    if (WaitForSingleObject(process, milliseconds) != WAIT_OBJECT_0)
+        return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(process, &code);
+    return static_cast<long>(code);
+}
+
+bool WaitFor(const std::function<bool()>& condition, DWORD milliseconds)
+{
+    DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > milliseconds)
+            return false;
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        Sleep(10);
+    }
+    return true;
+}
+
+std::string KorvalExePath()
+{
+    return std::string(KORVAL_BUILD_DIR) + "KORVAL.EXE";
+}

@@ -1,0 +1,59 @@
+// Helpers of the Win32 tests: message boxes answered by a watcher thread,
+// scratch files on drive T:, child processes.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+// One message box as a user saw it.
+struct SeenBox {
+    std::string caption;
+    std::string text;
+    bool hasRetry = false;
+    bool hasCancel = false;
+    bool hasOk = false;
+};
+
+// Watches for message boxes of this process; for each one it records what it
+// shows and presses the button that `answer` chooses (IDOK, IDRETRY, ...).
+class BoxWatcher {
+public:
+    using Answer = std::function<int(const SeenBox& box, int boxNumber)>;
+    explicit BoxWatcher(Answer answer);
+    ~BoxWatcher();
+    std::vector<SeenBox> Boxes();
+
+private:
+    void Watch();
+    Answer answer_;
+    std::atomic<bool> stop_{false};
+    std::mutex mutex_;
+    std::vector<SeenBox> boxes_;
+    std::thread thread_;
+};
+
+// Writes `content` to `path` byte for byte, making missing folders.
+void WriteFileBytes(const std::string& path, const std::string& content);
+void RemoveFile(const std::string& path);
+// An empty scratch folder T:\<name>\ (emptied if it exists); returns it with its backslash.
+std::string ScratchFolder(const std::string& name);
+
+// This test program's own file name without folder and extension.
+std::string ModuleBaseName();
+
+// Starts a program; returns its process handle (null on failure).
+HANDLE StartProgram(const std::string& commandLine);
+// Waits for a process to end; its exit code, or -1 on timeout.
+long WaitExitCode(HANDLE process, DWORD milliseconds);
+
+// Waits until `condition` holds, pumping this thread's messages meanwhile.
+bool WaitFor(const std::function<bool()>& condition, DWORD milliseconds);
+
+// The full path of KORVAL.EXE in the build folder.
+std::string KorvalExePath();
