@@ -1,0 +1,6 @@
+#pragma once
+
+#include <windows.h>
+
+// Dialog "Copyright Information": OK, Escape and the close box end it.
+INT_PTR CALLBACK CopyrightDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
