@@ -1,0 +1,97 @@
+// korval-probe: finds KORVAL's main window by its class and drives it with
+// window messages only, step by step as given on the command line:
+//   wait            wait up to 20 s for the main window
+//   rows N          the list holds N rows
+//   row I TEXT      row I's key text is TEXT
+//   selected I      row I is selected
+//   command ID      sends WM_COMMAND ID (and waits until it is handled)
+//   post ID         posts WM_COMMAND ID (for commands that open a dialog)
+//   close           posts WM_CLOSE
+// Prints one line per step; exits 0 when every step held, 1 otherwise.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+const int kListId = 500;
+
+HWND MainWindow()
+{
+    return FindWindowA("VRKORVAL", nullptr);
+}
+
+HWND List()
+{
+    return GetDlgItem(MainWindow(), kListId);
+}
+
+// Wine hands wide text across processes even to LB_GETTEXT's A form: ask in wide.
+std::string RowText(int row)
+{
+    wchar_t wide[512] = L"";
+    LRESULT length = SendMessageW(List(), LB_GETTEXTLEN, row, 0);
+    if (length < 0 || length >= 512)
+        return "<none>";
+    SendMessageW(List(), LB_GETTEXT, row, reinterpret_cast<LPARAM>(wide));
+    char text[1024] = "";
+    WideCharToMultiByte(1252, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+    return text;
+}
+
+bool Wait()
+{
+    for (int i = 0; i < 200; ++i) {
+        if (MainWindow() != nullptr)
+            return true;
+        Sleep(100);
+    }
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    bool allHeld = true;
+    for (int i = 1; i < argc; ++i) {
+        std::string step = argv[i];
+        bool held = true;
+        std::string seen;
+        auto next = [&]() -> const char* { return i + 1 < argc ? argv[++i] : ""; };
+        if (step == "wait") {
+            held = Wait();
+        } else if (step == "rows") {
+            int expected = std::atoi(next());
+            int rows = static_cast<int>(SendMessageA(List(), LB_GETCOUNT, 0, 0));
+            seen = std::to_string(rows);
+            held = rows == expected;
+        } else if (step == "row") {
+            int row = std::atoi(next());
+            std::string expected = next();
+            seen = RowText(row);
+            held = seen == expected;
+        } else if (step == "selected") {
+            int expected = std::atoi(next());
+            int row = static_cast<int>(SendMessageA(List(), LB_GETCURSEL, 0, 0));
+            seen = std::to_string(row);
+            held = row == expected;
+        } else if (step == "command") {
+            SendMessageA(MainWindow(), WM_COMMAND, std::atoi(next()), 0);
+        } else if (step == "post") {
+            held = PostMessageA(MainWindow(), WM_COMMAND, std::atoi(next()), 0) != 0;
+        } else if (step == "close") {
+            held = PostMessageA(MainWindow(), WM_CLOSE, 0, 0) != 0;
+        } else {
+            held = false;
+            seen = "unknown step";
+        }
+        std::printf("%s %s%s%s\n", held ? "ok" : "FAILED", step.c_str(), seen.empty() ? "" : ": ", seen.c_str());
+        allHeld = allHeld && held;
+    }
+    std::fflush(stdout);
+    return allHeld ? 0 : 1;
+}
