@@ -76,6 +76,59 @@ void BoxWatcher::Watch()
     }
 }
 
+namespace {
+
+struct FindDialogs {
+    DWORD process;
+    const std::string* caption;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectDialog(HWND window, LPARAM context)
+{
+    auto* search = reinterpret_cast<FindDialogs*>(context);
+    char className[32];
+    char caption[128];
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == search->process && IsWindowVisible(window)
+        && GetClassNameA(window, className, sizeof className) && lstrcmpA(className, "#32770") == 0
+        && GetWindowTextA(window, caption, sizeof caption) >= 0 && *search->caption == caption)
+        search->found.push_back(window);
+    return TRUE;
+}
+
+} // namespace
+
+DialogWatcher::DialogWatcher(std::string caption, Act act)
+    : caption_(std::move(caption)), act_(std::move(act)), thread_([this] { Watch(); })
+{
+}
+
+DialogWatcher::~DialogWatcher()
+{
+    stop_ = true;
+    thread_.join();
+}
+
+void DialogWatcher::Watch()
+{
+    std::set<HWND> handled;
+    while (!stop_) {
+        FindDialogs search{GetCurrentProcessId(), &caption_, {}};
+        EnumWindows(CollectDialog, reinterpret_cast<LPARAM>(&search));
+        for (HWND dialog : search.found) {
+            if (handled.count(dialog) != 0)
+                continue;
+            handled.insert(dialog);
+            act_(dialog, ++count_);
+        }
+        for (auto it = handled.begin(); it != handled.end();)
+            it = IsWindow(*it) ? std::next(it) : handled.erase(it);
+        Sleep(20);
+    }
+}
+
 void WriteFileBytes(const std::string& path, const std::string& content)
 {
     for (std::size_t slash = path.find('\\', 3); slash != std::string::npos; slash = path.find('\\', slash + 1))

@@ -38,6 +38,25 @@ private:
     std::thread thread_;
 };
 
+// Watches for dialogs of this process captioned `caption`; runs `act` on each
+// new one from the watcher's thread (it answers by sending or posting
+// messages to the dialog's controls and must end the dialog).
+class DialogWatcher {
+public:
+    using Act = std::function<void(HWND dialog, int dialogNumber)>;
+    DialogWatcher(std::string caption, Act act);
+    ~DialogWatcher();
+    int Count() const { return count_; }
+
+private:
+    void Watch();
+    std::string caption_;
+    Act act_;
+    std::atomic<bool> stop_{false};
+    std::atomic<int> count_{0};
+    std::thread thread_;
+};
+
 // Writes `content` to `path` byte for byte, making missing folders.
 void WriteFileBytes(const std::string& path, const std::string& content);
 void RemoveFile(const std::string& path);
