@@ -1,0 +1,120 @@
+// The toolbar's picture buttons and strip, drawn into a 32-bit DIB section.
+#include "app/picture_button.h"
+#include "app/startup.h"
+#include "res/resource.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const COLORREF kBlack = RGB(0, 0, 0), kWhite = RGB(255, 255, 255), kGray = RGB(128, 128, 128),
+               kLightGray = RGB(192, 192, 192);
+
+class Canvas {
+public:
+    Canvas(int width, int height) : width_(width)
+    {
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        dc_ = CreateCompatibleDC(nullptr);
+        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
+        previous_ = SelectObject(dc_, bitmap_);
+        for (int i = 0; i < width * height; ++i)
+            bits_[i] = 0x00FF00FF;      // magenta: shows what was never drawn
+    }
+    ~Canvas()
+    {
+        SelectObject(dc_, previous_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc_);
+    }
+    HDC dc() const { return dc_; }
+    COLORREF At(int x, int y) const
+    {
+        GdiFlush();
+        DWORD pixel = bits_[y * width_ + x];
+        return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+    }
+
+private:
+    int width_;
+    HDC dc_;
+    HBITMAP bitmap_;
+    HGDIOBJ previous_;
+    DWORD* bits_ = nullptr;
+};
+
+// A picture of 24 x 24 that is red at its top-left pixel and blue elsewhere.
+HBITMAP MarkedPicture(HDC reference)
+{
+    HBITMAP picture = CreateCompatibleBitmap(reference, 24, 24);
+    HDC dc = CreateCompatibleDC(reference);
+    HGDIOBJ previous = SelectObject(dc, picture);
+    HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
+    RECT all = {0, 0, 24, 24};
+    FillRect(dc, &all, blue);
+    SetPixel(dc, 0, 0, RGB(255, 0, 0));
+    SelectObject(dc, previous);
+    DeleteObject(blue);
+    DeleteDC(dc);
+    return picture;
+}
+
+void DrawButton(Canvas& canvas, bool pressed)
+{
+    HDC memory = CreateCompatibleDC(canvas.dc());
+    HBITMAP picture = MarkedPicture(canvas.dc());
+    DRAWITEMSTRUCT item = {};
+    item.CtlType = ODT_BUTTON;
+    item.CtlID = ID_PLAY;
+    item.itemState = pressed ? ODS_SELECTED : 0;
+    item.hDC = canvas.dc();
+    item.rcItem = {0, 0, 30, 30};
+    DrawPictureButton(&item, memory, picture, 24, 24);
+    DeleteObject(picture);
+    DeleteDC(memory);
+}
+
+TEST(PictureButton, RaisedAndPressed)
+{
+    struct Case { bool pressed; COLORREF light, dark; int picture; };
+    for (Case c : {Case{false, kWhite, kGray, 3}, Case{true, kGray, kLightGray, 4}}) {
+        SCOPED_TRACE(c.pressed ? "pressed" : "raised");
+        Canvas canvas(30, 30);
+        DrawButton(canvas, c.pressed);
+        for (int y : {0, 15, 29}) {                 // both sides black, full height
+            EXPECT_EQ(canvas.At(0, y), kBlack);
+            EXPECT_EQ(canvas.At(29, y), kBlack);
+        }
+        EXPECT_EQ(canvas.At(1, 0), c.light);        // top row
+        EXPECT_EQ(canvas.At(27, 0), c.light);
+        EXPECT_EQ(canvas.At(1, 15), c.light);       // left column
+        EXPECT_EQ(canvas.At(15, 29), c.dark);       // bottom row
+        EXPECT_EQ(canvas.At(28, 0), c.dark);        // right column from the top
+        EXPECT_EQ(canvas.At(28, 28), c.dark);
+        EXPECT_EQ(canvas.At(2, 2), kLightGray);     // face
+        EXPECT_EQ(canvas.At(c.picture, c.picture), RGB(255, 0, 0));   // picture's first pixel
+        EXPECT_EQ(canvas.At(c.picture + 23, c.picture + 23), RGB(0, 0, 255));
+    }
+}
+
+TEST(ToolbarStrip, LinesAlongTheTopAndTheRightEdge)
+{
+    Canvas canvas(100, 32);
+    PaintToolbarStrip(canvas.dc(), 100);
+    EXPECT_EQ(canvas.At(0, 0), kWhite);
+    EXPECT_EQ(canvas.At(97, 0), kWhite);
+    EXPECT_EQ(canvas.At(0, 1), kBlack);
+    EXPECT_EQ(canvas.At(97, 1), kBlack);
+    EXPECT_EQ(canvas.At(99, 0), kBlack);            // black column drawn after the white row
+    EXPECT_EQ(canvas.At(99, 31), kBlack);
+    EXPECT_EQ(canvas.At(98, 0), kLightGray);
+    EXPECT_EQ(canvas.At(98, 31), kLightGray);
+    EXPECT_EQ(canvas.At(50, 10), RGB(255, 0, 255)); // the rest is the class background's
+}
+
+} // namespace
