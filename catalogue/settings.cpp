@@ -1,1 +1,28 @@
-// Filled in by its step.
+#include "catalogue/settings.h"
+
+#include "app/startup.h"
+#include "catalogue/catalogue_file.h"
+#include "catalogue/folder_setting.h"
+#include "catalogue/store.h"
+
+#include <windows.h>
+
+namespace {
+
+// The case mapping of the ANSI code page the program runs in.
+void UpperCaseWithPlatform(char* text)
+{
+    CharUpperA(text);
+}
+
+} // namespace
+
+int ResolveFolderSetting(int sectionId, int keyId, char* destination, int number)
+{
+    // The profile reader may hand over up to 255 characters; a value longer
+    // than a folder setting can be is refused by the resolution, never cut.
+    char value[kProfileValueSize];
+    if (ReadCatalogueValue(sectionId, keyId, value, number) == 0)
+        value[0] = '\0';
+    return ResolveFolder(destination, kFolderSize, CataloguePath, value, UpperCaseWithPlatform) ? 1 : 0;
+}

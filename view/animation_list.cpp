@@ -1,1 +1,51 @@
-// Filled in by its step.
+#include "view/animation_list.h"
+
+#include "catalogue/store.h"
+#include "view/keyword_filter.h"
+#include "view/list_order.h"
+
+namespace {
+
+char SelectedPath[kAnimationPathSize];
+
+} // namespace
+
+int FillAnimationList(HWND window, int listId, int sortMode)
+{
+    if (sortMode >= 0)
+        SortMode = sortMode;
+    SendDlgItemMessageA(window, listId, LB_RESETCONTENT, 0, 0);
+
+    int rows = 0;
+    const int count = AnimationCount < kAnimationSlots ? AnimationCount : kAnimationSlots;
+    for (int i = 0; i < count; ++i) {
+        AnimationRecord& record = AnimationTable[i];
+        if (Filter.selectedCount >= 1 && !PassesKeywordFilter(record))
+            continue;
+        // The list sorts: the key text alone decides where the row goes.
+        char dateKey[kDateKeySize];
+        const char* key = RowKeyText(record, SortMode, dateKey);
+        LRESULT position = SendDlgItemMessageA(window, listId, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(key));
+        // A refused row (LB_ERR, LB_ERRSPACE) is left out and not counted:
+        // item data for position -1 would go to every row of the list.
+        if (position < 0)
+            continue;
+        SendDlgItemMessageA(window, listId, LB_SETITEMDATA, static_cast<WPARAM>(position),
+                            reinterpret_cast<LPARAM>(&record));
+        ++rows;
+    }
+    return rows;
+}
+
+const char* SelectedAnimationPath(HWND window, int listId, int rowPosition)
+{
+    SelectedPath[0] = '\0';
+    if (rowPosition < 0)
+        return SelectedPath;
+    LRESULT data = SendDlgItemMessageA(window, listId, LB_GETITEMDATA, static_cast<WPARAM>(rowPosition), 0);
+    if (data == LB_ERR || data == 0)
+        return SelectedPath;
+    const AnimationRecord* record = reinterpret_cast<const AnimationRecord*>(data);
+    ComposeAnimationPath(SelectedPath, BasePath, record->file);
+    return SelectedPath;
+}

@@ -1,0 +1,182 @@
+// The animation list in a real sorted list box: the four orders, the keyword
+// filter and the path of a row.
+#include "catalogue/store.h"
+#include "harness.h"
+#include "res/resource.h"
+#include "view/animation_list.h"
+#include "view/keyword_filter.h"
+#include "view/list_order.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Titles = std::vector<std::string>;
+
+void AddRecord(int author, const char* title, const char* file, const char* date, std::initializer_list<int> keywords)
+{
+    AnimationRecord& record = AnimationTable[AnimationCount++];
+    record.authorIndex = author;
+    std::strcpy(record.title, title);
+    std::strcpy(record.file, file);
+    std::strcpy(record.date, date);
+    for (int keyword : keywords)
+        record.keywordIndices[record.keywordCount++] = keyword;
+}
+
+class AnimationList : public ::testing::Test {
+protected:
+    static constexpr int kSport = 0, kNatur = 1;
+
+    void SetUp() override
+    {
+        ClearCatalogue();
+        Filter = {};
+        SortMode = kSortByTitle;
+        std::strcpy(AuthorTable[0], "Unbekannt");
+        std::strcpy(AuthorTable[1], "Carla");
+        std::strcpy(AuthorTable[2], "Anna");
+        std::strcpy(AuthorTable[3], "Bert");
+        AuthorCount = 4;
+        std::strcpy(KeywordTable[kSport], "Sport");
+        std::strcpy(KeywordTable[kNatur], "Natur");
+        KeywordCount = 2;
+        // Titles, names and files whose order is the same in every locale.
+        AddRecord(1, "Delta", "D.FLC", "5.3.98", {kSport});
+        AddRecord(3, "Alpha", "CLIPS\\Z.FLC", "24.12.1999", {kSport, kNatur});
+        AddRecord(2, "Charlie", "B.FLC", "1.1.2000", {kNatur});
+        AddRecord(0, "Bravo", "A.FLC", "5.3.99", {});
+        std::strcpy(BasePath, "E:\\MEDIA\\ANIM\\");
+
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = DefWindowProcA;       // owner-draw messages need no answer here
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "AnimationListTestParent";
+        RegisterClassA(&windowClass);
+        parent_ = CreateWindowA("AnimationListTestParent", "", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr,
+                                nullptr, GetModuleHandleA(nullptr), nullptr);
+        ASSERT_NE(parent_, nullptr);
+        HWND list = CreateWindowA("LISTBOX", "",
+                                  WS_CHILD | LBS_SORT | LBS_HASSTRINGS | LBS_OWNERDRAWFIXED | LBS_NOTIFY, 0, 0, 300,
+                                  200, parent_, reinterpret_cast<HMENU>(ID_LIST), GetModuleHandleA(nullptr), nullptr);
+        ASSERT_NE(list, nullptr);
+    }
+
+    void TearDown() override
+    {
+        DestroyWindow(parent_);
+        Filter = {};
+        SortMode = kSortByTitle;
+    }
+
+    // The rows as the list holds them: the title of each row's record. Each
+    // row's key must belong to its own record.
+    Titles Rows()
+    {
+        Titles titles;
+        int count = static_cast<int>(SendDlgItemMessageA(parent_, ID_LIST, LB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            auto record = reinterpret_cast<const AnimationRecord*>(
+                SendDlgItemMessageA(parent_, ID_LIST, LB_GETITEMDATA, i, 0));
+            if (record == nullptr || reinterpret_cast<LRESULT>(record) == LB_ERR) {
+                titles.push_back("(no record)");
+                continue;
+            }
+            char key[kAnimationPathSize] = "";
+            SendDlgItemMessageA(parent_, ID_LIST, LB_GETTEXT, i, reinterpret_cast<LPARAM>(key));
+            char dateKey[kDateKeySize];
+            EXPECT_STREQ(key, RowKeyText(*record, SortMode, dateKey)) << record->title;
+            titles.push_back(record->title);
+        }
+        return titles;
+    }
+
+    int Fill(int sortMode) { return FillAnimationList(parent_, ID_LIST, sortMode); }
+
+    HWND parent_ = nullptr;
+};
+
+TEST_F(AnimationList, FourOrders)
+{
+    struct Case { int mode; Titles titles; };
+    const Case cases[] = {
+        {kSortByTitle, {"Alpha", "Bravo", "Charlie", "Delta"}},
+        {kSortByAuthor, {"Charlie", "Alpha", "Delta", "Bravo"}},     // Anna, Bert, Carla, Unbekannt
+        {kSortByFile, {"Bravo", "Charlie", "Alpha", "Delta"}},       // CLIPS\Z.FLC by its folder
+        {kSortByDate, {"Bravo", "Alpha", "Charlie", "Delta"}},       // 5.3.99, 24.12.1999, 1.1.2000, 5.3.98
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Fill(c.mode), 4) << c.mode;
+        EXPECT_EQ(Rows(), c.titles) << c.mode;
+    }
+}
+
+TEST_F(AnimationList, MinusOneKeepsTheOrder)
+{
+    Fill(kSortByFile);
+    EXPECT_EQ(Fill(-1), 4);
+    EXPECT_EQ(SortMode, kSortByFile);
+    EXPECT_EQ(Rows(), (Titles{"Bravo", "Charlie", "Alpha", "Delta"}));
+}
+
+TEST_F(AnimationList, FilterNarrowsAndWidens)
+{
+    Fill(kSortByTitle);
+    Filter.selectedKeywords[0] = kSport;
+    Filter.selectedKeywords[1] = kNatur;
+    Filter.selectedCount = 2;
+    Filter.matchAll = 1;
+    EXPECT_EQ(Fill(-1), 1);
+    EXPECT_EQ(Rows(), (Titles{"Alpha"}));
+
+    Filter.matchAll = 0;
+    EXPECT_EQ(Fill(-1), 3);
+    EXPECT_EQ(Rows(), (Titles{"Alpha", "Charlie", "Delta"}));
+
+    Filter = {};
+    EXPECT_EQ(Fill(-1), 4);
+    EXPECT_EQ(Rows(), (Titles{"Alpha", "Bravo", "Charlie", "Delta"}));
+}
+
+TEST_F(AnimationList, SelectedPathIsBasePathAndTheRowsFile)
+{
+    Fill(kSortByTitle);
+    EXPECT_STREQ(SelectedAnimationPath(parent_, ID_LIST, 0), "E:\\MEDIA\\ANIM\\CLIPS\\Z.FLC");
+    EXPECT_STREQ(SelectedAnimationPath(parent_, ID_LIST, 3), "E:\\MEDIA\\ANIM\\D.FLC");
+    EXPECT_STREQ(SelectedAnimationPath(parent_, ID_LIST, -1), "");
+    EXPECT_STREQ(SelectedAnimationPath(parent_, ID_LIST, 4), "");
+
+    // Too long for the 100-byte path, or no BasePath: no path rather than another one.
+    std::strcpy(BasePath, ("E:\\" + std::string(75, 'A') + "\\").c_str());
+    std::strcpy(AnimationTable[1].file, std::string(39, 'F').c_str());      // row 0, Alpha
+    EXPECT_STREQ(SelectedAnimationPath(parent_, ID_LIST, 0), "");
+    BasePath[0] = '\0';
+    EXPECT_STREQ(SelectedAnimationPath(parent_, ID_LIST, 0), "");
+}
+
+// A list box that refuses one text, as a full list answers LB_ERRSPACE.
+WNDPROC ListProcedure;
+
+LRESULT CALLBACK RefusingListProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == LB_ADDSTRING && std::strcmp(reinterpret_cast<const char*>(lParam), "Charlie") == 0)
+        return LB_ERRSPACE;
+    return CallWindowProcA(ListProcedure, window, message, wParam, lParam);
+}
+
+TEST_F(AnimationList, ARefusedRowIsLeftOutAndTheOthersKeepTheirRecords)
+{
+    HWND list = GetDlgItem(parent_, ID_LIST);
+    ListProcedure = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RefusingListProcedure)));
+    EXPECT_EQ(Fill(kSortByTitle), 3);
+    EXPECT_EQ(Rows(), (Titles{"Alpha", "Bravo", "Delta"}));
+    SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListProcedure));
+}
+
+} // namespace
