@@ -1,1 +1,71 @@
-// Filled in by its step.
+#include "launch/launcher.h"
+
+#include "app/messages.h"
+#include "app/startup.h"
+#include "catalogue/settings.h"
+#include "launch/command_line.h"
+#include "res/resource.h"
+#include "view/animation_list.h"
+
+#include <direct.h>
+#include <string.h>
+
+namespace {
+
+class SystemEnvironment final : public LaunchEnvironment {
+public:
+    int Exists(const char* programPart) override { return FileExists(programPart); }
+
+    bool ProgramFolder(char (&folder)[kFolderSize]) override
+    {
+        return ResolveFolderSetting(IDS_SETTINGS, IDS_PROGRAM_PATH, folder, 0) != 0;
+    }
+};
+
+bool Started(const char* commandLine)
+{
+    return WinExec(commandLine, SW_SHOW) >= 32;
+}
+
+} // namespace
+
+int LaunchCompanion(HWND mainWindow, int listId, int commandId)
+{
+    // The registry is only read here, never written.
+    char registered[kCommandLineSize];
+    LONG size = sizeof registered;
+    LONG result = RegQueryValueA(HKEY_CLASSES_ROOT, RegisteredCommandKey(commandId), registered, &size);
+
+    int position = static_cast<int>(SendDlgItemMessageA(mainWindow, listId, LB_GETCURSEL, 0, 0));
+    const char* path = SelectedAnimationPath(mainWindow, listId, position);
+
+    SystemEnvironment environment;
+    CompanionStart start;
+    if (ComposeCompanionStart({result, registered, size}, commandId, environment, path, start)) {
+        // The editor works in the animation's folder; KORVAL keeps it as its own.
+        if (start.folderPath[0] != '\0')
+            EnterFileFolder(start.folderPath);
+        if (Started(start.commandLine))
+            return 1;
+        // The named folder may not hold the program: let the platform's
+        // program search look for its file name.
+        if (start.nameStart >= 0 && Started(start.commandLine + start.nameStart))
+            return 1;
+    }
+    ShowStringMessage(mainWindow, IDS_PROGRAM_MISSING, IDS_ERROR_CAPTION, MB_ICONHAND);
+    return 0;
+}
+
+int EnterFileFolder(const char* path)
+{
+    std::size_t length = strlen(path);
+    if (length == 0 || length >= kEnterFolderSize)
+        return -1;              // no animation, or one whose folder would be cut: stay
+    char folder[kEnterFolderSize];
+    CharToOemBuffA(path, folder, static_cast<DWORD>(length));
+    folder[length] = '\0';
+    CutToFolder(folder);
+    _strupr(folder);
+    _chdrive(static_cast<unsigned char>(folder[0]) - '@');     // A is drive 1
+    return _chdir(folder);
+}

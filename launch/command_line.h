@@ -1,0 +1,55 @@
+// The command line that starts the player, the editor or the copy tool on the
+// selected animation, composed from what the registry and the catalogue say.
+#pragma once
+
+#include "catalogue/store.h"
+
+#include <cstddef>
+
+constexpr std::size_t kCommandLineSize = 200;
+constexpr std::size_t kEnterFolderSize = 80;    // the Edit folder change's buffer
+
+// The key under HKEY_CLASSES_ROOT whose default value holds the command
+// registered for the companion of `commandId` (ID_PLAY, ID_EDIT, ID_COPY).
+const char* RegisteredCommandKey(int commandId);
+
+// The registry's answer to the query of that value.
+struct RegistryAnswer {
+    long result;            // 0 when the value was read
+    const char* text;       // the bytes stored, not necessarily terminated
+    long size;              // the bytes stored, terminator included
+};
+
+// What the composition asks of the system around it.
+class LaunchEnvironment {
+public:
+    // 1 when a file or folder of that name exists; blanks at its end do not count.
+    virtual int Exists(const char* programPart) = 0;
+    // The catalogue's program folder ending in a backslash; false when it
+    // cannot be held whole.
+    virtual bool ProgramFolder(char (&folder)[kFolderSize]) = 0;
+
+protected:
+    ~LaunchEnvironment() = default;
+};
+
+struct CompanionStart {
+    char commandLine[kCommandLineSize];
+    // Where the program's file name starts in the command line, for a second
+    // start through the platform's program search; -1: no second start.
+    int nameStart;
+    // Edit only: the animation whose folder becomes the current folder before
+    // the start; empty for no change.
+    char folderPath[kCommandLineSize];
+};
+
+// Composes the start of the companion of `commandId` on `selectedPath` (empty
+// when no row is selected). False when the command line cannot be held whole:
+// then nothing may be started and `start` holds empty texts.
+bool ComposeCompanionStart(const RegistryAnswer& answer, int commandId, LaunchEnvironment& environment,
+                           const char* selectedPath, CompanionStart& start);
+
+// Cuts a file's path in place to its folder, the last backslash removed:
+// D:\ANIM\BALL.FLC becomes D:\ANIM, and D:\BALL.FLC becomes D: (drive D's
+// current folder). A text without a backslash stays as it is.
+void CutToFolder(char* path);

@@ -1,0 +1,172 @@
+#include "app/text.h"
+#include "launch/command_line.h"
+#include "res/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The system as a table: which names exist and where the program folder is.
+class FakeEnvironment final : public LaunchEnvironment {
+public:
+    FakeEnvironment(const std::vector<std::string>& existing, const char* programFolder)
+        : existing_(existing), programFolder_(programFolder) {}
+
+    int Exists(const char* programPart) override
+    {
+        std::string name = programPart;
+        while (!name.empty() && name.back() == ' ')
+            name.pop_back();
+        for (const std::string& each : existing_)
+            if (each == name)
+                return 1;
+        return 0;
+    }
+
+    bool ProgramFolder(char (&folder)[kFolderSize]) override
+    {
+        if (programFolder_ == nullptr)
+            return false;
+        return CopyText(folder, programFolder_);
+    }
+
+private:
+    std::vector<std::string> existing_;
+    const char* programFolder_;
+};
+
+constexpr long kMissingKey = 2;
+constexpr long kWholeText = -1;     // the registry's size for the text and its terminator
+const char* const kFolder = "F:\\MEDIUM\\PROGRAMM\\";
+
+struct Case {
+    const char* name;
+    int command;
+    long result;
+    std::string registered;
+    long size;
+    std::vector<std::string> existing;
+    std::string path;
+    std::string commandLine;        // empty: refused, nothing may start
+    std::string secondStart;        // empty: no second start
+    const char* programFolder = kFolder;
+};
+
+TEST(ComposeCompanionStart, Cases)
+{
+    const std::vector<std::string> prog = {"E:\\PROG\\VANSHOW.EXE", "E:\\PROG\\VANEDIT.EXE", "E:\\PROG\\VANCOPY.EXE"};
+    const std::vector<std::string> none;
+    const std::string ball = "D:\\ANIM\\BALL.FLC";
+    const std::string fallback = "F:\\MEDIUM\\PROGRAMM\\";
+
+    // A registered player of 165 characters: with its blank and a path of 33
+    // the command line holds 199 characters, all that fits.
+    const std::string longProgram = "E:\\" + std::string(150, 'P') + "\\VANSHOW.EXE";
+    const std::string path33 = "D:\\" + std::string(26, 'A') + ".FLC";
+    const std::string path34 = "D:\\" + std::string(27, 'A') + ".FLC";
+    // An editor folder of 190 characters leaves no room for the copy tool's
+    // name; cut, it would name a file that exists.
+    const std::string editorFolder = "E:\\" + std::string(186, 'E') + "\\";
+    const std::string cutCopyTool = editorFolder + "VANCOPY.E";
+    // A value that fills the 200-byte buffer without its terminator.
+    const std::string value199 = longProgram + " " + std::string(33, 'X');
+    const std::string value200 = value199 + "X";
+
+    const Case cases[] = {
+        {"registered player present", ID_PLAY, 0, "E:\\PROG\\VANSHOW.EXE %1", kWholeText, prog, ball,
+         "E:\\PROG\\VANSHOW.EXE " + ball, "VANSHOW.EXE " + ball},
+        {"registered player missing", ID_PLAY, 0, "E:\\PROG\\VANSHOW.EXE %1", kWholeText, none, ball,
+         fallback + "VANSHOW.EXE " + ball, "VANSHOW.EXE " + ball},
+        {"only the last blank ends the program", ID_PLAY, 0, "E:\\PROG\\VANSHOW.EXE /p %1", kWholeText, prog, ball,
+         fallback + "VANSHOW.EXE " + ball, "VANSHOW.EXE " + ball},
+        {"quoted program name", ID_PLAY, 0, "\"E:\\PROG\\VANSHOW.EXE\" \"%1\"", kWholeText, prog, ball,
+         fallback + "VANSHOW.EXE " + ball, "VANSHOW.EXE " + ball},
+        {"command without a blank gets one", ID_PLAY, 0, "E:\\PROG\\VANSHOW.EXE", kWholeText, prog, ball,
+         "E:\\PROG\\VANSHOW.EXE " + ball, "VANSHOW.EXE " + ball},
+        {"program without a folder", ID_PLAY, 0, "VANSHOW.EXE %1", kWholeText, {"VANSHOW.EXE"}, ball,
+         "VANSHOW.EXE " + ball, ""},
+        {"a folder is no program name", ID_PLAY, 0, "E:\\PROG\\ %1", kWholeText, {"E:\\PROG\\"}, ball,
+         "E:\\PROG\\ " + ball, ""},
+        {"missing key", ID_PLAY, kMissingKey, "", 0, prog, ball, fallback + "VANSHOW.EXE " + ball,
+         "VANSHOW.EXE " + ball},
+        {"read with a size of 0", ID_PLAY, 0, "E:\\PROG\\VANSHOW.EXE %1", 0, prog, ball,
+         fallback + "VANSHOW.EXE " + ball, "VANSHOW.EXE " + ball},
+        {"empty command, play", ID_PLAY, 0, "", kWholeText, {"VANSHOW.EXE"}, ball,
+         fallback + "VANSHOW.EXE " + ball, "VANSHOW.EXE " + ball},
+        {"empty command, edit", ID_EDIT, 0, "", kWholeText, {"VANEDIT.EXE"}, ball,
+         fallback + "VANEDIT.EXE " + ball, "VANEDIT.EXE " + ball},
+        {"empty command, copy tool in the current folder", ID_COPY, 0, "", kWholeText, {"VANCOPY.EXE"}, ball,
+         "VANCOPY.EXE " + ball, ""},
+        {"empty command, no copy tool", ID_COPY, 0, "", kWholeText, none, ball,
+         fallback + "VANCOPY.EXE " + ball, "VANCOPY.EXE " + ball},
+        {"registered editor", ID_EDIT, 0, "E:\\PROG\\VANEDIT.EXE %1", kWholeText, prog, ball,
+         "E:\\PROG\\VANEDIT.EXE " + ball, "VANEDIT.EXE " + ball},
+        {"copy tool beside the editor", ID_COPY, 0, "E:\\PROG\\VANEDIT.EXE %1", kWholeText, prog, ball,
+         "E:\\PROG\\VANCOPY.EXE " + ball, "VANCOPY.EXE " + ball},
+        {"no copy tool beside the editor", ID_COPY, 0, "E:\\PROG\\VANEDIT.EXE %1", kWholeText,
+         {"E:\\PROG\\VANEDIT.EXE"}, ball, fallback + "VANCOPY.EXE " + ball, "VANCOPY.EXE " + ball},
+        {"copy tool after an editor without a folder", ID_COPY, 0, "VANEDIT.EXE %1", kWholeText,
+         {"VANEDIT.EXE", "VANCOPY.EXE"}, ball, fallback + "VANCOPY.EXE " + ball, "VANCOPY.EXE " + ball},
+        {"no row selected", ID_EDIT, 0, "E:\\PROG\\VANEDIT.EXE %1", kWholeText, prog, "",
+         "E:\\PROG\\VANEDIT.EXE ", "VANEDIT.EXE "},
+        {"path with a blank stays unquoted", ID_EDIT, 0, "E:\\PROG\\VANEDIT.EXE %1", kWholeText, prog,
+         "D:\\MY ANIM\\BALL.FLC", "E:\\PROG\\VANEDIT.EXE D:\\MY ANIM\\BALL.FLC", "VANEDIT.EXE D:\\MY ANIM\\BALL.FLC"},
+        {"command line of 199 characters", ID_PLAY, 0, longProgram + " %1", kWholeText, {longProgram}, path33,
+         longProgram + " " + path33, "VANSHOW.EXE " + path33},
+        {"command line of 200 characters", ID_PLAY, 0, longProgram + " %1", kWholeText, {longProgram}, path34,
+         "", ""},
+        {"value of 199 characters", ID_PLAY, 0, value199, kWholeText, {longProgram}, ball,
+         longProgram + " " + ball, "VANSHOW.EXE " + ball},
+        {"value without room for its terminator", ID_PLAY, 0, value200, 200, {longProgram}, ball,
+         fallback + "VANSHOW.EXE " + ball, "VANSHOW.EXE " + ball},
+        {"copy tool's name does not fit beside the editor", ID_COPY, 0, editorFolder + "VANEDIT.EXE %1",
+         kWholeText, {cutCopyTool}, ball, fallback + "VANCOPY.EXE " + ball, "VANCOPY.EXE " + ball},
+        {"program folder cannot be had", ID_PLAY, kMissingKey, "", 0, none, ball, "", "", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeEnvironment environment(c.existing, c.programFolder);
+        long size = c.size == kWholeText ? static_cast<long>(c.registered.size() + 1) : c.size;
+        CompanionStart start;
+        std::memset(&start, 'x', sizeof start);
+        bool composed = ComposeCompanionStart({c.result, c.registered.c_str(), size}, c.command, environment,
+                                              c.path.c_str(), start);
+        EXPECT_EQ(composed, !c.commandLine.empty());
+        EXPECT_EQ(std::string(start.commandLine), c.commandLine);
+        EXPECT_EQ(start.nameStart >= 0 ? std::string(start.commandLine + start.nameStart) : "", c.secondStart);
+        // Edit enters the animation's own folder; nothing else changes folders.
+        EXPECT_EQ(std::string(start.folderPath), c.command == ID_EDIT && composed ? c.path : "");
+    }
+}
+
+TEST(RegisteredCommandKey, PlayReadsTheAnimationTypeEveryOtherTheImageSequenceType)
+{
+    EXPECT_STREQ(RegisteredCommandKey(ID_PLAY), "vAnimation\\shell\\open\\command");
+    EXPECT_STREQ(RegisteredCommandKey(ID_EDIT), "vBildsequenz\\shell\\open\\command");
+    EXPECT_STREQ(RegisteredCommandKey(ID_COPY), "vBildsequenz\\shell\\open\\command");
+}
+
+TEST(CutToFolder, RemovesTheLastBackslashAndWhatFollows)
+{
+    struct Row { const char* path; const char* folder; };
+    const Row rows[] = {
+        {"D:\\ANIM\\BALL.FLC", "D:\\ANIM"},
+        {"D:\\BALL.FLC", "D:"},
+        {"D:\\MY ANIM\\BALL.FLC", "D:\\MY ANIM"},
+        {"D:\\ANIM\\NATUR\\FISCH.FLC", "D:\\ANIM\\NATUR"},
+        {"BALL.FLC", "BALL.FLC"},
+        {"", ""},
+    };
+    for (const Row& row : rows) {
+        char text[kEnterFolderSize];
+        CopyText(text, row.path);
+        CutToFolder(text);
+        EXPECT_STREQ(text, row.folder) << row.path;
+    }
+}
+
+} // namespace

@@ -1,0 +1,372 @@
+// Play, Edit and Copy under Wine: the stand-in programs note the command line
+// they were started with and their current folder in a log file.
+#include "app/startup.h"
+#include "app/text.h"
+#include "catalogue/catalogue_file.h"
+#include "catalogue/settings.h"
+#include "catalogue/store.h"
+#include "harness.h"
+#include "launch/launcher.h"
+#include "res/resource.h"
+#include "view/animation_list.h"
+#include "view/keyword_filter.h"
+#include "view/list_order.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char* const kAnimationKey = "vAnimation\\shell\\open\\command";
+const char* const kSequenceKey = "vBildsequenz\\shell\\open\\command";
+const char* const kBall = "D:\\ANIM\\BALL.FLC";
+const char* const kProgramMissing =
+    "Die Programmdatei wurde nicht gefunden! Bitte installieren Sie Vantry erneut!";
+
+struct Started {
+    std::string commandLine;
+    std::string folder;
+};
+
+// The file-type keys live in this test's private prefix only, and only while
+// a test needs them.
+void Register(const char* key, const std::string& command)
+{
+    RegSetValueA(HKEY_CLASSES_ROOT, key, REG_SZ, command.c_str(), static_cast<DWORD>(command.size()));
+}
+
+void Unregister()
+{
+    for (const char* type : {"vAnimation", "vBildsequenz"})
+        for (const char* sub : {"\\shell\\open\\command", "\\shell\\open", "\\shell", ""})
+            RegDeleteKeyA(HKEY_CLASSES_ROOT, (std::string(type) + sub).c_str());
+}
+
+void CopyStandIns(const std::string& folder, std::initializer_list<const char*> programs)
+{
+    CreateDirectoryA(folder.c_str(), nullptr);
+    for (const char* program : programs)
+        ASSERT_TRUE(CopyFileA((std::string(KORVAL_BUILD_DIR "tools\\") + program).c_str(),
+                              (folder + program).c_str(), FALSE))
+            << "stand-in " << program << " not built";
+}
+
+std::string CurrentFolder()
+{
+    char folder[MAX_PATH] = "";
+    GetCurrentDirectoryA(sizeof folder, folder);
+    return folder;
+}
+
+class Launcher : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ModuleInstance = GetModuleHandleA(nullptr);
+        savedFolder_ = CurrentFolder();
+        Unregister();
+        root_ = ScratchFolder("launch");
+        log_ = root_ + "started.log";
+        SetEnvironmentVariableA("VANTRY_STANDIN_LOG", log_.c_str());
+        prog_ = root_ + "PROG\\";
+        CopyStandIns(prog_, {"VANSHOW.EXE", "VANEDIT.EXE", "VANCOPY.EXE"});
+        CopyStandIns(root_ + "PROGRAMM\\", {"VANSHOW.EXE", "VANEDIT.EXE", "VANCOPY.EXE"});
+        CopyStandIns(root_ + "EDITOR\\", {"VANEDIT.EXE"});
+        CopyStandIns(root_ + "HERE\\", {"VANSHOW.EXE", "VANCOPY.EXE"});
+        CreateDirectoryA((root_ + "EMPTY").c_str(), nullptr);
+        SetProgramPath("PROGRAMM");
+
+        ClearCatalogue();
+        Filter = {};
+        CopyText(AuthorTable[0], "Unbekannt");
+        AuthorCount = 1;
+        AddAnimation("Springender Ball", "BALL.FLC");
+        CopyText(BasePath, "D:\\ANIM\\");
+
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = DefWindowProcA;
+        windowClass.hInstance = ModuleInstance;
+        windowClass.lpszClassName = "LauncherTestParent";
+        RegisterClassA(&windowClass);
+        window_ = CreateWindowA("LauncherTestParent", "", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr,
+                                ModuleInstance, nullptr);
+        CreateWindowA("LISTBOX", "", WS_CHILD | WS_VISIBLE | LBS_SORT | LBS_HASSTRINGS | LBS_NOTIFY, 0, 0, 300, 200,
+                      window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ID_LIST)), ModuleInstance, nullptr);
+        SelectFirstRow();
+    }
+
+    void TearDown() override
+    {
+        DestroyWindow(window_);
+        Unregister();
+        SetEnvironmentVariableA("VANTRY_STANDIN_LOG", nullptr);
+        SetCurrentDirectoryA(savedFolder_.c_str());
+    }
+
+    void SetProgramPath(const std::string& value)
+    {
+        WriteFileBytes(root_ + "KORVAL.INI", "[Settings]\r\nBasePath=ANIM\r\nProgramPath=" + value + "\r\n");
+        CopyText(CataloguePath, (root_ + "KORVAL.INI").c_str());
+    }
+
+    static void AddAnimation(const char* title, const char* file)
+    {
+        AnimationRecord& record = AnimationTable[AnimationCount++];
+        CopyText(record.title, title);
+        CopyText(record.file, file);
+    }
+
+    void SelectFirstRow()
+    {
+        FillAnimationList(window_, ID_LIST, kSortByTitle);
+        SendDlgItemMessageA(window_, ID_LIST, LB_SETCURSEL, 0, 0);
+    }
+
+    // What the stand-ins noted, after waiting for `count` lines.
+    std::vector<Started> Log(std::size_t count = 1)
+    {
+        std::vector<Started> lines;
+        WaitFor([&] { lines = ReadLog(); return lines.size() >= count; }, 10000);
+        return lines;
+    }
+
+    std::vector<Started> ReadLog()
+    {
+        std::vector<Started> lines;
+        std::ifstream file(log_, std::ios::binary);
+        std::string line;
+        while (std::getline(file, line)) {
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            std::size_t tab = line.find('\t');
+            lines.push_back({line.substr(0, tab), tab == std::string::npos ? "" : line.substr(tab + 1)});
+        }
+        return lines;
+    }
+
+    void ClearLog() { RemoveFile(log_); }
+
+    // The command line of the one program a command started, with no message shown.
+    std::string LaunchOne(int command)
+    {
+        ClearLog();
+        BoxWatcher watcher([](const SeenBox&, int) { return IDOK; });
+        EXPECT_EQ(LaunchCompanion(window_, ID_LIST, command), 1);
+        std::vector<Started> lines = Log();
+        EXPECT_EQ(lines.size(), 1u);
+        EXPECT_TRUE(watcher.Boxes().empty());
+        return lines.empty() ? "(nothing started)" : lines[0].commandLine;
+    }
+
+    // A command that starts nothing shows message 208 and returns 0.
+    void ExpectNothingStarted(int command)
+    {
+        ClearLog();
+        BoxWatcher watcher([](const SeenBox&, int) { return IDOK; });
+        EXPECT_EQ(LaunchCompanion(window_, ID_LIST, command), 0);
+        std::vector<SeenBox> boxes = watcher.Boxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, kProgramMissing);
+        EXPECT_EQ(boxes[0].caption, "Fehler");
+        EXPECT_TRUE(boxes[0].hasOk);
+        EXPECT_FALSE(boxes[0].hasCancel);
+        Sleep(200);
+        EXPECT_TRUE(ReadLog().empty());
+    }
+
+    std::string savedFolder_;
+    std::string root_;
+    std::string log_;
+    std::string prog_;
+    HWND window_ = nullptr;
+};
+
+TEST_F(Launcher, StartsTheRegisteredProgramOrTheOneInTheProgramFolder)
+{
+    struct Case {
+        const char* name;
+        int command;
+        std::string animationCommand;   // "-": no key
+        std::string sequenceCommand;
+        bool inHere;                    // the current folder holds VANSHOW.EXE and VANCOPY.EXE
+        std::string expected;
+    };
+    const std::string fallback = "T:\\LAUNCH\\PROGRAMM\\";
+    const std::string ball = kBall;
+    const Case cases[] = {
+        {"registered player", ID_PLAY, prog_ + "VANSHOW.EXE %1", "-", false, prog_ + "VANSHOW.EXE " + ball},
+        {"quoted program name", ID_PLAY, "\"" + prog_ + "VANSHOW.EXE\" \"%1\"", "-", false,
+         fallback + "VANSHOW.EXE " + ball},
+        {"command without a blank", ID_PLAY, prog_ + "VANSHOW.EXE", "-", false, prog_ + "VANSHOW.EXE " + ball},
+        {"registered program missing", ID_PLAY, root_ + "EMPTY\\VANSHOW.EXE %1", "-", false,
+         fallback + "VANSHOW.EXE " + ball},
+        {"missing key", ID_PLAY, "-", prog_ + "VANEDIT.EXE %1", false, fallback + "VANSHOW.EXE " + ball},
+        {"empty command, play", ID_PLAY, "", "", true, fallback + "VANSHOW.EXE " + ball},
+        {"registered editor", ID_EDIT, "-", prog_ + "VANEDIT.EXE %1", false, prog_ + "VANEDIT.EXE " + ball},
+        {"empty command, edit", ID_EDIT, "-", "", false, fallback + "VANEDIT.EXE " + ball},
+        {"copy tool beside the editor", ID_COPY, prog_ + "VANSHOW.EXE %1", prog_ + "VANEDIT.EXE %1", false,
+         prog_ + "VANCOPY.EXE " + ball},
+        {"no copy tool beside the editor", ID_COPY, "-", root_ + "EDITOR\\VANEDIT.EXE %1", false,
+         fallback + "VANCOPY.EXE " + ball},
+        {"empty command, copy tool in the current folder", ID_COPY, "-", "", true, "VANCOPY.EXE " + ball},
+        {"empty command, no copy tool in the current folder", ID_COPY, "-", "", false,
+         fallback + "VANCOPY.EXE " + ball},
+    };
+    CreateDirectoryA("D:\\ANIM", nullptr);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Unregister();
+        if (c.animationCommand != "-")
+            Register(kAnimationKey, c.animationCommand);
+        if (c.sequenceCommand != "-")
+            Register(kSequenceKey, c.sequenceCommand);
+        SetCurrentDirectoryA((root_ + (c.inHere ? "HERE" : "EMPTY")).c_str());
+        EXPECT_EQ(LaunchOne(c.command), c.expected);
+    }
+}
+
+TEST_F(Launcher, SecondStartFindsTheProgramThroughTheProgramSearch)
+{
+    // The program folder does not hold the player; the current folder does.
+    SetProgramPath("EMPTY");
+    SetCurrentDirectoryA((root_ + "HERE").c_str());
+    EXPECT_EQ(LaunchOne(ID_PLAY), std::string("VANSHOW.EXE ") + kBall);
+}
+
+TEST_F(Launcher, NothingToStartShowsTheMessage)
+{
+    SetProgramPath("EMPTY");
+    SetCurrentDirectoryA((root_ + "EMPTY").c_str());
+    ExpectNothingStarted(ID_PLAY);
+}
+
+TEST_F(Launcher, ACommandLineTooLongIsNeverStartedCut)
+{
+    // A registered player of 122 characters and an animation path of 98: the
+    // 199 characters of the command line would cut the path.
+    std::string longProgram = root_ + std::string(100, 'P') + "\\";
+    CopyStandIns(longProgram, {"VANSHOW.EXE"});
+    Register(kAnimationKey, longProgram + "VANSHOW.EXE %1");
+    ClearCatalogue();
+    CopyText(BasePath, ("D:\\" + std::string(70, 'L') + "\\").c_str());
+    AddAnimation("Lang", "AAAAAAAAAAAAAAAAAAAA.FLC");
+    SelectFirstRow();
+    ASSERT_EQ(std::strlen(SelectedAnimationPath(window_, ID_LIST, 0)), 98u);
+    ExpectNothingStarted(ID_PLAY);
+
+    // A shorter path fits beside the same program.
+    CopyText(BasePath, "D:\\ANIM\\");
+    SelectFirstRow();
+    EXPECT_EQ(LaunchOne(ID_PLAY), longProgram + "VANSHOW.EXE " + SelectedAnimationPath(window_, ID_LIST, 0));
+}
+
+TEST_F(Launcher, EditEntersTheAnimationsDriveAndFolder)
+{
+    struct Case {
+        const char* basePath;
+        const char* folder;             // the editor's and KORVAL's current folder afterwards
+    };
+    // D:\BALL.FLC gives "D:", drive D's current folder: its root while the
+    // test has not been there yet, so this row comes first.
+    const Case cases[] = {
+        {"D:\\", "D:\\"},
+        {"D:\\ANIM\\", "D:\\ANIM"},
+        {"D:\\MY ANIM\\", "D:\\MY ANIM"},
+        {"d:\\anim\\natur\\", "D:\\ANIM\\NATUR"},
+    };
+    ScratchFolder("d-drive");
+    CreateDirectoryA("D:\\ANIM", nullptr);
+    CreateDirectoryA("D:\\ANIM\\NATUR", nullptr);
+    CreateDirectoryA("D:\\MY ANIM", nullptr);
+    Register(kSequenceKey, prog_ + "VANEDIT.EXE %1");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.basePath);
+        SetCurrentDirectoryA(savedFolder_.c_str());
+        CopyText(BasePath, c.basePath);
+        SelectFirstRow();
+        ClearLog();
+        EXPECT_EQ(LaunchCompanion(window_, ID_LIST, ID_EDIT), 1);
+        std::vector<Started> lines = Log();
+        ASSERT_EQ(lines.size(), 1u);
+        EXPECT_EQ(lines[0].commandLine, prog_ + "VANEDIT.EXE " + c.basePath + "BALL.FLC");
+        EXPECT_EQ(lines[0].folder, c.folder);
+        EXPECT_EQ(CurrentFolder(), c.folder);       // the change stays
+    }
+}
+
+TEST_F(Launcher, WithoutASelectedRowNothingChangesFolderAndNoPathIsPassed)
+{
+    Register(kSequenceKey, prog_ + "VANEDIT.EXE %1");
+    SendDlgItemMessageA(window_, ID_LIST, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    std::string before = CurrentFolder();
+    ClearLog();
+    EXPECT_EQ(LaunchCompanion(window_, ID_LIST, ID_EDIT), 1);
+    std::vector<Started> lines = Log();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].commandLine, prog_ + "VANEDIT.EXE ");
+    EXPECT_EQ(lines[0].folder, before);
+    EXPECT_EQ(CurrentFolder(), before);
+}
+
+TEST_F(Launcher, EnterFileFolderLeavesEverythingForPathsItCannotHold)
+{
+    std::string deep = "D:\\" + std::string(70, 'F');
+    ScratchFolder("d-drive");
+    CreateDirectoryA(deep.c_str(), nullptr);
+    std::string before = CurrentFolder();
+    EXPECT_EQ(EnterFileFolder(""), -1);
+    EXPECT_EQ(EnterFileFolder((deep + "\\BALL.FLC").c_str()), -1);     // 82 characters
+    EXPECT_EQ(CurrentFolder(), before);
+    EXPECT_EQ(EnterFileFolder((deep + "\\B.FLC").c_str()), 0);          // 79 characters
+    EXPECT_EQ(CurrentFolder(), deep);
+    EXPECT_EQ(EnterFileFolder("D:\\GIBTS\\NICHT\\BALL.FLC"), -1);
+}
+
+// The source tree as Wine sees it: drive Z: is the Linux root.
+std::string SourceFolder()
+{
+    std::string file = "Z:" + std::string(__FILE__);
+    for (char& c : file)
+        if (c == '/')
+            c = '\\';
+    return file.substr(0, file.rfind("\\tests\\wine\\") + 1);
+}
+
+void CopyTree(const std::string& from, const std::string& to)
+{
+    CreateDirectoryA(to.c_str(), nullptr);
+    WIN32_FIND_DATAA entry;
+    HANDLE each = FindFirstFileA((from + "*").c_str(), &entry);
+    ASSERT_NE(each, INVALID_HANDLE_VALUE) << from;
+    do {
+        std::string name = entry.cFileName;
+        if (name == "." || name == "..")
+            continue;
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            CopyTree(from + name + "\\", to + name + "\\");
+        else
+            CopyFileA((from + name).c_str(), (to + name).c_str(), FALSE);
+    } while (FindNextFileA(each, &entry));
+    FindClose(each);
+}
+
+TEST_F(Launcher, PlaysFromTheDemoMediumsProgramFolder)
+{
+    std::string medium = ScratchFolder("medium");
+    CopyTree(SourceFolder() + "examples\\medium\\", medium);
+    CopyStandIns(medium + "PROGRAMM\\", {"VANSHOW.EXE"});
+    CopyText(CataloguePath, (medium + "KORVAL.INI").c_str());
+    ASSERT_NE(LoadCatalogue(), 0);
+    ResolveFolderSetting(IDS_SETTINGS, IDS_BASE_PATH, BasePath, 0);
+    SelectFirstRow();
+
+    EXPECT_EQ(LaunchOne(ID_PLAY), "T:\\MEDIUM\\PROGRAMM\\VANSHOW.EXE T:\\MEDIUM\\ANIM\\JONGLEUR.FLC");
+    EXPECT_EQ(FileExists("T:\\MEDIUM\\ANIM\\JONGLEUR.FLC"), 1);
+}
+
+} // namespace
