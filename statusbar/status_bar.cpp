@@ -1,1 +1,175 @@
-// Filled in by its step.
+#include "statusbar/status_bar.h"
+
+#include "app/startup.h"
+#include "app/text.h"
+#include "res/resource.h"
+#include "statusbar/status_text.h"
+
+namespace {
+
+const char kStatusBarClass[] = "KORVALSBAR";
+const char kLabel[] = "Animation:";
+const COLORREF kGripGray = RGB(128, 128, 128);
+
+// The one status bar's state; the class keeps no per-window data.
+struct StatusBarState {
+    char labelText[kStatusLabelSize];
+    char positionText[kStatusPositionSize];
+    char pathText[kStatusPathSize];
+    int clientWidth;
+    int clientHeight;
+    int newerLook;
+};
+
+StatusBarState State;
+
+RECT ToRect(const StatusBox& box)
+{
+    RECT rectangle = {box.left, box.top, box.right, box.bottom};
+    return rectangle;
+}
+
+void Fill(HDC dc, int stockBrush, int x, int y, int width, int height)
+{
+    SelectObject(dc, GetStockObject(stockBrush));
+    PatBlt(dc, x, y, width, height, PATCOPY);
+}
+
+// Diagonal lines in the bottom-right corner; the pen lives for this paint only.
+void DrawSizeGrip(HDC dc, int right, int bottom)
+{
+    HPEN gray = CreatePen(PS_SOLID, 1, kGripGray);
+    HGDIOBJ previous = SelectObject(dc, GetStockObject(WHITE_PEN));
+    for (int n = kSizeGripSpan; n >= 1; --n) {
+        GripPen pen = GripLinePen(n);
+        if (pen == GripPen::None)
+            continue;
+        SelectObject(dc, pen == GripPen::White ? GetStockObject(WHITE_PEN) : static_cast<HGDIOBJ>(gray));
+        MoveToEx(dc, right - 1, bottom - n, nullptr);
+        LineTo(dc, right - n, bottom - 1);
+    }
+    SelectObject(dc, previous);
+    DeleteObject(gray);
+}
+
+LRESULT OnCreate()
+{
+    CopyText(State.labelText, kLabel);
+    State.positionText[0] = '\0';
+    State.pathText[0] = '\0';
+    State.newerLook = IsNewerLook(GetVersion()) ? 1 : 0;
+    return 0;
+}
+
+LRESULT OnPaint(HWND window)
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    PaintStatusBar(window, dc, State.newerLook);
+    EndPaint(window, &paint);
+    return 0;
+}
+
+LRESULT OnHitTest(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    // Screen coordinates are signed: monitors left of or above the primary one.
+    POINT point = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    ScreenToClient(window, &point);
+    if (IsInSizeGrip(State.newerLook != 0, point.x, point.y, State.clientWidth, State.clientHeight))
+        return HTBOTTOMRIGHT;
+    return DefWindowProcA(window, WM_NCHITTEST, wParam, lParam);
+}
+
+} // namespace
+
+int RegisterStatusBarClass(HINSTANCE instance)
+{
+    WNDCLASSA windowClass = {};
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = StatusBarProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_KORVAL));
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
+    windowClass.lpszClassName = kStatusBarClass;
+    return RegisterClassA(&windowClass) != 0 ? 1 : 0;
+}
+
+HWND CreateStatusBar(HWND parent, int id)
+{
+    return CreateWindowExA(0, kStatusBarClass, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ModuleInstance, nullptr);
+}
+
+void UpdateStatusBar(HWND parent, int id, int index, int count, const char* path)
+{
+    FormatStatusPosition(State.positionText, index, count);
+    CopyText(State.pathText, path != nullptr ? path : "");
+    // The repaint fills the panes anew, so the old texts need no erasing.
+    InvalidateRect(GetDlgItem(parent, id), nullptr, FALSE);
+}
+
+LRESULT CALLBACK StatusBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+        return OnCreate();
+    case WM_SIZE:
+        State.clientWidth = LOWORD(lParam);
+        State.clientHeight = HIWORD(lParam);
+        return 0;
+    case WM_PAINT:
+        return OnPaint(window);
+    case WM_PRINTCLIENT:
+        PaintStatusBar(window, reinterpret_cast<HDC>(wParam), State.newerLook);
+        return 0;
+    case WM_NCHITTEST:
+        return OnHitTest(window, wParam, lParam);
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+void PaintStatusBar(HWND window, HDC dc, int newerLook)
+{
+    RECT client;
+    GetClientRect(window, &client);
+    int right = client.right;
+    int bottom = client.bottom;
+
+    // A gray line over a white one along the top edge.
+    HGDIOBJ previous = SelectObject(dc, GetStockObject(GRAY_BRUSH));
+    PatBlt(dc, 0, 0, right, 1, PATCOPY);
+    Fill(dc, WHITE_BRUSH, 0, 1, right, 1);
+    SelectObject(dc, previous);
+
+    SetBkMode(dc, TRANSPARENT);
+    SelectObject(dc, GetStockObject(ANSI_VAR_FONT));
+    RECT label = ToRect(kStatusLabelBox);
+    DrawTextA(dc, State.labelText, -1, &label, DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
+    DrawSunkenPane(dc, ToRect(kStatusPositionBox), State.positionText, DT_CENTER);
+    DrawSunkenPane(dc, ToRect(kStatusPathBox), State.pathText, DT_LEFT);
+
+    if (newerLook)
+        DrawSizeGrip(dc, right, bottom);
+}
+
+void DrawSunkenPane(HDC dc, const RECT& rectangle, const char* text, UINT alignment)
+{
+    int left = rectangle.left;
+    int top = rectangle.top;
+    int width = rectangle.right - rectangle.left;
+    int height = rectangle.bottom - rectangle.top;
+    HGDIOBJ previous = SelectObject(dc, GetStockObject(LTGRAY_BRUSH));
+    PatBlt(dc, left + 1, top + 1, width - 2, height - 2, PATCOPY);
+    Fill(dc, GRAY_BRUSH, left, top, width, 1);
+    PatBlt(dc, left, top, 1, height, PATCOPY);
+    // White after gray: the bottom-left and top-right corner pixels end up white.
+    Fill(dc, WHITE_BRUSH, left, rectangle.bottom - 1, width, 1);
+    PatBlt(dc, rectangle.right - 1, top, 1, height, PATCOPY);
+    SelectObject(dc, previous);
+    SetBkMode(dc, TRANSPARENT);
+
+    RECT textBox = {left + 1, top, rectangle.right - 1, rectangle.bottom};
+    DrawTextA(dc, text, -1, &textBox, alignment | DT_VCENTER | DT_SINGLELINE);
+}

@@ -8,3 +8,9 @@ HWND CreateStatusBar(HWND parent, int id);
 // Shows row `index` (zero-based, -1 for none) of `count` and its path.
 void UpdateStatusBar(HWND parent, int id, int index, int count, const char* path);
 LRESULT CALLBACK StatusBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The painting, into any device context of the status bar's size.
+void PaintStatusBar(HWND window, HDC dc, int newerLook);
+// A pane sunk into the bar: gray top and left edges, white bottom and right
+// edges, light gray inside; `alignment` is DT_CENTER or DT_LEFT.
+void DrawSunkenPane(HDC dc, const RECT& rectangle, const char* text, UINT alignment);

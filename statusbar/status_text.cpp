@@ -1,1 +1,39 @@
-// Filled in by its step.
+#include "statusbar/status_text.h"
+
+#include "app/text.h"
+
+#include <climits>
+
+void FormatStatusPosition(char (&text)[kStatusPositionSize], int index, int count)
+{
+    // Two 32-bit numbers and " von " always fit.
+    int number = index < INT_MAX ? index + 1 : INT_MAX;
+    FormatText(text, "%d von %d", number, count);
+}
+
+bool IsNewerLook(unsigned long version)
+{
+    unsigned major = version & 0xFFu;
+    unsigned minor = (version >> 8) & 0xFFu;
+    return major > 3 || minor > 50;
+}
+
+bool IsInSizeGrip(bool newerLook, int x, int y, int clientWidth, int clientHeight)
+{
+    return newerLook && x >= clientWidth - kSizeGripSpan && y >= clientHeight - kSizeGripSpan;
+}
+
+GripPen GripLinePen(int n)
+{
+    switch (n) {
+    case 13:
+    case 8:
+    case 3:
+        return GripPen::White;
+    case 9:
+    case 4:
+        return GripPen::None;
+    default:
+        return GripPen::Gray;
+    }
+}

@@ -1,1 +1,79 @@
-// Filled in by its step.
+#include "view/row_text.h"
+
+#include "app/text.h"
+
+#include <cstring>
+
+namespace {
+
+const char kSeparator[] = ", ";
+const char kLeftOut[] = "...";
+constexpr std::size_t kSeparatorLength = sizeof kSeparator - 1;
+constexpr std::size_t kLeftOutLength = sizeof kLeftOut - 1;
+
+struct Name {
+    const char* text;
+    std::size_t length;     // a keyword slot need not hold its terminator
+};
+
+void AppendName(char (&text)[kKeywordTextSize], const Name& name)
+{
+    std::size_t used = std::strlen(text);
+    std::memcpy(text + used, name.text, name.length);
+    text[used + name.length] = '\0';
+}
+
+} // namespace
+
+bool BuildKeywordText(const AnimationRecord& record, char (&text)[kKeywordTextSize])
+{
+    Name names[kEntryKeywords];
+    int count = 0;
+    std::size_t total = 0;
+    int keywordCount = record.keywordCount < kEntryKeywords ? record.keywordCount : kEntryKeywords;
+    for (int k = 0; k < keywordCount; ++k) {
+        int index = record.keywordIndices[k];
+        if (index < 0 || index >= kKeywordSlots)
+            continue;
+        names[count].text = KeywordTable[index];
+        names[count].length = BoundedLength(KeywordTable[index], kKeywordNameSize);
+        total += (count > 0 ? kSeparatorLength : 0) + names[count].length;
+        ++count;
+    }
+
+    // Ten names of 31 characters with their separators need 328 characters:
+    // then only whole names are kept, and ", ..." tells that more follow.
+    bool whole = total < kKeywordTextSize;
+    std::size_t limit = whole ? kKeywordTextSize - 1 : kKeywordTextSize - 1 - kSeparatorLength - kLeftOutLength;
+    text[0] = '\0';
+    std::size_t used = 0;
+    int kept = 0;
+    for (; kept < count; ++kept) {
+        std::size_t needed = (kept > 0 ? kSeparatorLength : 0) + names[kept].length;
+        if (used + needed > limit)
+            break;
+        if (kept > 0)
+            AppendText(text, kSeparator);
+        AppendName(text, names[kept]);
+        used += needed;
+    }
+    if (whole)
+        return true;
+    if (kept > 0)
+        AppendText(text, kSeparator);
+    AppendText(text, kLeftOut);
+    return false;
+}
+
+const char* FileDisplayName(const char* file)
+{
+    const char* slash = std::strrchr(file, '\\');
+    return slash ? slash + 1 : file;
+}
+
+const char* AuthorName(int authorIndex)
+{
+    if (authorIndex < 0 || authorIndex >= kAuthorSlots)
+        authorIndex = 0;
+    return AuthorTable[authorIndex];
+}

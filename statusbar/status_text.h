@@ -1,0 +1,39 @@
+// What the status bar shows and where: texts, layout and the size grip,
+// free of the platform.
+#pragma once
+
+constexpr int kStatusLabelSize = 32;
+constexpr int kStatusPositionSize = 32;
+constexpr int kStatusPathSize = 100;
+constexpr int kStatusBarHeight = 20;
+constexpr int kSizeGripSpan = 13;       // the grip's lines fill the last 13 pixels each way
+
+// Left, top, right, bottom; right and bottom exclusive. The layout is fixed:
+// it does not follow the window's width.
+struct StatusBox {
+    int left;
+    int top;
+    int right;
+    int bottom;
+};
+
+constexpr StatusBox kStatusLabelBox = {1, 3, 54, 20};
+constexpr StatusBox kStatusPositionBox = {56, 3, 140, 20};
+constexpr StatusBox kStatusPathBox = {146, 3, 470, 20};
+
+// "%d von %d" of the row's number counted from 1 and the row count; the
+// index is -1 when no row is selected, which reads "0 von <count>".
+void FormatStatusPosition(char (&text)[kStatusPositionSize], int index, int count);
+
+// From the platform version word (major in the low byte, minor in the next):
+// 4.0 and later, and 3.51, draw the size grip and report the sizing corner.
+bool IsNewerLook(unsigned long version);
+
+// Whether a client point lies in the size grip's corner, which is reported to
+// the platform as the bottom-right sizing corner; never without the newer look.
+bool IsInSizeGrip(bool newerLook, int x, int y, int clientWidth, int clientHeight);
+
+// The pen of grip line n (13 down to 1): line n runs from (R-1, B-n) towards
+// (R-n, B-1). Lines 9 and 4 are left out, so white-gray-gray-gray steps show.
+enum class GripPen { None, White, Gray };
+GripPen GripLinePen(int n);

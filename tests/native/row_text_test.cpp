@@ -1,0 +1,144 @@
+// What a list row shows: the keyword text, the file's name, the author, and
+// the bounded loading of the row icons.
+#include "view/row_text.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+AnimationRecord WithKeywords(std::vector<int> indices)
+{
+    AnimationRecord record{};
+    record.keywordCount = static_cast<int>(indices.size());
+    for (std::size_t k = 0; k < indices.size() && k < kEntryKeywords; ++k)
+        record.keywordIndices[k] = indices[k];
+    return record;
+}
+
+std::string Keywords(const AnimationRecord& record, bool* whole = nullptr)
+{
+    char text[kKeywordTextSize];
+    std::memset(text, '#', sizeof text);
+    bool fitted = BuildKeywordText(record, text);
+    if (whole)
+        *whole = fitted;
+    return text;
+}
+
+class RowText : public ::testing::Test {
+protected:
+    void SetUp() override { ClearCatalogue(); }
+    void TearDown() override { ClearCatalogue(); }
+    static void SetKeyword(int slot, const std::string& name)
+    {
+        std::strncpy(KeywordTable[slot], name.c_str(), kKeywordNameSize - 1);
+        KeywordCount = slot + 1 > KeywordCount ? slot + 1 : KeywordCount;
+    }
+};
+
+TEST_F(RowText, KeywordTextJoinsTheNamesInTheirOrder)
+{
+    SetKeyword(0, "Natur");
+    SetKeyword(1, "Raumfahrt");
+    SetKeyword(2, "Wasser");
+    struct Case { std::vector<int> indices; const char* expected; };
+    const Case cases[] = {
+        {{0, 1}, "Natur, Raumfahrt"},
+        {{2}, "Wasser"},
+        {{}, ""},
+        {{1, 1, 0}, "Raumfahrt, Raumfahrt, Natur"},     // repeats stay
+        {{-1, 2, 50, 0}, "Wasser, Natur"},              // indices outside the table are passed over
+    };
+    for (const Case& c : cases) {
+        bool whole = false;
+        EXPECT_EQ(Keywords(WithKeywords(c.indices), &whole), c.expected);
+        EXPECT_TRUE(whole);
+    }
+
+    AnimationRecord wild = WithKeywords({0, 1});
+    wild.keywordCount = -3;
+    EXPECT_EQ(Keywords(wild), "");
+    wild.keywordCount = 1000;       // never read past the record's ten indices
+    EXPECT_EQ(Keywords(wild), "Natur, Raumfahrt, Natur, Natur, Natur, Natur, Natur, Natur, Natur, Natur");
+}
+
+TEST_F(RowText, KeywordTextKeepsWholeNamesWhenTheJoinIsTooLong)
+{
+    std::vector<int> ten;
+    for (int slot = 0; slot < 10; ++slot) {
+        SetKeyword(slot, std::string(31, static_cast<char>('A' + slot)));
+        ten.push_back(slot);
+    }
+    std::string nine;
+    for (int slot = 0; slot < 9; ++slot)
+        nine += (slot ? ", " : "") + std::string(31, static_cast<char>('A' + slot));
+
+    // Ten names of 31 characters and nine separators: 328 characters.
+    bool whole = true;
+    std::string text = Keywords(WithKeywords(ten), &whole);
+    EXPECT_FALSE(whole);
+    EXPECT_EQ(text, nine + ", ...");
+
+    // A join of exactly 319 characters still fits whole; one more does not.
+    SetKeyword(9, std::string(22, 'J'));
+    EXPECT_EQ(Keywords(WithKeywords(ten), &whole), nine + ", " + std::string(22, 'J'));
+    EXPECT_TRUE(whole);
+    SetKeyword(9, std::string(23, 'J'));
+    EXPECT_EQ(Keywords(WithKeywords(ten), &whole), nine + ", ...");
+    EXPECT_FALSE(whole);
+
+    // A keyword slot filled to its last byte is read no further than the slot.
+    std::memset(KeywordTable[0], 'Q', kKeywordNameSize);
+    EXPECT_EQ(Keywords(WithKeywords({0, 1})), std::string(32, 'Q') + ", " + std::string(31, 'B'));
+}
+
+TEST(RowTextFile, ShowsTheNameAfterTheLastBackslash)
+{
+    struct Case { const char* file; const char* shown; };
+    const Case cases[] = {
+        {"CLIPS\\SONNE.FLI", "SONNE.FLI"},
+        {"SONNE.FLI", "SONNE.FLI"},
+        {"A\\B\\MOND.FLC", "MOND.FLC"},
+        {"CLIPS\\", ""},
+        {"", ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_STREQ(FileDisplayName(c.file), c.shown) << c.file;
+}
+
+TEST_F(RowText, AuthorOutsideTheTableIsUnknown)
+{
+    std::strcpy(AuthorTable[0], "Unbekannt");
+    std::strcpy(AuthorTable[2], "Erika Muster");
+    EXPECT_STREQ(AuthorName(2), "Erika Muster");
+    for (int index : {0, -1, kAuthorSlots, 100000})
+        EXPECT_STREQ(AuthorName(index), "Unbekannt") << index;
+}
+
+TEST(RowIconLoading, StopsAtTheFirstMissingIconOrWhenTheSlotsAreFull)
+{
+    static int icon[8];
+    struct Case { int available; int loaded; };
+    const Case cases[] = {{0, 0}, {2, 2}, {4, 4}, {5, 5}, {8, 5}};
+    for (const Case& c : cases) {
+        int* slots[kRowIconSlots];
+        std::vector<int> asked;
+        int loaded = LoadUntilMissing(slots, [&](int n) -> int* {
+            asked.push_back(n);
+            return n < c.available ? &icon[n] : nullptr;
+        });
+        EXPECT_EQ(loaded, c.loaded) << c.available;
+        for (int n = 0; n < loaded; ++n)
+            EXPECT_EQ(slots[n], &icon[n]);
+        for (int n = loaded; n < kRowIconSlots; ++n)
+            EXPECT_EQ(slots[n], nullptr);
+        // Nothing is asked for beyond the slots, nor past the first missing one.
+        EXPECT_EQ(static_cast<int>(asked.size()), c.available < kRowIconSlots ? c.available + 1 : kRowIconSlots);
+    }
+}
+
+} // namespace

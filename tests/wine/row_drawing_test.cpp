@@ -1,0 +1,330 @@
+// The animation list and its rows as the user sees them: rendered into a DIB
+// section and read back pixel by pixel.
+#include "view/row_drawing.h"
+
+#include "app/startup.h"
+#include "catalogue/store.h"
+#include "gdi_tally.h"
+#include "pixels.h"
+#include "res/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <iterator>
+#include <memory>
+#include <string>
+
+namespace {
+
+constexpr int kWidth = 540;
+constexpr int kTop = 84;            // the row under test is the list's second row
+
+HFONT MakeFont(int weight)
+{
+    return CreateFontA(16, 0, 0, 0, weight, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, FF_SWISS, "MS Sans Serif");
+}
+
+AnimationRecord Sonne()
+{
+    AnimationRecord record{};
+    record.iconIndex = 0;
+    record.authorIndex = 1;
+    std::strcpy(record.title, "Sonne");
+    std::strcpy(record.file, "CLIPS\\SONNE.FLI");
+    std::strcpy(record.date, "24.12.99");
+    std::strcpy(record.sizeText, "850 KB");
+    record.keywordCount = 2;
+    record.keywordIndices[0] = 1;
+    record.keywordIndices[1] = 0;
+    return record;
+}
+
+class RowDrawing : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ModuleInstance = GetModuleHandleA(nullptr);
+        ClearCatalogue();
+        std::strcpy(AuthorTable[0], "Unbekannt");
+        std::strcpy(AuthorTable[1], "Erika Muster");
+        AuthorCount = 2;
+        std::strcpy(KeywordTable[0], "Natur");
+        std::strcpy(KeywordTable[1], "Raumfahrt");
+        KeywordCount = 2;
+        LoadRowLabels();
+        // Without a parent no list can be made; its drawing tools are made all the same.
+        EXPECT_EQ(CreateAnimationList(nullptr, ID_LIST), 0);
+    }
+    void TearDown() override
+    {
+        ReleaseListResources();
+        ClearCatalogue();
+    }
+
+    static int Draw(Canvas& canvas, const AnimationRecord* record, bool selected, int itemId = 1)
+    {
+        DRAWITEMSTRUCT item = {};
+        item.CtlType = ODT_LISTBOX;
+        item.CtlID = ID_LIST;
+        item.itemID = static_cast<UINT>(itemId);
+        item.itemAction = ODA_DRAWENTIRE;
+        item.itemState = selected ? ODS_SELECTED : 0;
+        item.hDC = canvas.Dc();
+        item.rcItem = RECT{0, kTop, kWidth, kTop + 84};
+        item.itemData = reinterpret_cast<ULONG_PTR>(record);
+        return DrawAnimationRow(&item);
+    }
+};
+
+TEST_F(RowDrawing, PanelIsRaisedAndSinksWhenSelected)
+{
+    struct Case { bool selected; COLORREF light; COLORREF dark; COLORREF fill; };
+    const Case cases[] = {
+        {false, kWhite, kGray, kLightGray},
+        {true, kGray, kLightGray, kTeal},
+    };
+    for (const Case& c : cases) {
+        Canvas canvas(kWidth + 10, 3 * 84, kUntouched);
+        EXPECT_EQ(Draw(canvas, nullptr, c.selected), 0);    // no record: the bare panel
+
+        const int last = kTop + 83;
+        for (int x : {0, 1, 270, kWidth - 1}) {
+            EXPECT_EQ(canvas.At(x, kTop), c.light) << "top line, x " << x;
+            EXPECT_EQ(canvas.At(x, last - 1), c.dark) << "second-to-last line, x " << x;
+            EXPECT_EQ(canvas.At(x, last), kBlack) << "last line, x " << x;
+        }
+        for (int y : {kTop + 1, kTop + 40, last - 2})
+            EXPECT_EQ(canvas.At(0, y), c.light) << "left column, y " << y;
+        // The fill reaches the right edge (no line there) and covers the icon's place.
+        for (POINT p : {POINT{1, kTop + 1}, POINT{kWidth - 1, kTop + 1}, POINT{kWidth - 1, last - 2},
+                        POINT{20, kTop + 20}, POINT{300, kTop + 50}})
+            EXPECT_EQ(canvas.At(p.x, p.y), c.fill) << "fill at " << p.x << ',' << p.y;
+        EXPECT_EQ(canvas.Count(RECT{0, kTop, kWidth, last - 1}, c.fill), (kWidth - 1) * 81);
+        // Nothing outside the row.
+        EXPECT_EQ(canvas.Count(RECT{0, 0, kWidth + 10, kTop}, kUntouched), (kWidth + 10) * kTop);
+        EXPECT_EQ(canvas.Count(RECT{kWidth, kTop, kWidth + 10, kTop + 84}, kUntouched), 10 * 84);
+        EXPECT_EQ(canvas.Count(RECT{0, kTop + 84, kWidth + 10, 3 * 84}, kUntouched), (kWidth + 10) * 84);
+    }
+}
+
+TEST_F(RowDrawing, EmptyListRequestPaintsNothing)
+{
+    Canvas canvas(kWidth, 3 * 84, kUntouched);
+    AnimationRecord record = Sonne();
+    EXPECT_EQ(Draw(canvas, &record, true, -1), 1);
+    EXPECT_EQ(canvas.Count(RECT{0, 0, kWidth, 3 * 84}, kUntouched), kWidth * 3 * 84);
+}
+
+TEST_F(RowDrawing, IconIndexChoosesTheRowIconAndFallsBackToTheFirst)
+{
+    auto iconAlone = [](int id) {
+        auto canvas = std::make_unique<Canvas>(40, 40, kLightGray);
+        DrawIcon(canvas->Dc(), 4, 4, LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id)));
+        return canvas;
+    };
+    auto film = iconAlone(IDI_ROW_FILM);
+    auto sequence = iconAlone(IDI_ROW_SEQUENCE);
+    const RECT iconBox = {4, 4, 36, 36};
+    ASSERT_FALSE(SamePoints(film->Ink(iconBox, kLightGray), sequence->Ink(iconBox, kLightGray)));
+
+    struct Case { int iconIndex; const Canvas* expected; };
+    const Case cases[] = {
+        {0, film.get()},
+        {1, sequence.get()},
+        {2, film.get()},        // 112 does not exist: two icons were loaded
+        {5, film.get()},
+        {99, film.get()},
+    };
+    for (const Case& c : cases) {
+        Canvas canvas(kWidth, 3 * 84, kUntouched);
+        AnimationRecord record = Sonne();
+        record.iconIndex = c.iconIndex;
+        EXPECT_EQ(Draw(canvas, &record, false), 1);
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x)
+                ASSERT_EQ(canvas.At(4 + x, kTop + 4 + y), c.expected->At(4 + x, 4 + y))
+                    << "icon index " << c.iconIndex << " at " << x << ',' << y;
+    }
+}
+
+// The values a row should show, in the order title, author, file, date,
+// size, keywords.
+struct Shown {
+    const char* values[6];
+};
+
+const POINT kLabelAt[6] = {{42, 6}, {42, 24}, {42, 42}, {208, 42}, {336, 42}, {42, 60}};
+const POINT kValueAt[6] = {{92, 6}, {92, 24}, {92, 42}, {262, 42}, {442, 42}, {132, 60}};
+const char* const kLabels[6] = {"Titel:", "Autor:", "Datei:", "Datum:", "Gesamtgr\xF6\xDF" "e:", "Stichw\xF6rter:"};
+
+// The row's text lines must show exactly as the same texts drawn alone, in
+// the same fonts and colours at the same places: that proves the places, the
+// contents and the colours. A wide stand-in font may make a label run into
+// its value; the comparison holds all the same.
+void ExpectTexts(const Canvas& row, const Shown& shown, bool selected)
+{
+    COLORREF fill = selected ? kTeal : kLightGray;
+    Canvas alone(kWidth, 3 * 84, fill);
+    HFONT normal = MakeFont(FW_NORMAL);
+    HFONT bold = MakeFont(FW_BOLD);
+    HGDIOBJ previous = SelectObject(alone.Dc(), bold);
+    SetBkMode(alone.Dc(), TRANSPARENT);
+    for (int n = 0; n < 6; ++n)
+        TextOutA(alone.Dc(), kLabelAt[n].x, kTop + kLabelAt[n].y, kLabels[n],
+                 static_cast<int>(std::strlen(kLabels[n])));
+    SelectObject(alone.Dc(), normal);
+    SetTextColor(alone.Dc(), selected ? kWhite : kBlack);
+    for (int n = 0; n < 6; ++n)
+        TextOutA(alone.Dc(), kValueAt[n].x, kTop + kValueAt[n].y, shown.values[n],
+                 static_cast<int>(std::strlen(shown.values[n])));
+    SelectObject(alone.Dc(), previous);
+    DeleteObject(normal);
+    DeleteObject(bold);
+
+    for (int line : {6, 24, 42, 60}) {
+        RECT band = {40, kTop + line, kWidth, kTop + line + 16};
+        EXPECT_TRUE(SamePoints(row.Ink(band, fill), alone.Ink(band, fill))) << "text line at y+" << line;
+    }
+    // Labels always black; values white on a selected row.
+    RECT titleLabel = {42, kTop + 6, 92, kTop + 22};
+    RECT titleValue = {92, kTop + 6, kWidth, kTop + 22};
+    EXPECT_GT(row.Count(titleLabel, kBlack), 0);
+    EXPECT_EQ(row.Count(titleLabel, kWhite), 0);
+    EXPECT_GT(row.Count(titleValue, selected ? kWhite : kBlack), 0);
+    EXPECT_EQ(row.Count(titleValue, selected ? kBlack : kWhite), 0);
+}
+
+TEST_F(RowDrawing, LabelsAndValuesStandAtTheirPlaces)
+{
+    // Only the file's part after its last backslash is shown.
+    const Shown sonne = {{"Sonne", "Erika Muster", "SONNE.FLI", "24.12.99", "850 KB", "Raumfahrt, Natur"}};
+    for (bool selected : {false, true}) {
+        Canvas canvas(kWidth, 3 * 84, kUntouched);
+        AnimationRecord record = Sonne();
+        EXPECT_EQ(Draw(canvas, &record, selected), 1);
+        ExpectTexts(canvas, sonne, selected);
+    }
+}
+
+TEST_F(RowDrawing, UnknownAuthorAndNoKeywords)
+{
+    Canvas canvas(kWidth, 3 * 84, kUntouched);
+    AnimationRecord record = Sonne();
+    record.authorIndex = 0;
+    record.keywordCount = 0;
+    std::strcpy(record.file, "MOND.FLC");
+    EXPECT_EQ(Draw(canvas, &record, true), 1);
+    ExpectTexts(canvas, Shown{{"Sonne", "Unbekannt", "MOND.FLC", "24.12.99", "850 KB", ""}}, true);
+}
+
+LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_DRAWITEM && wParam == ID_LIST) {
+        DrawAnimationRow(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        return TRUE;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND MakeParent()
+{
+    static bool registered = false;
+    if (!registered) {
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = ParentProc;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+        windowClass.lpszClassName = "RowDrawingParent";
+        registered = RegisterClassA(&windowClass) != 0;
+    }
+    return CreateWindowExA(0, "RowDrawingParent", "", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 600, 500,
+                           nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+TEST(AnimationList, ControlDrawsItsRowsThroughTheParent)
+{
+    ModuleInstance = GetModuleHandleA(nullptr);
+    ClearCatalogue();
+    std::strcpy(AuthorTable[1], "Erika Muster");
+    AuthorCount = 2;
+    HWND parent = MakeParent();
+    ASSERT_NE(parent, nullptr);
+    LoadRowLabels();
+    ASSERT_EQ(CreateAnimationList(parent, ID_LIST), 1);
+    HWND list = GetDlgItem(parent, ID_LIST);
+    ASSERT_NE(list, nullptr);
+
+    char className[16] = "";
+    GetClassNameA(list, className, sizeof className);
+    EXPECT_STRCASEEQ(className, "LISTBOX");
+    // The control sets and clears the scroll bar bits as it shows and hides its bars.
+    const DWORD scrollBars = WS_VSCROLL | WS_HSCROLL;
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(list, GWL_STYLE)) & ~scrollBars, 0x50B00153u & ~scrollBars);
+    EXPECT_EQ(GetWindowLongA(list, GWL_EXSTYLE) & ~WS_EX_NOPARENTNOTIFY, 0);
+    EXPECT_EQ(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0), 84);
+    EXPECT_EQ(SendMessageA(list, LB_GETHORIZONTALEXTENT, 0, 0), 540);
+
+    AnimationRecord records[5] = {Sonne(), Sonne(), Sonne(), Sonne(), Sonne()};
+    records[1].iconIndex = 1;
+    for (int n = 0; n < 5; ++n) {
+        char key[8] = {static_cast<char>('A' + n), '\0'};
+        LRESULT row = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(key));
+        SendMessageA(list, LB_SETITEMDATA, row, reinterpret_cast<LPARAM>(&records[n]));
+    }
+    SetWindowPos(list, nullptr, 0, 32, 520, 300, SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageA(list, LB_SETCURSEL, 1, 0);
+    // Five rows are higher than the list, and the 540-pixel rows wider: both bars show.
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(list, GWL_STYLE)), 0x50B00153u);
+
+    RECT client;
+    GetClientRect(list, &client);
+    Canvas canvas(client.right, client.bottom, kUntouched);
+    SendMessageA(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.Dc()), PRF_CLIENT);
+    EXPECT_EQ(canvas.At(0, 0), kWhite);             // first row: raised
+    EXPECT_EQ(canvas.At(300, 50), kLightGray);
+    EXPECT_EQ(canvas.At(0, 83), kBlack);
+    EXPECT_EQ(canvas.At(0, 84), kGray);             // second row: selected
+    EXPECT_EQ(canvas.At(300, 84 + 50), kTeal);
+    EXPECT_EQ(canvas.At(300, 84 + 82), kLightGray);
+    EXPECT_GT(canvas.Count(RECT{4, 88, 36, 120}, kTeal), 0);
+    EXPECT_LT(canvas.Count(RECT{4, 88, 36, 120}, kTeal), 32 * 32);     // its icon covers part of it
+
+    DestroyWindow(parent);
+    ReleaseListResources();
+    ClearCatalogue();
+}
+
+TEST(AnimationList, DrawingToolsAreMadeOnceAndAllReleased)
+{
+    ModuleInstance = GetModuleHandleA(nullptr);
+    HWND parent = MakeParent();
+    AnimationRecord record = Sonne();
+    GdiTally tally;
+    LoadRowLabels();
+    CreateAnimationList(parent, ID_LIST);
+    // The selection brush, two fonts and the two row icons.
+    EXPECT_EQ(tally.Made(), 5);
+    {
+        Canvas canvas(kWidth, 3 * 84, kUntouched);
+        int madeBefore = tally.Made();
+        for (int n = 0; n < 20; ++n) {
+            DRAWITEMSTRUCT item = {};
+            item.itemID = 0;
+            item.itemState = n % 2 ? ODS_SELECTED : 0;
+            item.hDC = canvas.Dc();
+            item.rcItem = RECT{0, 0, kWidth, 84};
+            item.itemData = reinterpret_cast<ULONG_PTR>(&record);
+            DrawAnimationRow(&item);
+        }
+        EXPECT_EQ(tally.Made(), madeBefore) << "drawing rows makes nothing";
+    }
+    DestroyWindow(parent);
+    ReleaseListResources();
+    EXPECT_EQ(tally.Live(), 0);
+    EXPECT_EQ(tally.GuiObjectsGained(), 0);
+    ReleaseListResources();         // a second release finds nothing left to free
+    EXPECT_EQ(tally.Live(), 0);
+}
+
+} // namespace

@@ -1,0 +1,53 @@
+// What a list row shows, and where: texts and geometry, free of the platform.
+#pragma once
+
+#include "catalogue/store.h"
+
+#include <cstddef>
+
+constexpr int kRowHeight = 84;
+constexpr int kRowExtent = 540;         // the list scrolls sideways below this width
+constexpr int kRowIconSlots = 5;
+constexpr int kRowLabelCount = 6;
+constexpr int kRowLabelSize = 16;
+constexpr int kKeywordTextSize = 320;
+
+struct RowPoint {
+    int x;
+    int y;
+};
+
+// Offsets from a row's top-left corner.
+constexpr RowPoint kRowIconAt = {4, 4};
+// Title, author, file, date, size, keywords: labels and their values.
+constexpr RowPoint kRowLabelAt[kRowLabelCount] = {{42, 6}, {42, 24}, {42, 42}, {208, 42}, {336, 42}, {42, 60}};
+constexpr RowPoint kRowValueAt[kRowLabelCount] = {{92, 6}, {92, 24}, {92, 42}, {262, 42}, {442, 42}, {132, 60}};
+
+// The record's keyword names joined with ", ". When the whole join does not
+// fit, only whole names are kept and ", ..." ends the text ("..." alone when
+// not even the first name fits). Returns false when names were left out.
+bool BuildKeywordText(const AnimationRecord& record, char (&text)[kKeywordTextSize]);
+
+// The file's name after its last backslash; the whole text when it has none.
+const char* FileDisplayName(const char* file);
+
+// The author's name; "Unbekannt" (slot 0) for an index outside the table.
+const char* AuthorName(int authorIndex);
+
+// Fills `slots` from the first on with load(0), load(1), ... until a load
+// gives nothing or every slot is taken; the slot after the last one loaded
+// is left empty. Returns how many were loaded.
+template <typename Handle, std::size_t N, typename Load>
+int LoadUntilMissing(Handle (&slots)[N], Load load)
+{
+    int count = 0;
+    for (Handle& slot : slots)
+        slot = Handle();
+    while (static_cast<std::size_t>(count) < N) {
+        slots[count] = load(count);
+        if (!slots[count])
+            break;
+        ++count;
+    }
+    return count;
+}
