@@ -6,7 +6,7 @@
 #include "res/resource.h"
 #include "view/row_text.h"
 
-#include <cstdint>
+#include <cstddef>
 
 namespace {
 
@@ -120,7 +120,7 @@ int DrawAnimationRow(const DRAWITEMSTRUCT* drawItem)
     DrawAt(dc, row, kRowValueAt[0], record->title, sizeof record->title);
     DrawAt(dc, row, kRowValueAt[1], AuthorName(record->authorIndex), kAuthorNameSize);
     const char* file = FileDisplayName(record->file);
-    DrawAt(dc, row, kRowValueAt[2], file, sizeof record->file - (file - record->file));
+    DrawAt(dc, row, kRowValueAt[2], file, sizeof record->file - static_cast<std::size_t>(file - record->file));
     DrawAt(dc, row, kRowValueAt[3], record->date, sizeof record->date);
     DrawAt(dc, row, kRowValueAt[4], record->sizeText, sizeof record->sizeText);
     DrawAt(dc, row, kRowValueAt[5], keywords, sizeof keywords);

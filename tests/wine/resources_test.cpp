@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -108,8 +109,17 @@ struct Dialog {
 class TemplateReader {
 public:
     explicit TemplateReader(const unsigned char* at) : at_(at) {}
-    std::uint16_t Word() { std::uint16_t w = at_[0] | (at_[1] << 8); at_ += 2; return w; }
-    DWORD Dword() { DWORD low = Word(); return low | (static_cast<DWORD>(Word()) << 16); }
+    std::uint16_t Word()
+    {
+        std::uint16_t w = static_cast<std::uint16_t>(at_[0] | (at_[1] << 8));
+        at_ += 2;
+        return w;
+    }
+    DWORD Dword()
+    {
+        DWORD low = Word();
+        return low | (static_cast<DWORD>(Word()) << 16);
+    }
     short Short() { return static_cast<short>(Word()); }
     std::string Text()
     {
