@@ -1,6 +1,8 @@
 // The main window's geometry and the small decisions of its commands.
 #pragma once
 
+#include "statusbar/status_text.h"   // kStatusBarHeight
+
 struct Placement {
     int x, y, width, height;
 };
@@ -11,7 +13,6 @@ struct MainLayout {
 };
 
 constexpr int kToolbarHeight = 32;
-constexpr int kStatusBarHeight = 20;
 constexpr int kButtonSize = 30;
 constexpr int kButtonStep = 29;     // neighbours share one black column
 constexpr int kPictureSize = 24;

@@ -9,4 +9,7 @@ constexpr const char* kMainWindowClass = "VRKORVAL";
 // Registers the main class, then the status bar's; 0 when either fails.
 int RegisterWindowClasses(HINSTANCE instance);
 
+// Creates the main window with its menu and title; null when that fails.
+HWND CreateMainWindow(HINSTANCE instance);
+
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wordParam, LPARAM longParam);

@@ -8,23 +8,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int showComma
         return 0;
     if (!RegisterWindowClasses(instance))
         return 0;
-
-    HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(IDR_MAIN_MENU));
-    char title[50] = "";
-    LoadStringA(instance, IDS_WINDOW_TITLE, title, sizeof title);
-
-    // Creation loads the catalogue, builds the list and gives the window its
-    // final size and place, so the 440 x 480 below never shows.
-    HWND window = CreateWindowExA(0, kMainWindowClass, title, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, 440, 480, nullptr, menu, instance, nullptr);
+    HWND window = CreateMainWindow(instance);
     if (window == nullptr)
         return 0;
     MainWindowHandle = window;
     ShowWindow(window, showCommand);
     UpdateWindow(window);
 
+    // Enter is Play: the accelerator sends the same command as the menu item.
     HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
-    MSG message;
+    MSG message = {};
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
         if (!TranslateAcceleratorA(MainWindowHandle, accelerators, &message)) {
             TranslateMessage(&message);

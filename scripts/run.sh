@@ -46,6 +46,8 @@ if [ ! -f "$WINEPREFIX/.korval-ready" ]; then
     # Wine draws the window frames itself, so they show even without a window manager.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
     wineserver -w
+    # Wine's own fonts ("MS Sans Serif" among them) go where the prefix looks.
+    cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     touch "$WINEPREFIX/.korval-ready"
 fi
 

@@ -5,23 +5,14 @@
 #include "res/resource.h"
 #include "statusbar/status_text.h"
 
+StatusBarState StatusBar;
+
 namespace {
 
 const char kStatusBarClass[] = "KORVALSBAR";
 const char kLabel[] = "Animation:";
 const COLORREF kGripGray = RGB(128, 128, 128);
 
-// The one status bar's state; the class keeps no per-window data.
-struct StatusBarState {
-    char labelText[kStatusLabelSize];
-    char positionText[kStatusPositionSize];
-    char pathText[kStatusPathSize];
-    int clientWidth;
-    int clientHeight;
-    int newerLook;
-};
-
-StatusBarState State;
 
 RECT ToRect(const StatusBox& box)
 {
@@ -54,10 +45,10 @@ void DrawSizeGrip(HDC dc, int right, int bottom)
 
 LRESULT OnCreate()
 {
-    CopyText(State.labelText, kLabel);
-    State.positionText[0] = '\0';
-    State.pathText[0] = '\0';
-    State.newerLook = IsNewerLook(GetVersion()) ? 1 : 0;
+    CopyText(StatusBar.labelText, kLabel);
+    StatusBar.positionText[0] = '\0';
+    StatusBar.pathText[0] = '\0';
+    StatusBar.newerLook = IsNewerLook(GetVersion()) ? 1 : 0;
     return 0;
 }
 
@@ -65,7 +56,7 @@ LRESULT OnPaint(HWND window)
 {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
-    PaintStatusBar(window, dc, State.newerLook);
+    PaintStatusBar(window, dc, StatusBar.newerLook);
     EndPaint(window, &paint);
     return 0;
 }
@@ -75,7 +66,7 @@ LRESULT OnHitTest(HWND window, WPARAM wParam, LPARAM lParam)
     // Screen coordinates are signed: monitors left of or above the primary one.
     POINT point = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     ScreenToClient(window, &point);
-    if (IsInSizeGrip(State.newerLook != 0, point.x, point.y, State.clientWidth, State.clientHeight))
+    if (IsInSizeGrip(StatusBar.newerLook != 0, point.x, point.y, StatusBar.clientWidth, StatusBar.clientHeight))
         return HTBOTTOMRIGHT;
     return DefWindowProcA(window, WM_NCHITTEST, wParam, lParam);
 }
@@ -103,8 +94,8 @@ HWND CreateStatusBar(HWND parent, int id)
 
 void UpdateStatusBar(HWND parent, int id, int index, int count, const char* path)
 {
-    FormatStatusPosition(State.positionText, index, count);
-    CopyText(State.pathText, path != nullptr ? path : "");
+    FormatStatusPosition(StatusBar.positionText, index, count);
+    CopyText(StatusBar.pathText, path != nullptr ? path : "");
     // The repaint fills the panes anew, so the old texts need no erasing.
     InvalidateRect(GetDlgItem(parent, id), nullptr, FALSE);
 }
@@ -115,13 +106,13 @@ LRESULT CALLBACK StatusBarProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_CREATE:
         return OnCreate();
     case WM_SIZE:
-        State.clientWidth = LOWORD(lParam);
-        State.clientHeight = HIWORD(lParam);
+        StatusBar.clientWidth = LOWORD(lParam);
+        StatusBar.clientHeight = HIWORD(lParam);
         return 0;
     case WM_PAINT:
         return OnPaint(window);
     case WM_PRINTCLIENT:
-        PaintStatusBar(window, reinterpret_cast<HDC>(wParam), State.newerLook);
+        PaintStatusBar(window, reinterpret_cast<HDC>(wParam), StatusBar.newerLook);
         return 0;
     case WM_NCHITTEST:
         return OnHitTest(window, wParam, lParam);
@@ -146,9 +137,9 @@ void PaintStatusBar(HWND window, HDC dc, int newerLook)
     SetBkMode(dc, TRANSPARENT);
     SelectObject(dc, GetStockObject(ANSI_VAR_FONT));
     RECT label = ToRect(kStatusLabelBox);
-    DrawTextA(dc, State.labelText, -1, &label, DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
-    DrawSunkenPane(dc, ToRect(kStatusPositionBox), State.positionText, DT_CENTER);
-    DrawSunkenPane(dc, ToRect(kStatusPathBox), State.pathText, DT_LEFT);
+    DrawTextA(dc, StatusBar.labelText, -1, &label, DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
+    DrawSunkenPane(dc, ToRect(kStatusPositionBox), StatusBar.positionText, DT_CENTER);
+    DrawSunkenPane(dc, ToRect(kStatusPathBox), StatusBar.pathText, DT_LEFT);
 
     if (newerLook)
         DrawSizeGrip(dc, right, bottom);

@@ -3,6 +3,20 @@
 
 #include <windows.h>
 
+#include "statusbar/status_text.h"
+
+// The one status bar's state; the class keeps no per-window data.
+struct StatusBarState {
+    char labelText[kStatusLabelSize];
+    char positionText[kStatusPositionSize];
+    char pathText[kStatusPathSize];
+    int clientWidth;
+    int clientHeight;
+    int newerLook;
+};
+
+extern StatusBarState StatusBar;
+
 int RegisterStatusBarClass(HINSTANCE instance);
 HWND CreateStatusBar(HWND parent, int id);
 // Shows row `index` (zero-based, -1 for none) of `count` and its path.

@@ -51,6 +51,9 @@ using CreateFontAFn = HFONT(WINAPI*)(int, int, int, int, int, DWORD, DWORD, DWOR
 using DeleteObjectFn = BOOL(WINAPI*)(HGDIOBJ);
 using LoadImageAFn = HANDLE(WINAPI*)(HINSTANCE, LPCSTR, UINT, int, int, UINT);
 using DestroyIconFn = BOOL(WINAPI*)(HICON);
+using CreateCompatibleDCFn = HDC(WINAPI*)(HDC);
+using DeleteDCFn = BOOL(WINAPI*)(HDC);
+using LoadBitmapAFn = HBITMAP(WINAPI*)(HINSTANCE, LPCSTR);
 
 inline HBRUSH WINAPI CountCreateSolidBrush(COLORREF colour)
 {
@@ -100,6 +103,27 @@ inline BOOL WINAPI CountDestroyIcon(HICON icon)
     return done;
 }
 
+inline HDC WINAPI CountCreateCompatibleDC(HDC reference)
+{
+    HDC dc = Real<CreateCompatibleDCFn>::function(reference);
+    Made(dc);
+    return dc;
+}
+
+inline BOOL WINAPI CountDeleteDC(HDC dc)
+{
+    BOOL done = Real<DeleteDCFn>::function(dc);
+    Freed(dc, done);
+    return done;
+}
+
+inline HBITMAP WINAPI CountLoadBitmapA(HINSTANCE instance, LPCSTR name)
+{
+    HBITMAP picture = Real<LoadBitmapAFn>::function(instance, name);
+    Made(picture);
+    return picture;
+}
+
 template <typename Function>
 void Route(const char* name, const char* wanted, void** slot, Function counter)
 {
@@ -138,6 +162,9 @@ inline void Install()
             Route(name, "DeleteObject", slot, &CountDeleteObject);
             Route(name, "LoadImageA", slot, &CountLoadImageA);
             Route(name, "DestroyIcon", slot, &CountDestroyIcon);
+            Route(name, "CreateCompatibleDC", slot, &CountCreateCompatibleDC);
+            Route(name, "DeleteDC", slot, &CountDeleteDC);
+            Route(name, "LoadBitmapA", slot, &CountLoadBitmapA);
         }
     }
 }

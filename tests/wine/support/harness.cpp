@@ -25,7 +25,10 @@ BOOL CALLBACK CollectBox(HWND window, LPARAM context)
 
 } // namespace
 
-BoxWatcher::BoxWatcher(Answer answer) : answer_(std::move(answer)), thread_([this] { Watch(); }) {}
+BoxWatcher::BoxWatcher(Answer answer, std::string caption)
+    : answer_(std::move(answer)), caption_(std::move(caption)), thread_([this] { Watch(); })
+{
+}
 
 BoxWatcher::~BoxWatcher()
 {
@@ -46,13 +49,13 @@ void BoxWatcher::Watch()
         FindBoxes search{GetCurrentProcessId(), {}};
         EnumWindows(CollectBox, reinterpret_cast<LPARAM>(&search));
         for (HWND box : search.found) {
-            if (answered.count(box) != 0)
+            char caption[128] = "";
+            GetWindowTextA(box, caption, sizeof caption);
+            if (answered.count(box) != 0 || (!caption_.empty() && caption_ != caption))
                 continue;
             answered.insert(box);
             char text[512] = "";
-            char caption[128] = "";
             GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-            GetWindowTextA(box, caption, sizeof caption);
             SeenBox seen;
             seen.caption = caption;
             seen.text = text;

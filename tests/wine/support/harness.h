@@ -25,13 +25,16 @@ struct SeenBox {
 class BoxWatcher {
 public:
     using Answer = std::function<int(const SeenBox& box, int boxNumber)>;
-    explicit BoxWatcher(Answer answer);
+    // With a caption, only boxes of that caption count (a dialog of the
+    // program's own may look like a box to the watcher).
+    explicit BoxWatcher(Answer answer, std::string caption = "");
     ~BoxWatcher();
     std::vector<SeenBox> Boxes();
 
 private:
     void Watch();
     Answer answer_;
+    std::string caption_;
     std::atomic<bool> stop_{false};
     std::mutex mutex_;
     std::vector<SeenBox> boxes_;

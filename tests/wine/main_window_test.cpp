@@ -1,0 +1,357 @@
+// The real main window, in this process, on a fixture catalogue.
+#include "app/main_window.h"
+#include "app/picture_button.h"
+#include "app/startup.h"
+#include "app/text.h"
+#include "catalogue/store.h"
+#include "gdi_tally.h"
+#include "harness.h"
+#include "res/resource.h"
+#include "statusbar/status_bar.h"
+#include "view/keyword_filter.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+HWND List(HWND window)
+{
+    return GetDlgItem(window, ID_LIST);
+}
+
+// The titles of the rows, top to bottom, read through their item data.
+std::vector<std::string> Titles(HWND window)
+{
+    std::vector<std::string> titles;
+    int count = static_cast<int>(SendMessageA(List(window), LB_GETCOUNT, 0, 0));
+    for (int row = 0; row < count; ++row) {
+        auto* record = reinterpret_cast<const AnimationRecord*>(SendMessageA(List(window), LB_GETITEMDATA, row, 0));
+        titles.push_back(record != nullptr ? record->title : "<none>");
+    }
+    return titles;
+}
+
+std::vector<int> CheckedOrders(HWND window)
+{
+    std::vector<int> checked;
+    for (int id = ID_SORT_TITLE; id <= ID_SORT_DATE; ++id)
+        if (GetMenuState(GetMenu(window), id, MF_BYCOMMAND) & MF_CHECKED)
+            checked.push_back(id);
+    return checked;
+}
+
+RECT ChildRect(HWND window, int id)
+{
+    RECT rect;
+    GetWindowRect(GetDlgItem(window, id), &rect);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+void Pump()
+{
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+// Selects the named keywords in the "Selektieren" dialog, chooses the link
+// and presses `button`.
+DialogWatcher::Act ChooseKeywords(std::vector<std::string> names, int link, int button)
+{
+    return [=](HWND dialog, int) {
+        HWND list = GetDlgItem(dialog, ID_KEYWORD_LIST);
+        for (const std::string& name : names) {
+            LRESULT position = SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                            reinterpret_cast<LPARAM>(name.c_str()));
+            SendMessageA(list, LB_SETSEL, TRUE, position);
+        }
+        if (link != 0)
+            SendMessageA(GetDlgItem(dialog, link), BM_CLICK, 0, 0);
+        PostMessageA(dialog, WM_COMMAND, button, 0);
+    };
+}
+
+class MainWindow : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        ModuleInstance = GetModuleHandleA(nullptr);
+        ASSERT_NE(RegisterWindowClasses(ModuleInstance), 0);
+    }
+
+    void SetUp() override
+    {
+        ClearCatalogue();
+        Filter = KeywordFilter{};
+        CopyText(CataloguePath, "K:\\window\\KORVAL.INI");
+        window_ = CreateMainWindow(ModuleInstance);
+        ASSERT_NE(window_, nullptr);
+        MainWindowHandle = window_;
+        ShowWindow(window_, SW_SHOW);
+        UpdateWindow(window_);
+        Pump();
+    }
+
+    void TearDown() override
+    {
+        if (IsWindow(window_))
+            DestroyWindow(window_);
+        Pump();
+        MSG quit;
+        PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    }
+
+    void Command(int id) { SendMessageA(window_, WM_COMMAND, id, 0); }
+
+    HWND window_ = nullptr;
+};
+
+TEST_F(MainWindow, OpensCentredInTitleOrderWithTheFirstRowReported)
+{
+    RECT client;
+    GetClientRect(window_, &client);
+    EXPECT_EQ(client.right, 520);
+    EXPECT_EQ(client.bottom, GetSystemMetrics(SM_CYVSCROLL) + 473);
+    RECT outer;
+    GetWindowRect(window_, &outer);
+    EXPECT_LE(std::abs((GetSystemMetrics(SM_CXSCREEN) - (outer.right - outer.left)) / 2 - outer.left), 0);
+    EXPECT_GE(outer.top, 0);
+
+    EXPECT_EQ(Titles(window_), (std::vector<std::string>{"Alpha", "Bravo", "Charlie", "Delta"}));
+    EXPECT_EQ(CheckedOrders(window_), std::vector<int>{ID_SORT_TITLE});
+    EXPECT_EQ(SendMessageA(List(window_), LB_GETCURSEL, 0, 0), 0);
+    EXPECT_STREQ(StatusBar.positionText, "1 von 4");
+    EXPECT_STREQ(StatusBar.pathText, "K:\\WINDOW\\ANIM\\ZZZ.FLC");
+    EXPECT_EQ(GetFocus(), List(window_));
+}
+
+TEST_F(MainWindow, EveryOrderCommandChecksOneItemAndSelectsTheFirstRow)
+{
+    struct Case { int command; const char* first; const char* path; };
+    const Case cases[] = {
+        {ID_SORT_AUTHOR, "Alpha", "K:\\WINDOW\\ANIM\\ZZZ.FLC"},        // Anton Amsel
+        {ID_SORT_FILE, "Delta", "K:\\WINDOW\\ANIM\\AAA.FLC"},          // AAA.FLC
+        {ID_SORT_DATE, "Bravo", "K:\\WINDOW\\ANIM\\BBB.FLC"},          // 5.3.99 gives 000305
+        {ID_SORT_TITLE, "Alpha", "K:\\WINDOW\\ANIM\\ZZZ.FLC"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.command);
+        SendMessageA(List(window_), LB_SETCURSEL, 2, 0);
+        Command(c.command);
+        EXPECT_EQ(CheckedOrders(window_), std::vector<int>{c.command});
+        ASSERT_EQ(Titles(window_).size(), 4u);
+        EXPECT_EQ(Titles(window_)[0], c.first);
+        EXPECT_EQ(SendMessageA(List(window_), LB_GETCURSEL, 0, 0), 0);
+        EXPECT_STREQ(StatusBar.positionText, "1 von 4");
+        EXPECT_STREQ(StatusBar.pathText, c.path);
+    }
+    EXPECT_EQ(Titles(window_), (std::vector<std::string>{"Alpha", "Bravo", "Charlie", "Delta"}));
+}
+
+TEST_F(MainWindow, SelectionChangesAreReported)
+{
+    SendMessageA(List(window_), LB_SETCURSEL, 2, 0);
+    SendMessageA(window_, WM_COMMAND, MAKEWPARAM(ID_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(List(window_)));
+    EXPECT_STREQ(StatusBar.positionText, "3 von 4");
+    EXPECT_STREQ(StatusBar.pathText, "K:\\WINDOW\\ANIM\\SUB\\MMM.FLC");
+}
+
+TEST_F(MainWindow, KeywordDialogNarrowsWidensAndReportsNoMatch)
+{
+    Command(ID_SORT_DATE);
+    {
+        DialogWatcher dialog("Selektieren", ChooseKeywords({"Sport", "Natur"}, ID_MATCH_ALL, IDOK));
+        Command(ID_SELECT);
+        EXPECT_EQ(dialog.Count(), 1);
+    }
+    EXPECT_EQ(Titles(window_), std::vector<std::string>{"Alpha"});   // only Alpha carries both
+    EXPECT_EQ(CheckedOrders(window_), std::vector<int>{ID_SORT_DATE});
+    EXPECT_STREQ(StatusBar.positionText, "1 von 1");
+    EXPECT_EQ(Filter.matchAll, 1);
+
+    // The dialog opens with the filter in force; "Oder" widens it.
+    std::string selected;
+    bool andOn = false;
+    {
+        DialogWatcher dialog("Selektieren", [&](HWND d, int) {
+            HWND list = GetDlgItem(d, ID_KEYWORD_LIST);
+            int positions[8];
+            int count = static_cast<int>(SendMessageA(list, LB_GETSELITEMS, 8, reinterpret_cast<LPARAM>(positions)));
+            for (int i = 0; i < count; ++i) {
+                char name[32];
+                SendMessageA(list, LB_GETTEXT, positions[i], reinterpret_cast<LPARAM>(name));
+                selected += std::string(name) + ";";
+            }
+            andOn = IsDlgButtonChecked(d, ID_MATCH_ALL) == BST_CHECKED;
+            ChooseKeywords({}, ID_MATCH_ANY, IDOK)(d, 0);
+        });
+        Command(ID_SELECT);
+    }
+    EXPECT_EQ(selected, "Natur;Sport;");
+    EXPECT_TRUE(andOn);
+    EXPECT_EQ(Titles(window_), (std::vector<std::string>{"Alpha", "Charlie", "Delta"}));  // date order
+    EXPECT_EQ(Filter.matchAll, 0);
+
+    // A keyword that no animation carries: message, then every animation again.
+    {
+        BoxWatcher box([](const SeenBox&, int) { return IDOK; }, "Fehler");
+        DialogWatcher dialog("Selektieren", [](HWND d, int) {
+            HWND list = GetDlgItem(d, ID_KEYWORD_LIST);
+            SendMessageA(list, LB_SETSEL, FALSE, -1);
+            ChooseKeywords({"Wasser"}, ID_MATCH_ALL, IDOK)(d, 0);
+        });
+        Command(ID_SELECT);
+        std::vector<SeenBox> boxes = box.Boxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, "Es wurden keine Animationen gefunden die dem Auswahlkriterium entsprechen!");
+        EXPECT_EQ(boxes[0].caption, "Fehler");
+    }
+    EXPECT_EQ(Titles(window_).size(), 4u);
+    EXPECT_EQ(Filter.selectedCount, 0);
+    EXPECT_EQ(Filter.matchAll, 1);          // only the count is reset
+    EXPECT_STREQ(StatusBar.positionText, "1 von 4");
+}
+
+TEST_F(MainWindow, AlleDropsTheFilterAndCancelChangesNothing)
+{
+    {
+        DialogWatcher dialog("Selektieren", ChooseKeywords({"Technik"}, 0, IDOK));
+        Command(ID_SELECT);
+    }
+    EXPECT_EQ(Titles(window_), std::vector<std::string>{"Bravo"});
+    {
+        DialogWatcher dialog("Selektieren", ChooseKeywords({"Sport"}, ID_MATCH_ALL, IDCANCEL));
+        Command(ID_SELECT);
+    }
+    EXPECT_EQ(Titles(window_), std::vector<std::string>{"Bravo"});
+    {
+        // The close box sends the same command as Escape.
+        DialogWatcher dialog("Selektieren", [](HWND d, int) { PostMessageA(d, WM_SYSCOMMAND, SC_CLOSE, 0); });
+        Command(ID_SELECT);
+    }
+    EXPECT_EQ(Titles(window_), std::vector<std::string>{"Bravo"});
+    {
+        DialogWatcher dialog("Selektieren", ChooseKeywords({}, 0, ID_ALL));
+        Command(ID_SELECT);
+    }
+    EXPECT_EQ(Titles(window_).size(), 4u);
+    EXPECT_EQ(Filter.selectedCount, 0);
+}
+
+TEST_F(MainWindow, LayoutFollowsEverySize)
+{
+    struct Case { int width, height; };
+    for (Case c : {Case{700, 400}, Case{300, 120}, Case{200, 40}}) {
+        RECT outer = {0, 0, c.width, c.height};
+        AdjustWindowRect(&outer, WS_OVERLAPPEDWINDOW, TRUE);
+        SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                     SWP_NOZORDER | SWP_NOMOVE);
+        RECT client;
+        GetClientRect(window_, &client);
+        SCOPED_TRACE(testing::Message() << client.right << " x " << client.bottom);
+        RECT list = ChildRect(window_, ID_LIST);
+        RECT bar = ChildRect(window_, ID_STATUSBAR);
+        RECT play = ChildRect(window_, ID_PLAY);
+        EXPECT_EQ(list.top, 32);
+        EXPECT_EQ(list.right, client.right);
+        EXPECT_EQ(list.bottom, client.bottom >= 52 ? client.bottom - 20 : 32);
+        EXPECT_EQ(bar.top, client.bottom >= 20 ? client.bottom - 20 : 0);
+        EXPECT_EQ(bar.bottom - bar.top, 20);
+        EXPECT_EQ(bar.right, client.right);
+        EXPECT_EQ(play.left, 0);
+        EXPECT_EQ(play.top, 2);
+    }
+}
+
+TEST_F(MainWindow, FocusReturnsToTheList)
+{
+    SetFocus(GetDlgItem(window_, ID_PLAY));
+    SendMessageA(window_, WM_SETFOCUS, 0, 0);
+    EXPECT_EQ(GetFocus(), List(window_));
+}
+
+TEST_F(MainWindow, CopyrightDialogEndsWithOkEscapeOrItsCloseBox)
+{
+    for (UINT how : {0u, 1u, 2u}) {
+        DialogWatcher dialog("Copyright Information", [how](HWND d, int) {
+            if (how == 0)
+                PostMessageA(d, WM_COMMAND, IDOK, 0);
+            else if (how == 1)
+                PostMessageA(d, WM_COMMAND, IDCANCEL, 0);
+            else
+                PostMessageA(d, WM_SYSCOMMAND, SC_CLOSE, 0);
+        });
+        Command(ID_COPYRIGHT);
+        EXPECT_EQ(dialog.Count(), 1);
+    }
+}
+
+TEST_F(MainWindow, ExitEndsWithQuitCodeZero)
+{
+    Command(ID_EXIT);
+    EXPECT_FALSE(IsWindow(window_));
+    MSG quit;
+    ASSERT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(quit.wParam, 0u);
+}
+
+TEST(MainWindowResources, NoGdiObjectOutlivesTheWindow)
+{
+    ModuleInstance = GetModuleHandleA(nullptr);
+    RegisterWindowClasses(ModuleInstance);
+    ClearCatalogue();
+    CopyText(CataloguePath, "K:\\window\\KORVAL.INI");
+    GdiTally tally;
+    HWND window = CreateMainWindow(ModuleInstance);
+    ShowWindow(window, SW_SHOW);
+    UpdateWindow(window);
+    Pump();
+    // The picture context, three pictures, the brush, two fonts, two row icons
+    // (the status bar's grip pen lives within one paint only).
+    EXPECT_EQ(tally.Live(), 9);
+    InvalidateRect(window, nullptr, TRUE);
+    UpdateWindow(window);
+    Pump();
+    EXPECT_EQ(tally.Live(), 9);             // painting keeps nothing
+    DestroyWindow(window);
+    Pump();
+    EXPECT_EQ(tally.Live(), 0);
+    EXPECT_LE(tally.GuiObjectsGained(), 0);
+    MSG quit;
+    PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+}
+
+TEST(MainWindowWithoutCatalogue, OpensWithoutAListAndCommandsDoNothing)
+{
+    ModuleInstance = GetModuleHandleA(nullptr);
+    RegisterWindowClasses(ModuleInstance);
+    ClearCatalogue();
+    std::string folder = ScratchFolder("nolist");
+    WriteFileBytes(folder + "KORVAL.INI", "[Authors]\r\nAuthor2=Bert\r\n");
+    CopyText(CataloguePath, (folder + "KORVAL.INI").c_str());
+    HWND window = CreateMainWindow(ModuleInstance);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(GetDlgItem(window, ID_LIST), nullptr);
+    EXPECT_NE(GetDlgItem(window, ID_STATUSBAR), nullptr);
+    EXPECT_NE(GetDlgItem(window, ID_PLAY), nullptr);
+    EXPECT_STREQ(StatusBar.positionText, "0 von 0");
+    BoxWatcher boxes([](const SeenBox&, int) { return IDOK; });
+    for (int id : {ID_PLAY, ID_EDIT, ID_COPY, ID_SORT_AUTHOR, ID_SELECT})
+        SendMessageA(window, WM_COMMAND, id, 0);
+    Pump();
+    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_STREQ(StatusBar.positionText, "0 von 0");
+    DestroyWindow(window);
+    Pump();
+    MSG quit;
+    PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+}
+
+} // namespace
