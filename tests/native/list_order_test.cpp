@@ -1,4 +1,5 @@
 // The list's order keys, the keyword filter and the selected animation's path.
+#include "app/text.h"
 #include "view/date_key.h"
 #include "view/keyword_filter.h"
 #include "view/list_order.h"
@@ -55,14 +56,14 @@ protected:
     void SetUp() override
     {
         ClearCatalogue();
-        std::strcpy(AuthorTable[0], "Unbekannt");
-        std::strcpy(AuthorTable[2], "Bert");
+        CopyText(AuthorTable[0], "Unbekannt");
+        CopyText(AuthorTable[2], "Bert");
         AuthorCount = 3;
         record_ = {};
         record_.authorIndex = 2;
-        std::strcpy(record_.title, "Sonne");
-        std::strcpy(record_.file, "CLIPS\\SONNE.FLC");
-        std::strcpy(record_.date, "24.12.1999");
+        CopyText(record_.title, "Sonne");
+        CopyText(record_.file, "CLIPS\\SONNE.FLC");
+        CopyText(record_.date, "24.12.1999");
     }
     AnimationRecord record_;
 };

@@ -1,5 +1,6 @@
 // What a list row shows: the keyword text, the file's name, the author, and
 // the bounded loading of the row icons.
+#include "app/text.h"
 #include "view/row_text.h"
 
 #include <gtest/gtest.h>
@@ -35,7 +36,7 @@ protected:
     void TearDown() override { ClearCatalogue(); }
     static void SetKeyword(int slot, const std::string& name)
     {
-        std::strncpy(KeywordTable[slot], name.c_str(), kKeywordNameSize - 1);
+        CopyText(KeywordTable[slot], name.c_str());
         KeywordCount = slot + 1 > KeywordCount ? slot + 1 : KeywordCount;
     }
 };
@@ -112,8 +113,8 @@ TEST(RowTextFile, ShowsTheNameAfterTheLastBackslash)
 
 TEST_F(RowText, AuthorOutsideTheTableIsUnknown)
 {
-    std::strcpy(AuthorTable[0], "Unbekannt");
-    std::strcpy(AuthorTable[2], "Erika Muster");
+    CopyText(AuthorTable[0], "Unbekannt");
+    CopyText(AuthorTable[2], "Erika Muster");
     EXPECT_STREQ(AuthorName(2), "Erika Muster");
     for (int index : {0, -1, kAuthorSlots, 100000})
         EXPECT_STREQ(AuthorName(index), "Unbekannt") << index;

@@ -1,5 +1,6 @@
 // The animation list in a real sorted list box: the four orders, the keyword
 // filter and the path of a row.
+#include "app/text.h"
 #include "catalogue/store.h"
 #include "harness.h"
 #include "res/resource.h"
@@ -22,9 +23,9 @@ void AddRecord(int author, const char* title, const char* file, const char* date
 {
     AnimationRecord& record = AnimationTable[AnimationCount++];
     record.authorIndex = author;
-    std::strcpy(record.title, title);
-    std::strcpy(record.file, file);
-    std::strcpy(record.date, date);
+    CopyText(record.title, title);
+    CopyText(record.file, file);
+    CopyText(record.date, date);
     for (int keyword : keywords)
         record.keywordIndices[record.keywordCount++] = keyword;
 }
@@ -38,20 +39,20 @@ protected:
         ClearCatalogue();
         Filter = {};
         SortMode = kSortByTitle;
-        std::strcpy(AuthorTable[0], "Unbekannt");
-        std::strcpy(AuthorTable[1], "Carla");
-        std::strcpy(AuthorTable[2], "Anna");
-        std::strcpy(AuthorTable[3], "Bert");
+        CopyText(AuthorTable[0], "Unbekannt");
+        CopyText(AuthorTable[1], "Carla");
+        CopyText(AuthorTable[2], "Anna");
+        CopyText(AuthorTable[3], "Bert");
         AuthorCount = 4;
-        std::strcpy(KeywordTable[kSport], "Sport");
-        std::strcpy(KeywordTable[kNatur], "Natur");
+        CopyText(KeywordTable[kSport], "Sport");
+        CopyText(KeywordTable[kNatur], "Natur");
         KeywordCount = 2;
         // Titles, names and files whose order is the same in every locale.
         AddRecord(1, "Delta", "D.FLC", "5.3.98", {kSport});
         AddRecord(3, "Alpha", "CLIPS\\Z.FLC", "24.12.1999", {kSport, kNatur});
         AddRecord(2, "Charlie", "B.FLC", "1.1.2000", {kNatur});
         AddRecord(0, "Bravo", "A.FLC", "5.3.99", {});
-        std::strcpy(BasePath, "E:\\MEDIA\\ANIM\\");
+        CopyText(BasePath, "E:\\MEDIA\\ANIM\\");
 
         WNDCLASSA windowClass{};
         windowClass.lpfnWndProc = DefWindowProcA;       // owner-draw messages need no answer here
@@ -152,8 +153,8 @@ TEST_F(AnimationList, SelectedPathIsBasePathAndTheRowsFile)
     EXPECT_STREQ(SelectedAnimationPath(parent_, ID_LIST, 4), "");
 
     // Too long for the 100-byte path, or no BasePath: no path rather than another one.
-    std::strcpy(BasePath, ("E:\\" + std::string(75, 'A') + "\\").c_str());
-    std::strcpy(AnimationTable[1].file, std::string(39, 'F').c_str());      // row 0, Alpha
+    CopyText(BasePath, ("E:\\" + std::string(75, 'A') + "\\").c_str());
+    CopyText(AnimationTable[1].file, std::string(39, 'F').c_str());      // row 0, Alpha
     EXPECT_STREQ(SelectedAnimationPath(parent_, ID_LIST, 0), "");
     BasePath[0] = '\0';
     EXPECT_STREQ(SelectedAnimationPath(parent_, ID_LIST, 0), "");

@@ -1,5 +1,6 @@
 // The animation list and its rows as the user sees them: rendered into a DIB
 // section and read back pixel by pixel.
+#include "app/text.h"
 #include "view/row_drawing.h"
 
 #include "app/startup.h"
@@ -30,10 +31,10 @@ AnimationRecord Sonne()
     AnimationRecord record{};
     record.iconIndex = 0;
     record.authorIndex = 1;
-    std::strcpy(record.title, "Sonne");
-    std::strcpy(record.file, "CLIPS\\SONNE.FLI");
-    std::strcpy(record.date, "24.12.99");
-    std::strcpy(record.sizeText, "850 KB");
+    CopyText(record.title, "Sonne");
+    CopyText(record.file, "CLIPS\\SONNE.FLI");
+    CopyText(record.date, "24.12.99");
+    CopyText(record.sizeText, "850 KB");
     record.keywordCount = 2;
     record.keywordIndices[0] = 1;
     record.keywordIndices[1] = 0;
@@ -46,11 +47,11 @@ protected:
     {
         ModuleInstance = GetModuleHandleA(nullptr);
         ClearCatalogue();
-        std::strcpy(AuthorTable[0], "Unbekannt");
-        std::strcpy(AuthorTable[1], "Erika Muster");
+        CopyText(AuthorTable[0], "Unbekannt");
+        CopyText(AuthorTable[1], "Erika Muster");
         AuthorCount = 2;
-        std::strcpy(KeywordTable[0], "Natur");
-        std::strcpy(KeywordTable[1], "Raumfahrt");
+        CopyText(KeywordTable[0], "Natur");
+        CopyText(KeywordTable[1], "Raumfahrt");
         KeywordCount = 2;
         LoadRowLabels();
         // Without a parent no list can be made; its drawing tools are made all the same.
@@ -213,7 +214,7 @@ TEST_F(RowDrawing, UnknownAuthorAndNoKeywords)
     AnimationRecord record = Sonne();
     record.authorIndex = 0;
     record.keywordCount = 0;
-    std::strcpy(record.file, "MOND.FLC");
+    CopyText(record.file, "MOND.FLC");
     EXPECT_EQ(Draw(canvas, &record, true), 1);
     ExpectTexts(canvas, Shown{{"Sonne", "Unbekannt", "MOND.FLC", "24.12.99", "850 KB", ""}}, true);
 }
@@ -246,7 +247,7 @@ TEST(AnimationList, ControlDrawsItsRowsThroughTheParent)
 {
     ModuleInstance = GetModuleHandleA(nullptr);
     ClearCatalogue();
-    std::strcpy(AuthorTable[1], "Erika Muster");
+    CopyText(AuthorTable[1], "Erika Muster");
     AuthorCount = 2;
     HWND parent = MakeParent();
     ASSERT_NE(parent, nullptr);
@@ -282,10 +283,10 @@ TEST(AnimationList, ControlDrawsItsRowsThroughTheParent)
     Canvas canvas(client.right, client.bottom, kUntouched);
     SendMessageA(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.Dc()), PRF_CLIENT);
     EXPECT_EQ(canvas.At(0, 0), kWhite);             // first row: raised
-    EXPECT_EQ(canvas.At(300, 50), kLightGray);
+    EXPECT_EQ(canvas.At(300, 10), kLightGray);      // beside the title, clear of any text
     EXPECT_EQ(canvas.At(0, 83), kBlack);
     EXPECT_EQ(canvas.At(0, 84), kGray);             // second row: selected
-    EXPECT_EQ(canvas.At(300, 84 + 50), kTeal);
+    EXPECT_EQ(canvas.At(300, 84 + 10), kTeal);
     EXPECT_EQ(canvas.At(300, 84 + 82), kLightGray);
     EXPECT_GT(canvas.Count(RECT{4, 88, 36, 120}, kTeal), 0);
     EXPECT_LT(canvas.Count(RECT{4, 88, 36, 120}, kTeal), 32 * 32);     // its icon covers part of it
