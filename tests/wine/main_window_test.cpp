@@ -13,6 +13,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -83,7 +85,8 @@ protected:
     static void SetUpTestSuite()
     {
         ModuleInstance = GetModuleHandleA(nullptr);
-        ASSERT_NE(RegisterWindowClasses(ModuleInstance), 0);
+        static const int registered = RegisterWindowClasses(ModuleInstance);
+        ASSERT_NE(registered, 0);
     }
 
     void SetUp() override
@@ -300,6 +303,111 @@ TEST_F(MainWindow, ExitEndsWithQuitCodeZero)
     MSG quit;
     ASSERT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(quit.wParam, 0u);
+}
+
+
+std::string ReadAll(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+// The fixture catalogue with the stand-in programs in its program folder, and
+// their log: every start leaves one line.
+class MainWindowStarts : public MainWindow {
+protected:
+    void SetUp() override
+    {
+        folder_ = ScratchFolder("window_starts");
+        WriteFileBytes(folder_ + "KORVAL.INI", ReadAll("K:\\window\\KORVAL.INI"));
+        CreateDirectoryA((folder_ + "PROG").c_str(), nullptr);
+        for (const char* program : {"VANSHOW.EXE", "VANEDIT.EXE", "VANCOPY.EXE"})
+            CopyFileA((std::string(KORVAL_BUILD_DIR) + "tools\\" + program).c_str(),
+                      (folder_ + "PROG\\" + program).c_str(), FALSE);
+        CreateDirectoryA((folder_ + "ANIM").c_str(), nullptr);
+        CreateDirectoryA((folder_ + "ANIM\\SUB").c_str(), nullptr);
+        log_ = folder_ + "log.txt";
+        SetEnvironmentVariableA("VANTRY_STANDIN_LOG", log_.c_str());
+        GetCurrentDirectoryA(sizeof startFolder_, startFolder_);
+
+        ClearCatalogue();
+        Filter = KeywordFilter{};
+        CopyText(CataloguePath, (folder_ + "KORVAL.INI").c_str());
+        window_ = CreateMainWindow(ModuleInstance);
+        ASSERT_NE(window_, nullptr);
+        ShowWindow(window_, SW_SHOW);
+        Pump();
+    }
+
+    void TearDown() override
+    {
+        SetShift(0);
+        SetCurrentDirectoryA(startFolder_);
+        SetEnvironmentVariableA("VANTRY_STANDIN_LOG", nullptr);
+        MainWindow::TearDown();
+    }
+
+    static void SetShift(BYTE state)
+    {
+        BYTE keys[256];
+        GetKeyboardState(keys);
+        keys[VK_SHIFT] = state;
+        SetKeyboardState(keys);
+    }
+
+    // The line the last start left, with the folder part dropped.
+    std::string LastStart()
+    {
+        std::string text = ReadAll(log_);
+        RemoveFile(log_);
+        return text.substr(0, text.find('\t'));
+    }
+
+    void DoubleClickRow(int row)
+    {
+        SendMessageA(List(window_), LB_SETCURSEL, row, 0);
+        SendMessageA(window_, WM_COMMAND, MAKEWPARAM(ID_LIST, LBN_DBLCLK), reinterpret_cast<LPARAM>(List(window_)));
+    }
+
+    std::string folder_;
+    std::string log_;
+    char startFolder_[MAX_PATH] = "";
+};
+
+TEST_F(MainWindowStarts, DoubleClickPlaysAndShiftDoubleClickEdits)
+{
+    const std::string prog = "T:\\WINDOW_STARTS\\PROG\\";
+    const std::string anim = "T:\\WINDOW_STARTS\\ANIM\\";
+    DoubleClickRow(1);                                      // Bravo
+    EXPECT_EQ(LastStart(), prog + "VANSHOW.EXE " + anim + "BBB.FLC");
+
+    SetShift(0x01);                                         // toggled, not held: still Play
+    DoubleClickRow(0);
+    EXPECT_EQ(LastStart(), prog + "VANSHOW.EXE " + anim + "ZZZ.FLC");
+
+    SetShift(0x80);
+    DoubleClickRow(2);                                      // Charlie, in a sub-folder
+    EXPECT_EQ(LastStart(), prog + "VANEDIT.EXE " + anim + "SUB\\MMM.FLC");
+    char current[MAX_PATH] = "";
+    GetCurrentDirectoryA(sizeof current, current);
+    EXPECT_STRCASEEQ(current, (anim + "SUB").c_str());      // the folder change stays
+}
+
+TEST_F(MainWindowStarts, EnterAndTheButtonsStartTheirPrograms)
+{
+    const std::string prog = "T:\\WINDOW_STARTS\\PROG\\";
+    HACCEL accelerators = LoadAcceleratorsA(ModuleInstance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+    ASSERT_NE(accelerators, nullptr);
+    SendMessageA(List(window_), LB_SETCURSEL, 3, 0);        // Delta
+    MSG enter = {List(window_), WM_KEYDOWN, VK_RETURN, 0x001C0001, 0, {0, 0}};
+    EXPECT_NE(TranslateAcceleratorA(window_, accelerators, &enter), 0);
+    EXPECT_EQ(LastStart(), prog + "VANSHOW.EXE T:\\WINDOW_STARTS\\ANIM\\AAA.FLC");
+
+    SendMessageA(window_, WM_COMMAND, MAKEWPARAM(ID_COPY, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(window_, ID_COPY)));
+    EXPECT_EQ(LastStart(), prog + "VANCOPY.EXE T:\\WINDOW_STARTS\\ANIM\\AAA.FLC");
 }
 
 TEST(MainWindowResources, NoGdiObjectOutlivesTheWindow)
