@@ -7,9 +7,11 @@ BUILD      ?= build
 JOBS       ?= $(shell nproc)
 NATIVE_DIR := $(BUILD)/native
 WIN_DIR    := $(BUILD)/win
+FUZZ_DIR   := $(BUILD)/fuzz
 CATALOGUE  ?=
+FUZZ_SECONDS ?= 60
 
-.PHONY: all deps native win test run clean
+.PHONY: all deps native win fuzzers test run fuzz clean
 
 all: native win
 
@@ -28,13 +30,25 @@ native: deps $(NATIVE_DIR)/Makefile
 win: deps $(WIN_DIR)/Makefile
 	cmake --build $(WIN_DIR) -j $(JOBS)
 
-# One CTest run over both builds, so the summary at the end covers everything.
-test: native win
-	@printf 'subdirs("native")\nsubdirs("win")\n' > $(BUILD)/CTestTestfile.cmake
+# The fuzzers: clang with libFuzzer, a project of its own (tests/fuzz).
+$(FUZZ_DIR)/Makefile: | deps
+	cmake -S tests/fuzz -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++
+
+fuzzers: deps $(FUZZ_DIR)/Makefile
+	cmake --build $(FUZZ_DIR) -j $(JOBS)
+
+# One CTest run over all builds, so the summary at the end covers everything;
+# the fuzzers run a few seconds each.
+test: native win fuzzers
+	@printf 'subdirs("native")\nsubdirs("win")\nsubdirs("fuzz")\n' > $(BUILD)/CTestTestfile.cmake
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 run: win
 	scripts/run.sh $(WIN_DIR) "$(CATALOGUE)"
+
+# Every fuzzer for FUZZ_SECONDS, one after the other: executions and findings.
+fuzz: fuzzers
+	tests/fuzz/run.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
 
 clean:
 	rm -rf $(BUILD)

@@ -70,7 +70,10 @@ void NumberedKeys::Index(const char* entries, std::size_t length, bool complete,
         const char* entry = entries + start;
         const char* nul = static_cast<const char*>(std::memchr(entry, '\0', length - start));
         std::size_t end = nul != nullptr ? static_cast<std::size_t>(nul - entries) : length;
-        // The last entry of a section that did not fit may be cut.
+        // The last entry of a section that did not fit may be cut; an entry
+        // without its end says that the text is not the whole section.
+        if (nul == nullptr)
+            complete_ = false;
         if (nul == nullptr || (!complete && end + 1 >= length))
             break;
 

@@ -1,0 +1,72 @@
+#!/bin/sh
+# Writes the fuzzers' seed corpora into OUT/<fuzzer>/, from the catalogue files
+# in the tree (the fixtures and the demo medium) and the cases their tests name.
+# Usage: make_seeds.sh ROOT OUT
+set -e
+root=$1
+out=$2
+rm -rf "$out"
+for name in number entry catalogue_path loader numbered_keys folder date_key command_line; do
+    mkdir -p "$out/$name"
+done
+
+seed() {   # seed FUZZER TEXT: one seed file holding TEXT, named by its checksum
+    name=$(printf '%s' "$2" | cksum | cut -d ' ' -f 1)
+    printf '%s' "$2" > "$out/$1/$name"
+}
+
+for file in "$root"/tests/fixtures/*/*.INI "$root"/examples/*/*.INI; do
+    [ -f "$file" ] || continue
+    name=$(cksum < "$file" | cut -d ' ' -f 1)
+    cp "$file" "$out/loader/$name"
+    # The Animations keys as one section read gives them (first byte: whole).
+    { printf '1'; tr -d '\r' < "$file" | grep -a -i '^animation[0-9]*=' || true; } > "$out/numbered_keys/$name"
+    tr -d '\r' < "$file" | grep -a -i '^animation[0-9]*=' | sed 's/^[^=]*=//' | while IFS= read -r value; do
+        seed entry "11$value"        # 50 authors and 49 keywords
+        printf '%s\n' "$value" | tr ';,' '\n\n' | while IFS= read -r field; do
+            [ -n "$field" ] && seed number "$field"
+        done
+        date=$(printf '%s' "$value" | cut -d ';' -f 5)
+        [ -n "$date" ] && seed date_key "$date"
+    done
+    tr -d '\r' < "$file" | grep -a -i '^\(basepath\|programpath\)=' | sed 's/^[^=]*=//' | while IFS= read -r value; do
+        seed folder "E:\\MEDIA\\DATA\\KORVAL.INI
+$value"
+    done
+done
+
+for number in 2147483647 2147483648 -2147483649 99999999999999999999 " +12k" "1.5" "x" "-0"; do
+    seed number "$number"
+done
+for value in anim "anim\\" "\\anim" "\\" "..\\anim" "\\..\\anim" "..\\..\\..\\anim" "..\\" ".." \
+             "anim\\..\\clips" "f:\\programme\\anim" "d:" "d:anim"; do
+    seed folder "e:\\media\\data\\korval.ini
+$value"
+done
+for date in 24.12.1999 1.1.2000 5.3.98 5.3.99 1999 12.1999 "" -5.-3.-99 999.999.99999; do
+    seed date_key "$date"
+done
+for arguments in "" "E:\\KATALOG\\" "E:\\KATALOG" "E:\\" "\"E:\\KATALOG\"" "-x" "E:\\KATALOG\\\\"; do
+    seed catalogue_path "C:\\KATALOG\\KORVAL.EXE
+$arguments"
+done
+seed catalogue_path "C:\\MY.DIR\\KORVAL
+"
+seed catalogue_path "X.EXE
+"
+# The choice line: its first byte picks Play, Edit or Copy (code % 3) and
+# whether the registered program exists (bit 8).
+for choice in 0 1 2 8 9 :; do
+    seed command_line "$choice
+E:\\PROG\\VANSHOW.EXE %1
+E:\\PROG\\
+D:\\ANIM\\BALL.FLC"
+done
+seed command_line "9
+\"E:\\PROG\\VANEDIT.EXE\" \"%1\"
+PROGRAMM\\
+D:\\BALL.FLC"
+seed command_line "8
+E:\\PROG\\VANSHOW.EXE
+
+"
