@@ -1,0 +1,22 @@
+// What KORVAL will make of a catalogue, in the words of a compiler: one line
+// per finding, "KORVAL.INI:23: Animation7: rejected: only 5 fields".
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct CheckReport {
+    // The findings, and the two folders the catalogue resolves to, in the
+    // order of the file's lines.
+    std::vector<std::string> lines;
+    // Why the catalogue could not be checked; empty when it was.
+    std::string error;
+    int findings = 0;
+    // 0 clean, 1 findings, 2 unreadable.
+    int exitCode = 0;
+};
+
+// Checks the catalogue that `argument` names: a catalogue file, or a folder
+// holding KORVAL.INI. It is read by the same loader as KORVAL's, through the
+// native profile reader.
+CheckReport CheckCatalogue(const std::string& argument);

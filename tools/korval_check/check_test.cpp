@@ -1,0 +1,142 @@
+// korval-check over small catalogues, one per kind of finding, and the demo
+// medium.
+#include "catalogue/folder_setting.h"
+#include "check.h"
+#include "file_system.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// A fixture folder as KORVAL names it: upper case, ending in a backslash.
+std::string KorvalFolder(const std::string& folder)
+{
+    std::string path = KorvalPathOf(FullPath(folder));
+    UpperCaseAnsi(&path[0]);
+    return path.back() == '\\' ? path : path + "\\";
+}
+
+// The report's lines without the catalogue's path in front: "23: text", or
+// " text" for what concerns the whole file; "{DIR}" stands for the folder.
+std::vector<std::string> Lines(const CheckReport& report, const std::string& folder)
+{
+    std::vector<std::string> lines;
+    for (std::string line : report.lines) {
+        std::size_t name = line.find(".INI:") != std::string::npos ? line.find(".INI:") : line.find(".ini:");
+        line = line.substr(name + 5);
+        std::string korval = KorvalFolder(folder);
+        for (std::size_t at; (at = line.find(korval)) != std::string::npos;)
+            line.replace(at, korval.size(), "{DIR}");
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+struct Case {
+    const char* fixture;
+    int exitCode;
+    std::vector<std::string> lines;
+};
+
+TEST(KorvalCheck, ReportsWhatKorvalMakesOfACatalogue)
+{
+    const Case cases[] = {
+        {"clean", 0, {"13: BasePath: {DIR}ANIM\\", " ProgramPath: not set: the catalogue's folder {DIR}"}},
+        {"lower", 0,
+         {" BasePath: not set: the catalogue's folder {DIR}", " ProgramPath: not set: the catalogue's folder {DIR}"}},
+        {"entries", 1,
+         {"3: Author2: author name cut to 119 characters (it has 130)",
+          "6: Keyword2: keyword cut to 31 characters (it has 40)",
+          "8: Animation1: rejected: only 5 fields",
+          "9: Animation2: rejected: file name of 44 characters, the field holds 39",
+          "10: Animation3: author 9 does not exist: shown as \"Unbekannt\"",
+          "11: Animation4: author -1 does not exist: shown as \"Unbekannt\"",
+          "11: Animation4: keyword 7 does not exist: skipped",
+          "11: Animation4: keyword \"x\" is not a number: skipped",
+          "11: Animation4: keyword 0 does not exist: skipped",
+          "12: Animation5: title cut to 63 characters (it has 70)",
+          "12: Animation5: date cut to 19 characters (it has 22)",
+          "13: Animation6: more than 10 keywords: 2,9 ignored",
+          "14: Animation7: value cut to 255 characters (it has 325)",
+          "14: Animation7: more than 10 keywords: 1,1,1,1,1,... (105 in all) ignored",
+          "17: BasePath: {DIR}ANIM\\",
+          " ProgramPath: not set: the catalogue's folder {DIR}"}},
+        {"numbering", 1,
+         {"1: Stray: not read: it stands before the first section",
+          "5: Author2: not read: the same key at line 4 comes first",
+          "6: Author01: not read: KORVAL asks for Author1, Author2, ... only",
+          "10: Keyword3: not read: the list ends at Keyword2 (line 9), which is empty",
+          "14: Animation4: not read (nor 1 more after it): the list ends at Animation3, which is missing",
+          "16: [Animations]: not read: the section began at line 11, so the keys of this block are never read",
+          "19: BasePath: {DIR}ANIM\\",
+          " ProgramPath: not set: the catalogue's folder {DIR}"}},
+        {"capacity", 1,
+         {"51: Author50: not read (nor 2 more after it): the author table holds 49 authors",
+          "105: Keyword51: not read: the keyword table holds 50 keywords",
+          "307: Animation201: not read (nor 2 more after it): the list holds 200 animations",
+          "311: BasePath: {DIR}ANIM\\",
+          " ProgramPath: not set: the catalogue's folder {DIR}"}},
+        {"files", 1,
+         {"5: Animation2: ball.flc is BALL.FLC on disk: the names differ in letter case",
+          "6: Animation3: SUB\\noten.flc is " + JoinPath("sub", "NOTEN.FLC") + " on disk: the names differ in letter case",
+          "7: Animation4: file missing: {DIR}ANIM\\FEHLT.FLC",
+          "8: Animation5: file missing: {DIR}ANIM\\SUB",
+          "11: BasePath: {DIR}ANIM\\",
+          " ProgramPath: not set: the catalogue's folder {DIR}"}},
+        {"noauthor", 1,
+         {"1: Author1: missing: KORVAL reads nothing further and shows a window without a list",
+          "2: Author2: not read: the list ends at Author1, which is missing",
+          " BasePath: not set: the catalogue's folder {DIR}",
+          " ProgramPath: not set: the catalogue's folder {DIR}"}},
+        {"settings", 1,
+         {"3: [Animations]: no entry accepted: KORVAL shows a window without a list",
+          "4: Animation1: rejected: only 5 fields",
+          "6: BasePath: {DIR}FEHLT\\",
+          "6: BasePath: folder missing: {DIR}FEHLT\\",
+          "7: ProgramPath: cannot be resolved: the folder does not fit KORVAL's 79 characters"}},
+    };
+    for (const Case& c : cases) {
+        std::string folder = std::string(CHECK_FIXTURES) + c.fixture;
+        CheckReport report = CheckCatalogue(folder);
+        EXPECT_EQ(report.exitCode, c.exitCode) << c.fixture;
+        EXPECT_EQ(report.error, "") << c.fixture;
+        EXPECT_EQ(Lines(report, folder), c.lines) << c.fixture;
+    }
+}
+
+TEST(KorvalCheck, TakesTheCatalogueFileItself)
+{
+    CheckReport report = CheckCatalogue(JoinPath(std::string(CHECK_FIXTURES) + "noauthor", "KORVAL.INI"));
+    EXPECT_EQ(report.exitCode, 1);
+    EXPECT_EQ(report.findings, 2);
+}
+
+TEST(KorvalCheck, RefusesWhatItCannotRead)
+{
+    std::string folderWithout = JoinPath(std::string(CHECK_FIXTURES) + "clean", "ANIM");
+    CheckReport report = CheckCatalogue(folderWithout);
+    EXPECT_EQ(report.exitCode, 2);
+    EXPECT_EQ(report.error, folderWithout + ": no KORVAL.INI in this folder");
+    EXPECT_TRUE(report.lines.empty());
+
+    std::string missing = std::string(CHECK_FIXTURES) + "missing.ini";
+    report = CheckCatalogue(missing);
+    EXPECT_EQ(report.exitCode, 2);
+    EXPECT_EQ(report.error, missing + ": cannot be read");
+}
+
+TEST(KorvalCheck, FindsTheOneRejectedEntryAndTheUnknownAuthorOnTheDemoMedium)
+{
+    CheckReport report = CheckCatalogue(CHECK_EXAMPLE);
+    EXPECT_EQ(report.exitCode, 1);
+    EXPECT_EQ(Lines(report, CHECK_EXAMPLE),
+              (std::vector<std::string>{"36: Animation11: author 9 does not exist: shown as \"Unbekannt\"",
+                                        "38: Animation12: rejected: only 5 fields",
+                                        "42: BasePath: {DIR}ANIM\\",
+                                        "43: ProgramPath: {DIR}PROGRAMM\\"}));
+}
+
+} // namespace

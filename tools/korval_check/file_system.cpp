@@ -1,0 +1,201 @@
+#include "file_system.h"
+
+#include "catalogue/folder_setting.h"
+
+#include <cstring>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <climits>
+#include <cstdlib>
+#endif
+
+namespace {
+
+// The names of "X:\A\B\" after its root: A and B.
+std::vector<std::string> NamesAfterRoot(const std::string& folder)
+{
+    std::vector<std::string> names;
+    std::size_t start = 3;
+    while (start < folder.size()) {
+        std::size_t end = folder.find('\\', start);
+        if (end == std::string::npos)
+            end = folder.size();
+        if (end > start)
+            names.push_back(folder.substr(start, end - start));
+        start = end + 1;
+    }
+    return names;
+}
+
+} // namespace
+
+#ifdef _WIN32
+
+EntryKind KindOf(const std::string& path)
+{
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return EntryKind::None;
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? EntryKind::Folder : EntryKind::File;
+}
+
+bool ListFolder(const std::string& folder, std::vector<std::string>& names)
+{
+    names.clear();
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(JoinPath(folder, "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return false;
+    do {
+        if (std::strcmp(found.cFileName, ".") != 0 && std::strcmp(found.cFileName, "..") != 0)
+            names.push_back(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return true;
+}
+
+std::string FullPath(const std::string& path)
+{
+    char full[MAX_PATH * 4];
+    DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+    return length == 0 || length >= sizeof full ? std::string() : std::string(full, length);
+}
+
+std::string JoinPath(const std::string& folder, const std::string& name)
+{
+    if (folder.empty() || folder.back() == '\\' || folder.back() == '/')
+        return folder + name;
+    return folder + "\\" + name;
+}
+
+std::string KorvalPathOf(const std::string& fullPath)
+{
+    return fullPath;
+}
+
+std::string FileSystemName(const std::string& catalogueName)
+{
+    return catalogueName;
+}
+
+std::string FoldedName(const std::string& name)
+{
+    std::string folded = name;
+    UpperCaseAnsi(&folded[0]);
+    return folded;
+}
+
+bool SplitKorvalFolder(const std::string& folder, std::string& root, std::vector<std::string>& names)
+{
+    if (folder.size() < 3 || folder[1] != ':' || folder[2] != '\\')
+        return false;
+    root = folder.substr(0, 3);
+    names = NamesAfterRoot(folder);
+    return true;
+}
+
+#else
+
+EntryKind KindOf(const std::string& path)
+{
+    struct stat status;
+    if (stat(path.c_str(), &status) != 0)
+        return EntryKind::None;
+    return S_ISDIR(status.st_mode) ? EntryKind::Folder : EntryKind::File;
+}
+
+bool ListFolder(const std::string& folder, std::vector<std::string>& names)
+{
+    names.clear();
+    DIR* listing = opendir(folder.c_str());
+    if (listing == nullptr)
+        return false;
+    while (dirent* entry = readdir(listing)) {
+        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+            names.push_back(entry->d_name);
+    }
+    closedir(listing);
+    return true;
+}
+
+std::string FullPath(const std::string& path)
+{
+    char full[PATH_MAX];
+    return realpath(path.c_str(), full) != nullptr ? std::string(full) : std::string();
+}
+
+std::string JoinPath(const std::string& folder, const std::string& name)
+{
+    if (folder.empty() || folder.back() == '/')
+        return folder + name;
+    return folder + "/" + name;
+}
+
+std::string KorvalPathOf(const std::string& fullPath)
+{
+    std::string path = "Z:" + fullPath;
+    for (char& c : path)
+        c = c == '/' ? '\\' : c;
+    return path;
+}
+
+std::string FileSystemName(const std::string& catalogueName)
+{
+    // Windows-1252 to UTF-8, the names' encoding on Linux.
+    static const unsigned short kHigh[32] = {
+        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    std::string name;
+    for (char c : catalogueName) {
+        unsigned code = static_cast<unsigned char>(c);
+        if (code >= 0x80 && code < 0xA0)
+            code = kHigh[code - 0x80];
+        if (code < 0x80) {
+            name += static_cast<char>(code);
+        } else if (code < 0x800) {
+            name += static_cast<char>(0xC0 | code >> 6);
+            name += static_cast<char>(0x80 | (code & 0x3F));
+        } else {
+            name += static_cast<char>(0xE0 | code >> 12);
+            name += static_cast<char>(0x80 | (code >> 6 & 0x3F));
+            name += static_cast<char>(0x80 | (code & 0x3F));
+        }
+    }
+    return name;
+}
+
+std::string FoldedName(const std::string& name)
+{
+    // ASCII letters and the accented Latin-1 letters (UTF-8 C3 A0 to C3 BE,
+    // not the division sign C3 B7) in capitals.
+    std::string folded = name;
+    for (std::size_t i = 0; i < folded.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(folded[i]);
+        if (c >= 'a' && c <= 'z') {
+            folded[i] = static_cast<char>(c - 0x20);
+        } else if (c == 0xC3 && i + 1 < folded.size()) {
+            unsigned char next = static_cast<unsigned char>(folded[i + 1]);
+            if (next >= 0xA0 && next <= 0xBE && next != 0xB7)
+                folded[i + 1] = static_cast<char>(next - 0x20);
+            ++i;
+        }
+    }
+    return folded;
+}
+
+bool SplitKorvalFolder(const std::string& folder, std::string& root, std::vector<std::string>& names)
+{
+    if (folder.size() < 3 || (folder[0] != 'Z' && folder[0] != 'z') || folder[1] != ':' || folder[2] != '\\')
+        return false;
+    root = "/";
+    names = NamesAfterRoot(folder);
+    return true;
+}
+
+#endif
