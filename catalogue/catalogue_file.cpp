@@ -13,10 +13,13 @@ namespace {
 
 // The platform's key read searches the file for every key it is asked for,
 // so the numbered keys are looked up in one read of their section instead.
-// The buffer holds a section of 100 000 short keys; what does not fit is read
-// key by key as before.
-constexpr DWORD kSectionSize = 4u << 20;
+// The buffer holds a section as long as the longest catalogue anyone should
+// meet (10 MB of keys); what does not fit is read key by key as before. Its
+// pages cost nothing until a section fills them.
+constexpr DWORD kSectionSize = 16u << 20;
 char SectionText[kSectionSize];
+// Where each number's key starts; higher numbers than a full buffer can reach
+// are read key by key.
 std::uint32_t NumberSlots[(kSectionSize / 16) + 1];
 
 // A catalogue with a byte-order mark is Unicode text, which the platform turns
