@@ -8,10 +8,12 @@ JOBS       ?= $(shell nproc)
 NATIVE_DIR := $(BUILD)/native
 WIN_DIR    := $(BUILD)/win
 FUZZ_DIR   := $(BUILD)/fuzz
+BENCH_DIR  := $(BUILD)/bench
 CATALOGUE  ?=
 FUZZ_SECONDS ?= 60
+BENCH_RUNS ?= 15
 
-.PHONY: all deps native win fuzzers test run fuzz clean
+.PHONY: all deps native win fuzzers test run fuzz bench clean
 
 all: native win
 
@@ -49,6 +51,16 @@ run: win
 # Every fuzzer for FUZZ_SECONDS, one after the other: executions and findings.
 fuzz: fuzzers
 	tests/fuzz/run.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+
+# The benchmarks as one table: natively a Release build without the
+# sanitizers, under Wine the Windows build; BENCH_RUNS starts per measure.
+$(BENCH_DIR)/Makefile: | deps
+	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DKORVAL_SANITIZE=OFF -DKORVAL_TESTS=OFF
+
+bench: deps $(BENCH_DIR)/Makefile $(WIN_DIR)/Makefile
+	cmake --build $(BENCH_DIR) -j $(JOBS) --target korval_bench
+	cmake --build $(WIN_DIR) -j $(JOBS) --target korval_bench_wine
+	tools/bench/run.sh $(BENCH_DIR) $(WIN_DIR) $(BENCH_RUNS)
 
 clean:
 	rm -rf $(BUILD)

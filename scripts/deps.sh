@@ -3,7 +3,7 @@
 # with one apt-get update, and only when something is missing.
 set -e
 packages="make cmake g++ g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine wine64 fonts-wine
-googletest xvfb imagemagick x11-utils clang libclang-rt-14-dev"
+googletest xvfb imagemagick x11-utils clang libclang-rt-14-dev libbenchmark-dev"
 
 missing=""
 for package in $packages; do
