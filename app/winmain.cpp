@@ -24,5 +24,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int showComma
             DispatchMessageA(&message);
         }
     }
-    return static_cast<int>(message.wParam);
+    // GetMessage fails only on a broken handle: that ends the program too.
+    return message.message == WM_QUIT ? static_cast<int>(message.wParam) : 0;
 }

@@ -54,12 +54,14 @@ const char* RegisteredCommandKey(int commandId)
 }
 
 bool ComposeCompanionStart(const RegistryAnswer& answer, int commandId, LaunchEnvironment& environment,
-                           const char* selectedPath, CompanionStart& start)
+                           const char* selectedPath, bool rowSelected, CompanionStart& start)
 {
     start.commandLine[0] = '\0';
     start.nameStart = -1;
     start.folderPath[0] = '\0';
     char* line = start.commandLine;
+    if (rowSelected && selectedPath[0] == '\0')
+        return false;               // the row's path was too long to be held whole
 
     if (!RegisteredProgram(answer, commandId, environment, start.commandLine)) {
         char folder[kFolderSize];

@@ -44,10 +44,12 @@ struct CompanionStart {
 };
 
 // Composes the start of the companion of `commandId` on `selectedPath` (empty
-// when no row is selected). False when the command line cannot be held whole:
-// then nothing may be started and `start` holds empty texts.
+// when no row is selected, and the program starts on no file). False when the
+// command line cannot be held whole, or when a row is selected but its path
+// could not be formed (empty): a program started then would open no file, or
+// a different one. Then nothing may be started and `start` holds empty texts.
 bool ComposeCompanionStart(const RegistryAnswer& answer, int commandId, LaunchEnvironment& environment,
-                           const char* selectedPath, CompanionStart& start);
+                           const char* selectedPath, bool rowSelected, CompanionStart& start);
 
 // Cuts a file's path in place to its folder, the last backslash removed:
 // D:\ANIM\BALL.FLC becomes D:\ANIM, and D:\BALL.FLC becomes D: (drive D's

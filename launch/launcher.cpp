@@ -2,6 +2,7 @@
 
 #include "app/messages.h"
 #include "app/startup.h"
+#include "app/text.h"
 #include "catalogue/settings.h"
 #include "launch/command_line.h"
 #include "res/resource.h"
@@ -41,7 +42,7 @@ int LaunchCompanion(HWND mainWindow, int listId, int commandId)
 
     SystemEnvironment environment;
     CompanionStart start;
-    if (ComposeCompanionStart({result, registered, size}, commandId, environment, path, start)) {
+    if (ComposeCompanionStart({result, registered, size}, commandId, environment, path, position >= 0, start)) {
         // The editor works in the animation's folder; KORVAL keeps it as its own.
         if (start.folderPath[0] != '\0')
             EnterFileFolder(start.folderPath);
@@ -58,13 +59,18 @@ int LaunchCompanion(HWND mainWindow, int listId, int commandId)
 
 int EnterFileFolder(const char* path)
 {
-    std::size_t length = strlen(path);
+    // Only the folder has to fit the 80-byte buffer; a longer path is cut
+    // to it before it is converted, never cut to fit.
+    char file[kCommandLineSize];
+    if (!CopyText(file, path))
+        return -1;
+    CutToFolder(file);
+    std::size_t length = strlen(file);
     if (length == 0 || length >= kEnterFolderSize)
-        return -1;              // no animation, or one whose folder would be cut: stay
+        return -1;              // no animation, or a folder that would be cut: stay
     char folder[kEnterFolderSize];
-    CharToOemBuffA(path, folder, static_cast<DWORD>(length));
+    CharToOemBuffA(file, folder, static_cast<DWORD>(length));
     folder[length] = '\0';
-    CutToFolder(folder);
     _strupr(folder);
     _chdrive(static_cast<unsigned char>(folder[0]) - '@');     // A is drive 1
     return _chdir(folder);

@@ -14,6 +14,8 @@ int FillAnimationList(HWND window, int listId, int sortMode)
 {
     if (sortMode >= 0)
         SortMode = sortMode;
+    // The list redraws once when it is full, not once for every row added.
+    SendDlgItemMessageA(window, listId, WM_SETREDRAW, FALSE, 0);
     SendDlgItemMessageA(window, listId, LB_RESETCONTENT, 0, 0);
 
     int rows = 0;
@@ -34,6 +36,8 @@ int FillAnimationList(HWND window, int listId, int sortMode)
                             reinterpret_cast<LPARAM>(&record));
         ++rows;
     }
+    SendDlgItemMessageA(window, listId, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(GetDlgItem(window, listId), nullptr, TRUE);
     return rows;
 }
 

@@ -39,10 +39,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     int commandId = ID_PLAY;
     bool exists = false;
     long result = 0;
+    bool rowSelected = false;
     if (!choice.empty()) {
         commandId = choice[0] % 3 == 0 ? ID_PLAY : choice[0] % 3 == 1 ? ID_EDIT : ID_COPY;
         exists = (choice[0] & 8) != 0;
         result = (choice[0] & 16) != 0 ? 2 : 0;
+        rowSelected = (choice[0] & 32) != 0;
     }
     // The registry's bytes, not necessarily terminated, and the size it reports.
     std::string registered = input.Next();
@@ -56,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Environment environment(exists, folder);
     CompanionStart start;
     std::memset(&start, 0x5A, sizeof start);
-    bool fits = ComposeCompanionStart(answer, commandId, environment, selected.c_str(), start);
+    bool fits = ComposeCompanionStart(answer, commandId, environment, selected.c_str(), rowSelected, start);
     FUZZ_CHECK(Terminated(start.commandLine, sizeof start.commandLine));
     FUZZ_CHECK(Terminated(start.folderPath, sizeof start.folderPath));
     std::size_t length = std::strlen(start.commandLine);
@@ -64,6 +66,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(length == 0 && start.nameStart == -1);
         return 0;
     }
+    // A selected row always starts the program on its file.
+    FUZZ_CHECK(!rowSelected || !selected.empty());
     // The selected path is the line's end, whole.
     FUZZ_CHECK(length >= selected.size() && std::strcmp(start.commandLine + length - selected.size(), selected.c_str()) == 0);
     FUZZ_CHECK(start.nameStart >= -1 && start.nameStart < static_cast<int>(length));

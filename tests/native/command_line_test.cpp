@@ -54,6 +54,7 @@ struct Case {
     std::string commandLine;        // empty: refused, nothing may start
     std::string secondStart;        // empty: no second start
     const char* programFolder = kFolder;
+    bool rowSelected = true;
 };
 
 TEST(ComposeCompanionStart, Cases)
@@ -112,7 +113,10 @@ TEST(ComposeCompanionStart, Cases)
         {"copy tool after an editor without a folder", ID_COPY, 0, "VANEDIT.EXE %1", kWholeText,
          {"VANEDIT.EXE", "VANCOPY.EXE"}, ball, fallback + "VANCOPY.EXE " + ball, "VANCOPY.EXE " + ball},
         {"no row selected", ID_EDIT, 0, "E:\\PROG\\VANEDIT.EXE %1", kWholeText, prog, "",
-         "E:\\PROG\\VANEDIT.EXE ", "VANEDIT.EXE "},
+         "E:\\PROG\\VANEDIT.EXE ", "VANEDIT.EXE ", kFolder, false},
+        // A row whose path could not be held whole: the player must not start
+        // on no file at all.
+        {"selected row without a path", ID_PLAY, 0, "E:\\PROG\\VANSHOW.EXE %1", kWholeText, prog, "", "", ""},
         {"path with a blank stays unquoted", ID_EDIT, 0, "E:\\PROG\\VANEDIT.EXE %1", kWholeText, prog,
          "D:\\MY ANIM\\BALL.FLC", "E:\\PROG\\VANEDIT.EXE D:\\MY ANIM\\BALL.FLC", "VANEDIT.EXE D:\\MY ANIM\\BALL.FLC"},
         {"command line of 199 characters", ID_PLAY, 0, longProgram + " %1", kWholeText, {longProgram}, path33,
@@ -134,7 +138,7 @@ TEST(ComposeCompanionStart, Cases)
         CompanionStart start;
         std::memset(&start, 'x', sizeof start);
         bool composed = ComposeCompanionStart({c.result, c.registered.c_str(), size}, c.command, environment,
-                                              c.path.c_str(), start);
+                                              c.path.c_str(), c.rowSelected, start);
         EXPECT_EQ(composed, !c.commandLine.empty());
         EXPECT_EQ(std::string(start.commandLine), c.commandLine);
         EXPECT_EQ(start.nameStart >= 0 ? std::string(start.commandLine + start.nameStart) : "", c.secondStart);

@@ -4,18 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 namespace {
-
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 // Runs korval-probe with `steps`; its exit code, and its report in `output`.
 long Probe(const std::string& steps, std::string& output)
@@ -28,14 +17,14 @@ long Probe(const std::string& steps, std::string& output)
     long code = probe != nullptr ? WaitExitCode(probe, 60000) : -2;
     if (probe != nullptr)
         CloseHandle(probe);
-    output = ReadAll(report);
+    output = ReadFileBytes(report);
     return code;
 }
 
 TEST(EndToEnd, StartSortLaunchSecondStartAndClose)
 {
     std::string folder = ScratchFolder("e2e");
-    WriteFileBytes(folder + "KORVAL.INI", ReadAll("K:\\window\\KORVAL.INI"));
+    WriteFileBytes(folder + "KORVAL.INI", ReadFileBytes("K:\\window\\KORVAL.INI"));
     CreateDirectoryA((folder + "PROG").c_str(), nullptr);
     for (const char* program : {"VANSHOW.EXE", "VANEDIT.EXE", "VANCOPY.EXE"})
         ASSERT_TRUE(CopyFileA((std::string(KORVAL_BUILD_DIR) + "tools\\" + program).c_str(),
@@ -44,26 +33,25 @@ TEST(EndToEnd, StartSortLaunchSecondStartAndClose)
     SetEnvironmentVariableA("VANTRY_STANDIN_LOG", log.c_str());
 
     std::string korval = "\"" + KorvalExePath() + "\" " + folder;
-    HANDLE first = StartProgram(korval);
+    RunningProgram korvalProcess(korval);
+    HANDLE first = korvalProcess.Handle();
     ASSERT_NE(first, nullptr);
     std::string output;
     EXPECT_EQ(Probe("wait rows 4 row 0 Alpha selected 0", output), 0) << output;
 
-    HANDLE second = StartProgram(korval);
-    ASSERT_NE(second, nullptr);
-    EXPECT_EQ(WaitExitCode(second, 30000), 0);
-    CloseHandle(second);
+    RunningProgram second(korval);
+    ASSERT_NE(second.Handle(), nullptr);
+    EXPECT_EQ(WaitExitCode(second.Handle(), 30000), 0);
     EXPECT_EQ(WaitForSingleObject(first, 0), static_cast<DWORD>(WAIT_TIMEOUT));
 
     // Date order puts Bravo (5.3.99, key 000305) first; Play starts the player on it.
     EXPECT_EQ(Probe("command 1103 row 0 000305 selected 0 command 502", output), 0) << output;
-    EXPECT_TRUE(WaitFor([&] { return ReadAll(log).find("VANSHOW.EXE") != std::string::npos; }, 30000));
-    EXPECT_NE(ReadAll(log).find("T:\\E2E\\PROG\\VANSHOW.EXE T:\\E2E\\ANIM\\BBB.FLC"), std::string::npos)
-        << ReadAll(log);
+    EXPECT_TRUE(WaitFor([&] { return ReadFileBytes(log).find("VANSHOW.EXE") != std::string::npos; }, 30000));
+    EXPECT_NE(ReadFileBytes(log).find("T:\\E2E\\PROG\\VANSHOW.EXE T:\\E2E\\ANIM\\BBB.FLC"), std::string::npos)
+        << ReadFileBytes(log);
 
     EXPECT_EQ(Probe("close", output), 0) << output;
     EXPECT_EQ(WaitExitCode(first, 30000), 0);
-    CloseHandle(first);
     SetEnvironmentVariableA("VANTRY_STANDIN_LOG", nullptr);
 }
 

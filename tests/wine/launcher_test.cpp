@@ -313,16 +313,18 @@ TEST_F(Launcher, WithoutASelectedRowNothingChangesFolderAndNoPathIsPassed)
     EXPECT_EQ(CurrentFolder(), before);
 }
 
-TEST_F(Launcher, EnterFileFolderLeavesEverythingForPathsItCannotHold)
+TEST_F(Launcher, EnterFileFolderLeavesEverythingForFoldersItCannotHold)
 {
-    std::string deep = "D:\\" + std::string(70, 'F');
+    std::string deep = "D:\\" + std::string(70, 'F');       // 73 characters
+    std::string deeper = "D:\\" + std::string(77, 'G');     // 80: one more than its buffer holds
     ScratchFolder("d-drive");
     CreateDirectoryA(deep.c_str(), nullptr);
+    CreateDirectoryA(deeper.c_str(), nullptr);
     std::string before = CurrentFolder();
     EXPECT_EQ(EnterFileFolder(""), -1);
-    EXPECT_EQ(EnterFileFolder((deep + "\\BALL.FLC").c_str()), -1);     // 82 characters
+    EXPECT_EQ(EnterFileFolder((deeper + "\\B.FLC").c_str()), -1);
     EXPECT_EQ(CurrentFolder(), before);
-    EXPECT_EQ(EnterFileFolder((deep + "\\B.FLC").c_str()), 0);          // 79 characters
+    EXPECT_EQ(EnterFileFolder((deep + "\\BALL.FLC").c_str()), 0);       // a path of 82, its folder fits
     EXPECT_EQ(CurrentFolder(), deep);
     EXPECT_EQ(EnterFileFolder("D:\\GIBTS\\NICHT\\BALL.FLC"), -1);
 }

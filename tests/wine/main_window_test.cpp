@@ -13,8 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -306,14 +304,6 @@ TEST_F(MainWindow, ExitEndsWithQuitCodeZero)
 }
 
 
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
 // The fixture catalogue with the stand-in programs in its program folder, and
 // their log: every start leaves one line.
 class MainWindowStarts : public MainWindow {
@@ -321,7 +311,7 @@ protected:
     void SetUp() override
     {
         folder_ = ScratchFolder("window_starts");
-        WriteFileBytes(folder_ + "KORVAL.INI", ReadAll("K:\\window\\KORVAL.INI"));
+        WriteFileBytes(folder_ + "KORVAL.INI", ReadFileBytes("K:\\window\\KORVAL.INI"));
         CreateDirectoryA((folder_ + "PROG").c_str(), nullptr);
         for (const char* program : {"VANSHOW.EXE", "VANEDIT.EXE", "VANCOPY.EXE"})
             CopyFileA((std::string(KORVAL_BUILD_DIR) + "tools\\" + program).c_str(),
@@ -357,10 +347,15 @@ protected:
         SetKeyboardState(keys);
     }
 
-    // The line the last start left, with the folder part dropped.
+    // The line the last start left, with the folder part dropped. The
+    // program runs on its own, so its line may still be on its way.
     std::string LastStart()
     {
-        std::string text = ReadAll(log_);
+        std::string text;
+        WaitFor([&] {
+            text = ReadFileBytes(log_);
+            return text.find('\n') != std::string::npos;
+        }, 10000);
         RemoveFile(log_);
         return text.substr(0, text.find('\t'));
     }

@@ -8,7 +8,8 @@ namespace {
 TEST(SingleInstance, SecondStartEndsAndTheFirstKeepsRunning)
 {
     std::string command = "\"" + KorvalExePath() + "\" K:\\minimal\\";
-    HANDLE first = StartProgram(command);
+    RunningProgram korval(command);
+    HANDLE first = korval.Handle();
     ASSERT_NE(first, nullptr);
     HWND window = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (window = FindWindowA("VRKORVAL", nullptr)) != nullptr; }, 20000));
@@ -16,7 +17,8 @@ TEST(SingleInstance, SecondStartEndsAndTheFirstKeepsRunning)
     GetWindowTextA(window, title, sizeof title);
     EXPECT_STREQ(title, "Vantry Demo Datenbank");
 
-    HANDLE second = StartProgram(command);
+    RunningProgram secondStart(command);
+    HANDLE second = secondStart.Handle();
     ASSERT_NE(second, nullptr);
     EXPECT_EQ(WaitExitCode(second, 20000), 0);
     EXPECT_EQ(WaitForSingleObject(first, 0), static_cast<DWORD>(WAIT_TIMEOUT));
@@ -24,8 +26,6 @@ TEST(SingleInstance, SecondStartEndsAndTheFirstKeepsRunning)
 
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(WaitExitCode(first, 20000), 0);
-    CloseHandle(second);
-    CloseHandle(first);
 }
 
 } // namespace

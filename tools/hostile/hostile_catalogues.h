@@ -242,16 +242,18 @@ inline std::vector<Catalogue> Catalogues(const std::string& root)
         4);
 
     // BasePath at the 80-byte buffer's edge: 79 characters resolve, 80 are
-    // refused and the player gets no animation rather than a cut one.
+    // refused, and Play starts nothing (message 208) rather than the player
+    // on a cut path or on no file at all.
     for (std::size_t length : {79u, 80u}) {
         std::string base = Padded(root, "BASE" + std::to_string(length) + "_", length - 1);
         Catalogue& catalogue = add("BasePathOf" + std::to_string(length) + "Characters",
                                    SmallCatalogue("", Line("BasePath=" + base) + Line("ProgramPath=..\\PROG")), 3);
         catalogue.playerFolders = {programs};
-        catalogue.plays = {{0, player + (length == 79 ? base + "\\BALL.FLC" : "")}};
+        catalogue.plays = {{0, length == 79 ? player + base + "\\BALL.FLC" : ""}};
     }
     {
-        // BasePath and file: 99 characters are the path, 100 are none.
+        // BasePath and file: 99 characters are the path; 100 are none, and
+        // Play on that row starts nothing.
         std::string base = Padded(root, "BASE61_", 60);
         std::string file38 = std::string(34, 'F') + ".FLC";
         std::string file39 = std::string(35, 'G') + ".FLC";
@@ -262,7 +264,7 @@ inline std::vector<Catalogue> Catalogues(const std::string& root)
                                        + Line("BasePath=" + base) + Line("ProgramPath=..\\PROG"),
                                    2);
         catalogue.playerFolders = {programs};
-        catalogue.plays = {{0, player + base + "\\" + file38}, {1, player}};
+        catalogue.plays = {{0, player + base + "\\" + file38}, {1, ""}};
     }
     // The program folder at the edge of its 80-byte buffer: 79 characters
     // start the player there, 80 start nothing.

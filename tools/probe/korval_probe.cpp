@@ -1,6 +1,6 @@
 // korval-probe: finds KORVAL's main window by its class and drives it with
 // window messages only, step by step as given on the command line:
-//   wait            wait up to 20 s for the main window
+//   wait            wait up to 20 s for the main window to show
 //   rows N          the list holds N rows
 //   row I TEXT      row I's key text is TEXT
 //   selected I      row I is selected
@@ -42,10 +42,13 @@ std::string RowText(int row)
     return text;
 }
 
+// The window can be found while it is still being created, before its list
+// exists; it shows only once creation and the first fill are done.
 bool Wait()
 {
     for (int i = 0; i < 200; ++i) {
-        if (MainWindow() != nullptr)
+        HWND window = MainWindow();
+        if (window != nullptr && IsWindowVisible(window))
             return true;
         Sleep(100);
     }

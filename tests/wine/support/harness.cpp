@@ -143,6 +143,20 @@ void WriteFileBytes(const std::string& path, const std::string& content)
     std::fclose(file);
 }
 
+std::string ReadFileBytes(const std::string& path)
+{
+    std::string content;
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr)
+        return content;
+    char block[4096];
+    std::size_t got;
+    while ((got = std::fread(block, 1, sizeof block, file)) > 0)
+        content.append(block, got);
+    std::fclose(file);
+    return content;
+}
+
 void RemoveFile(const std::string& path)
 {
     DeleteFileA(path.c_str());
@@ -211,6 +225,17 @@ long WaitExitCode(HANDLE process, DWORD milliseconds)
     DWORD code = 0;
     GetExitCodeProcess(process, &code);
     return static_cast<long>(code);
+}
+
+RunningProgram::~RunningProgram()
+{
+    if (process_ == nullptr)
+        return;
+    if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(process_, 1);
+        WaitForSingleObject(process_, 10000);
+    }
+    CloseHandle(process_);
 }
 
 bool WaitFor(const std::function<bool()>& condition, DWORD milliseconds)

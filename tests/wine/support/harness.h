@@ -62,6 +62,8 @@ private:
 
 // Writes `content` to `path` byte for byte, making missing folders.
 void WriteFileBytes(const std::string& path, const std::string& content);
+// A file's bytes; empty when it cannot be read.
+std::string ReadFileBytes(const std::string& path);
 void RemoveFile(const std::string& path);
 // An empty scratch folder T:\<name>\ (emptied if it exists); returns it with its backslash.
 std::string ScratchFolder(const std::string& name);
@@ -73,6 +75,20 @@ std::string ModuleBaseName();
 HANDLE StartProgram(const std::string& commandLine);
 // Waits for a process to end; its exit code, or -1 on timeout.
 long WaitExitCode(HANDLE process, DWORD milliseconds);
+
+// A started program that a failed test leaves behind is ended when the test
+// ends, so that no later test finds it as the running instance.
+class RunningProgram {
+public:
+    explicit RunningProgram(const std::string& commandLine) : process_(StartProgram(commandLine)) {}
+    ~RunningProgram();
+    RunningProgram(const RunningProgram&) = delete;
+    RunningProgram& operator=(const RunningProgram&) = delete;
+    HANDLE Handle() const { return process_; }
+
+private:
+    HANDLE process_;
+};
 
 // Waits until `condition` holds, pumping this thread's messages meanwhile.
 bool WaitFor(const std::function<bool()>& condition, DWORD milliseconds);
