@@ -3,50 +3,15 @@
 #include "app/startup.h"
 #include "res/resource.h"
 
+#include "pixels.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
 const COLORREF kBlack = RGB(0, 0, 0), kWhite = RGB(255, 255, 255), kGray = RGB(128, 128, 128),
                kLightGray = RGB(192, 192, 192);
-
-class Canvas {
-public:
-    Canvas(int width, int height) : width_(width)
-    {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        dc_ = CreateCompatibleDC(nullptr);
-        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
-        previous_ = SelectObject(dc_, bitmap_);
-        for (int i = 0; i < width * height; ++i)
-            bits_[i] = 0x00FF00FF;      // magenta: shows what was never drawn
-    }
-    ~Canvas()
-    {
-        SelectObject(dc_, previous_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
-    }
-    HDC dc() const { return dc_; }
-    COLORREF At(int x, int y) const
-    {
-        GdiFlush();
-        DWORD pixel = bits_[y * width_ + x];
-        return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
-    }
-
-private:
-    int width_;
-    HDC dc_;
-    HBITMAP bitmap_;
-    HGDIOBJ previous_;
-    DWORD* bits_ = nullptr;
-};
+const COLORREF kMagenta = RGB(255, 0, 255);     // shows what was never drawn
 
 // A picture of 24 x 24 that is red at its top-left pixel and blue elsewhere.
 HBITMAP MarkedPicture(HDC reference)
@@ -66,13 +31,13 @@ HBITMAP MarkedPicture(HDC reference)
 
 void DrawButton(Canvas& canvas, bool pressed)
 {
-    HDC memory = CreateCompatibleDC(canvas.dc());
-    HBITMAP picture = MarkedPicture(canvas.dc());
+    HDC memory = CreateCompatibleDC(canvas.Dc());
+    HBITMAP picture = MarkedPicture(canvas.Dc());
     DRAWITEMSTRUCT item = {};
     item.CtlType = ODT_BUTTON;
     item.CtlID = ID_PLAY;
     item.itemState = pressed ? ODS_SELECTED : 0;
-    item.hDC = canvas.dc();
+    item.hDC = canvas.Dc();
     item.rcItem = {0, 0, 30, 30};
     DrawPictureButton(&item, memory, picture, 24, 24);
     DeleteObject(picture);
@@ -84,7 +49,7 @@ TEST(PictureButton, RaisedAndPressed)
     struct Case { bool pressed; COLORREF light, dark; int picture; };
     for (Case c : {Case{false, kWhite, kGray, 3}, Case{true, kGray, kLightGray, 4}}) {
         SCOPED_TRACE(c.pressed ? "pressed" : "raised");
-        Canvas canvas(30, 30);
+        Canvas canvas(30, 30, kMagenta);
         DrawButton(canvas, c.pressed);
         for (int y : {0, 15, 29}) {                 // both sides black, full height
             EXPECT_EQ(canvas.At(0, y), kBlack);
@@ -104,8 +69,8 @@ TEST(PictureButton, RaisedAndPressed)
 
 TEST(ToolbarStrip, LinesAlongTheTopAndTheRightEdge)
 {
-    Canvas canvas(100, 32);
-    PaintToolbarStrip(canvas.dc(), 100);
+    Canvas canvas(100, 32, kMagenta);
+    PaintToolbarStrip(canvas.Dc(), 100);
     EXPECT_EQ(canvas.At(0, 0), kWhite);
     EXPECT_EQ(canvas.At(97, 0), kWhite);
     EXPECT_EQ(canvas.At(0, 1), kBlack);
@@ -114,7 +79,7 @@ TEST(ToolbarStrip, LinesAlongTheTopAndTheRightEdge)
     EXPECT_EQ(canvas.At(99, 31), kBlack);
     EXPECT_EQ(canvas.At(98, 0), kLightGray);
     EXPECT_EQ(canvas.At(98, 31), kLightGray);
-    EXPECT_EQ(canvas.At(50, 10), RGB(255, 0, 255)); // the rest is the class background's
+    EXPECT_EQ(canvas.At(50, 10), kMagenta);       // the rest is the class background's
 }
 
 } // namespace
