@@ -6,6 +6,8 @@
 
 #include <io.h>
 
+#include <cstring>
+
 HINSTANCE ModuleInstance;
 HWND MainWindowHandle;
 char CataloguePath[kPathSize];
@@ -14,11 +16,13 @@ int FileExists(const char* path)
 {
     std::size_t length = ExistenceNameLength(path);
     if (length >= kExistenceNameSize)
-        return 0;               // converting a cut name would test another file
-    char oemName[kExistenceNameSize];
-    CharToOemBuffA(path, oemName, static_cast<DWORD>(length));
-    oemName[length] = '\0';
-    return _access(oemName, 0) == 0 ? 1 : 0;
+        return 0;               // a cut name would test another file
+    // The name stays in the ANSI code page, which the runtime's _access reads:
+    // an OEM copy would miss every name that holds an umlaut.
+    char name[kExistenceNameSize];
+    std::memcpy(name, path, length);
+    name[length] = '\0';
+    return _access(name, 0) == 0 ? 1 : 0;
 }
 
 int LocateCatalogue(const char* arguments)

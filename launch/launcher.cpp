@@ -60,17 +60,16 @@ int LaunchCompanion(HWND mainWindow, int listId, int commandId)
 int EnterFileFolder(const char* path)
 {
     // Only the folder has to fit the 80-byte buffer; a longer path is cut
-    // to it before it is converted, never cut to fit.
-    char file[kCommandLineSize];
-    if (!CopyText(file, path))
+    // to it, never cut to fit. The folder stays in the ANSI code page: the
+    // runtime's _chdir reads ANSI names, and an OEM copy would miss every
+    // folder whose name holds an umlaut.
+    char folder[kCommandLineSize];
+    if (!CopyText(folder, path))
         return -1;
-    CutToFolder(file);
-    std::size_t length = strlen(file);
+    CutToFolder(folder);
+    std::size_t length = strlen(folder);
     if (length == 0 || length >= kEnterFolderSize)
         return -1;              // no animation, or a folder that would be cut: stay
-    char folder[kEnterFolderSize];
-    CharToOemBuffA(file, folder, static_cast<DWORD>(length));
-    folder[length] = '\0';
     _strupr(folder);
     _chdrive(static_cast<unsigned char>(folder[0]) - '@');     // A is drive 1
     return _chdir(folder);

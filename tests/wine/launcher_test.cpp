@@ -278,10 +278,13 @@ TEST_F(Launcher, EditEntersTheAnimationsDriveAndFolder)
         {"D:\\ANIM\\", "D:\\ANIM"},
         {"D:\\MY ANIM\\", "D:\\MY ANIM"},
         {"d:\\anim\\natur\\", "D:\\ANIM\\NATUR"},
+        // A folder name with an umlaut (Windows-1252): reached as it is named.
+        {"D:\\TIER\xC4RZTE\\", "D:\\TIER\xC4RZTE"},
     };
     ScratchFolder("d-drive");
     CreateDirectoryA("D:\\ANIM", nullptr);
     CreateDirectoryA("D:\\ANIM\\NATUR", nullptr);
+    CreateDirectoryA("D:\\TIER\xC4RZTE", nullptr);
     CreateDirectoryA("D:\\MY ANIM", nullptr);
     Register(kSequenceKey, prog_ + "VANEDIT.EXE %1");
     for (const Case& c : cases) {

@@ -23,6 +23,9 @@ TEST_F(StartUpTest, FileExistsIgnoresBlanksAtTheEndAndRefusesOverlongNames)
     EXPECT_EQ(FileExists(folder.c_str()), 1);                       // a folder counts
     EXPECT_EQ(FileExists((folder + "VANEDIT.EXE").c_str()), 0);
     EXPECT_EQ(FileExists(""), 0);
+    // A name with an umlaut (Windows-1252) is found as it is written.
+    WriteFileBytes(folder + "M\xC4RCHEN.INI", "x");
+    EXPECT_EQ(FileExists((folder + "M\xC4RCHEN.INI").c_str()), 1);
 
     // 127 characters still fit the test's buffer; 128 would have to be cut.
     std::string name127 = folder + std::string(127 - folder.size(), 'N');
