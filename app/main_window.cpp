@@ -147,7 +147,7 @@ void OnListNotification(HWND window, int code)
         Launch(window, IsKeyDown(GetKeyState(VK_SHIFT)) ? ID_EDIT : ID_PLAY);
 }
 
-void OnCommand(HWND window, WPARAM wordParam)
+void OnCommand(HWND window, WPARAM wordParam, LPARAM longParam)
 {
     int id = LOWORD(wordParam);
     switch (id) {
@@ -157,7 +157,10 @@ void OnCommand(HWND window, WPARAM wordParam)
     case ID_PLAY:
     case ID_EDIT:
     case ID_COPY:
-        Launch(window, id);
+        // A double-click on a picture button reports its second click as
+        // BN_DBLCLK after the first one's BN_CLICKED: one start, not two.
+        if (longParam == 0 || HIWORD(wordParam) == BN_CLICKED)
+            Launch(window, id);
         break;
     case ID_COPYRIGHT:
         DialogBoxParamA(ModuleInstance, MAKEINTRESOURCEA(IDD_COPYRIGHT), window, CopyrightDialogProc, 0);
@@ -250,7 +253,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wordParam, LPA
         OnDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(longParam));
         return 0;
     case WM_COMMAND:
-        OnCommand(window, wordParam);
+        OnCommand(window, wordParam, longParam);
         return 0;
     case WM_DESTROY:
         OnDestroy();

@@ -71,6 +71,15 @@ LRESULT OnHitTest(HWND window, WPARAM wParam, LPARAM lParam)
     return DefWindowProcA(window, WM_NCHITTEST, wParam, lParam);
 }
 
+// The grip sizes the main window: the platform's own sizing of a child
+// window without a sizing frame would do nothing at all.
+LRESULT OnNonClientButtonDown(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    if (wParam == HTBOTTOMRIGHT)
+        return SendMessageA(GetParent(window), WM_SYSCOMMAND, SC_SIZE | WMSZ_BOTTOMRIGHT, lParam);
+    return DefWindowProcA(window, WM_NCLBUTTONDOWN, wParam, lParam);
+}
+
 } // namespace
 
 int RegisterStatusBarClass(HINSTANCE instance)
@@ -116,6 +125,8 @@ LRESULT CALLBACK StatusBarProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         return 0;
     case WM_NCHITTEST:
         return OnHitTest(window, wParam, lParam);
+    case WM_NCLBUTTONDOWN:
+        return OnNonClientButtonDown(window, wParam, lParam);
     default:
         return DefWindowProcA(window, message, wParam, lParam);
     }

@@ -36,8 +36,12 @@ int FillAnimationList(HWND window, int listId, int sortMode)
                             reinterpret_cast<LPARAM>(&record));
         ++rows;
     }
-    SendDlgItemMessageA(window, listId, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(GetDlgItem(window, listId), nullptr, TRUE);
+    // Without a list there is nothing to redraw (a null window would be the
+    // whole screen).
+    if (HWND list = GetDlgItem(window, listId)) {
+        SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(list, nullptr, TRUE);
+    }
     return rows;
 }
 

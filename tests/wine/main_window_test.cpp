@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -122,8 +123,8 @@ TEST_F(MainWindow, OpensCentredInTitleOrderWithTheFirstRowReported)
     EXPECT_EQ(client.bottom, GetSystemMetrics(SM_CYVSCROLL) + 473);
     RECT outer;
     GetWindowRect(window_, &outer);
-    EXPECT_LE(std::abs((GetSystemMetrics(SM_CXSCREEN) - (outer.right - outer.left)) / 2 - outer.left), 0);
-    EXPECT_GE(outer.top, 0);
+    EXPECT_EQ(outer.left, std::max<LONG>(0, (GetSystemMetrics(SM_CXSCREEN) - (outer.right - outer.left)) / 2));
+    EXPECT_EQ(outer.top, std::max<LONG>(0, (GetSystemMetrics(SM_CYSCREEN) - (outer.bottom - outer.top)) / 2));
 
     EXPECT_EQ(Titles(window_), (std::vector<std::string>{"Alpha", "Bravo", "Charlie", "Delta"}));
     EXPECT_EQ(CheckedOrders(window_), std::vector<int>{ID_SORT_TITLE});
@@ -400,8 +401,15 @@ TEST_F(MainWindowStarts, EnterAndTheButtonsStartTheirPrograms)
     EXPECT_NE(TranslateAcceleratorA(window_, accelerators, &enter), 0);
     EXPECT_EQ(LastStart(), prog + "VANSHOW.EXE T:\\WINDOW_STARTS\\ANIM\\AAA.FLC");
 
-    SendMessageA(window_, WM_COMMAND, MAKEWPARAM(ID_COPY, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(window_, ID_COPY)));
+    // A double-click on the real button: its first click starts the copy
+    // tool, its second (BN_DBLCLK) starts nothing more.
+    HWND copyButton = GetDlgItem(window_, ID_COPY);
+    const LPARAM inside = MAKELPARAM(5, 5);
+    for (UINT mouse : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+        SendMessageA(copyButton, mouse, mouse == WM_LBUTTONUP ? 0 : MK_LBUTTON, inside);
+    Sleep(500);                                             // room for a second start to show
+    std::string log = ReadFileBytes(log_);
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
     EXPECT_EQ(LastStart(), prog + "VANCOPY.EXE T:\\WINDOW_STARTS\\ANIM\\AAA.FLC");
 }
 

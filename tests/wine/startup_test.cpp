@@ -91,8 +91,9 @@ TEST_F(StartUpTest, CancelEndsTheStart)
 
 TEST_F(StartUpTest, AnOverlongFolderIsNeverLookedForCut)
 {
-    // The folder exists under a 250-character name; with the file name the path
-    // would need more than 259 characters.
+    // A folder of 250 characters: with the file name the path would need more
+    // than 259. No cut path is formed or looked for; the prompt names the
+    // catalogue ending in "...".
     std::string arguments = "T:\\" + std::string(250, 'L');
     BoxWatcher watcher([](const SeenBox&, int) { return IDCANCEL; });
     EXPECT_EQ(StartUp(GetModuleHandleA(nullptr), arguments.c_str()), 0);

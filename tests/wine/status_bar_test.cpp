@@ -212,4 +212,31 @@ TEST_F(StatusBar, ReportsTheBottomRightCornerForSizing)
     }
 }
 
+// The system commands the parent was sent; it carries none of them out, so
+// no sizing loop starts in the test.
+std::vector<WPARAM> ParentCommands;
+
+LRESULT CALLBACK RecordingParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_SYSCOMMAND) {
+        ParentCommands.push_back(wParam);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+TEST_F(StatusBar, PressingTheGripSizesTheParentFromItsBottomRightCorner)
+{
+    SetWindowLongPtrA(parent_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordingParentProc));
+    ParentCommands.clear();
+    POINT point = {515, 15};
+    ClientToScreen(bar_, &point);
+    SendMessageA(bar_, WM_NCLBUTTONDOWN, HTBOTTOMRIGHT, MAKELPARAM(point.x, point.y));
+    EXPECT_EQ(ParentCommands, std::vector<WPARAM>{SC_SIZE | WMSZ_BOTTOMRIGHT});
+
+    ParentCommands.clear();
+    SendMessageA(bar_, WM_NCLBUTTONDOWN, HTCLIENT, MAKELPARAM(point.x, point.y));
+    EXPECT_TRUE(ParentCommands.empty());
+}
+
 } // namespace
