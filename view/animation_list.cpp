@@ -14,9 +14,12 @@ int FillAnimationList(HWND window, int listId, int sortMode)
 {
     if (sortMode >= 0)
         SortMode = sortMode;
+    HWND list = GetDlgItem(window, listId);
+    if (list == nullptr)
+        return 0;               // no catalogue, no list: nothing to fill or redraw
     // The list redraws once when it is full, not once for every row added.
-    SendDlgItemMessageA(window, listId, WM_SETREDRAW, FALSE, 0);
-    SendDlgItemMessageA(window, listId, LB_RESETCONTENT, 0, 0);
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(list, LB_RESETCONTENT, 0, 0);
 
     int rows = 0;
     const int count = AnimationCount < kAnimationSlots ? AnimationCount : kAnimationSlots;
@@ -27,21 +30,16 @@ int FillAnimationList(HWND window, int listId, int sortMode)
         // The list sorts: the key text alone decides where the row goes.
         char dateKey[kDateKeySize];
         const char* key = RowKeyText(record, SortMode, dateKey);
-        LRESULT position = SendDlgItemMessageA(window, listId, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(key));
+        LRESULT position = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(key));
         // A refused row (LB_ERR, LB_ERRSPACE) is left out and not counted:
         // item data for position -1 would go to every row of the list.
         if (position < 0)
             continue;
-        SendDlgItemMessageA(window, listId, LB_SETITEMDATA, static_cast<WPARAM>(position),
-                            reinterpret_cast<LPARAM>(&record));
+        SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(&record));
         ++rows;
     }
-    // Without a list there is nothing to redraw (a null window would be the
-    // whole screen).
-    if (HWND list = GetDlgItem(window, listId)) {
-        SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(list, nullptr, TRUE);
-    }
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
     return rows;
 }
 
