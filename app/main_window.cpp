@@ -3,10 +3,9 @@
 #include "app/copyright_dialog.h"
 #include "app/layout.h"
 #include "app/picture_button.h"
-#include "app/startup.h"
+#include "base/instance.h"
 #include "catalogue/catalogue_file.h"
 #include "catalogue/settings.h"
-#include "catalogue/store.h"
 #include "launch/launcher.h"
 #include "res/resource.h"
 #include "statusbar/status_bar.h"
@@ -80,7 +79,7 @@ LRESULT OnCreate(HWND window)
 
     LoadRowLabels();
     if (LoadCatalogue()) {
-        ResolveFolderSetting(IDS_SETTINGS, IDS_BASE_PATH, BasePath, 0);
+        ResolveBasePath();
         CreateAnimationList(window, ID_LIST);
     }
     CreateStatusBar(window, ID_STATUSBAR);
@@ -118,7 +117,7 @@ void OnDrawItem(const DRAWITEMSTRUCT* drawItem)
 {
     switch (drawItem->CtlID) {
     case ID_LIST:
-        DrawAnimationRow(drawItem);
+        DrawAnimationItem(drawItem);
         break;
     case ID_PLAY:
     case ID_EDIT:
@@ -135,8 +134,10 @@ void OnDrawItem(const DRAWITEMSTRUCT* drawItem)
 // nothing is started.
 void Launch(HWND window, int commandId)
 {
-    if (HasList(window))
-        LaunchCompanion(window, ID_LIST, commandId);
+    if (!HasList(window))
+        return;
+    int position = static_cast<int>(SendDlgItemMessageA(window, ID_LIST, LB_GETCURSEL, 0, 0));
+    LaunchCompanion(window, commandId, SelectedAnimationPath(window, ID_LIST, position), position >= 0);
 }
 
 void OnListNotification(HWND window, int code)

@@ -1,6 +1,6 @@
 #include "app/picture_button.h"
 
-#include "app/startup.h"
+#include "base/instance.h"
 
 namespace {
 

@@ -1,6 +1,8 @@
 #include "catalogue/catalogue_file.h"
 
-#include "app/startup.h"
+#include "base/file_exists.h"
+#include "base/instance.h"
+#include "catalogue/catalogue_path.h"
 #include "catalogue/key_name.h"
 #include "catalogue/numbered_keys.h"
 #include "res/resource.h"
@@ -8,6 +10,8 @@
 #include <windows.h>
 
 #include <cstdint>
+
+char CataloguePath[kPathSize];
 
 namespace {
 
@@ -83,6 +87,17 @@ private:
 };
 
 } // namespace
+
+int LocateCatalogue(const char* arguments)
+{
+    char modulePath[kPathSize];
+    DWORD length = GetModuleFileNameA(ModuleInstance, modulePath, sizeof modulePath);
+    if (length == 0 || length >= sizeof modulePath)
+        modulePath[0] = '\0';   // too long to hold whole: no name to derive from
+    if (!DeriveCataloguePath(CataloguePath, modulePath, arguments) || modulePath[0] == '\0')
+        return 0;
+    return FileExists(CataloguePath);
+}
 
 int ReadCatalogueValue(int sectionId, int keyId, char* destination, int number)
 {

@@ -1,7 +1,15 @@
 // The catalogue file as the platform's profile reader sees it.
 #pragma once
 
+#include "base/sizes.h"
 #include "catalogue/store.h"
+
+// The catalogue file's full path; written only by LocateCatalogue.
+extern char CataloguePath[kPathSize];
+
+// Derives CataloguePath anew from the program's file name and `arguments`
+// (the command line); nonzero when a file or folder of that name exists.
+int LocateCatalogue(const char* arguments);
 
 // One value of the catalogue file (section and key by string identifier,
 // "%d" in the key name replaced by `number`) into a 256-byte destination.

@@ -1,6 +1,6 @@
 #include "catalogue/entry.h"
 
-#include "app/text.h"
+#include "base/text.h"
 #include "catalogue/numbers.h"
 
 #include <cstring>

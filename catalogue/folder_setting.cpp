@@ -1,7 +1,7 @@
 #include "catalogue/folder_setting.h"
 
-#include "app/catalogue_path.h"
-#include "app/text.h"
+#include "base/sizes.h"
+#include "base/text.h"
 
 #include <cstring>
 

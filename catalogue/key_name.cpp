@@ -1,6 +1,6 @@
 #include "catalogue/key_name.h"
 
-#include "app/text.h"
+#include "base/text.h"
 #include "res/catalogue_names.h"
 #include "res/resource.h"
 

@@ -1,9 +1,9 @@
 #include "catalogue/settings.h"
 
-#include "app/startup.h"
 #include "catalogue/catalogue_file.h"
 #include "catalogue/folder_setting.h"
 #include "catalogue/store.h"
+#include "res/resource.h"
 
 #include <windows.h>
 
@@ -25,4 +25,9 @@ int ResolveFolderSetting(int sectionId, int keyId, char* destination, int number
     if (ReadCatalogueValue(sectionId, keyId, value, number) == 0)
         value[0] = '\0';
     return ResolveFolder(destination, kFolderSize, CataloguePath, value, UpperCaseWithPlatform) ? 1 : 0;
+}
+
+int ResolveBasePath()
+{
+    return ResolveFolderSetting(IDS_SETTINGS, IDS_BASE_PATH, BasePath, 0);
 }

@@ -6,3 +6,7 @@
 // names a drive. Returns 1; 0 when the folder cannot be held whole, and then
 // `destination` is empty.
 int ResolveFolderSetting(int sectionId, int keyId, char* destination, int number);
+
+// Resolves the "BasePath" setting into BasePath; the main window calls it once,
+// right after a successful load. 0 when it was refused (BasePath is then empty).
+int ResolveBasePath();

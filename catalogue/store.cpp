@@ -1,6 +1,6 @@
 #include "catalogue/store.h"
 
-#include "app/text.h"
+#include "base/text.h"
 #include "catalogue/entry.h"
 #include "res/resource.h"
 

@@ -1,6 +1,6 @@
 #include "launch/command_line.h"
 
-#include "app/text.h"
+#include "base/text.h"
 #include "res/resource.h"
 
 #include <cstring>

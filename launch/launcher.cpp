@@ -1,12 +1,11 @@
 #include "launch/launcher.h"
 
-#include "app/messages.h"
-#include "app/startup.h"
-#include "app/text.h"
+#include "base/file_exists.h"
+#include "base/messages.h"
+#include "base/text.h"
 #include "catalogue/settings.h"
 #include "launch/command_line.h"
 #include "res/resource.h"
-#include "view/animation_list.h"
 
 #include <direct.h>
 #include <string.h>
@@ -30,19 +29,16 @@ bool Started(const char* commandLine)
 
 } // namespace
 
-int LaunchCompanion(HWND mainWindow, int listId, int commandId)
+int LaunchCompanion(HWND owner, int commandId, const char* animationPath, bool rowSelected)
 {
     // The registry is only read here, never written.
     char registered[kCommandLineSize];
     LONG size = sizeof registered;
     LONG result = RegQueryValueA(HKEY_CLASSES_ROOT, RegisteredCommandKey(commandId), registered, &size);
 
-    int position = static_cast<int>(SendDlgItemMessageA(mainWindow, listId, LB_GETCURSEL, 0, 0));
-    const char* path = SelectedAnimationPath(mainWindow, listId, position);
-
     SystemEnvironment environment;
     CompanionStart start;
-    if (ComposeCompanionStart({result, registered, size}, commandId, environment, path, position >= 0, start)) {
+    if (ComposeCompanionStart({result, registered, size}, commandId, environment, animationPath, rowSelected, start)) {
         // The editor works in the animation's folder; KORVAL keeps it as its own.
         if (start.folderPath[0] != '\0')
             EnterFileFolder(start.folderPath);
@@ -53,7 +49,7 @@ int LaunchCompanion(HWND mainWindow, int listId, int commandId)
         if (start.nameStart >= 0 && Started(start.commandLine + start.nameStart))
             return 1;
     }
-    ShowStringMessage(mainWindow, IDS_PROGRAM_MISSING, IDS_ERROR_CAPTION, MB_ICONHAND);
+    ShowStringMessage(owner, IDS_PROGRAM_MISSING, IDS_ERROR_CAPTION, MB_ICONHAND);
     return 0;
 }
 

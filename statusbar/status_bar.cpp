@@ -1,11 +1,10 @@
 #include "statusbar/status_bar.h"
 
-#include "app/startup.h"
-#include "app/text.h"
+#include "base/instance.h"
+#include "base/text.h"
 #include "res/resource.h"
-#include "statusbar/status_text.h"
 
-StatusBarState StatusBar;
+#include <cstring>
 
 namespace {
 
@@ -13,6 +12,15 @@ const char kStatusBarClass[] = "KORVALSBAR";
 const char kLabel[] = "Animation:";
 const COLORREF kGripGray = RGB(128, 128, 128);
 
+// The one status bar's state; the class keeps no per-window data.
+struct StatusBarState {
+    StatusTexts texts;
+    int clientWidth;
+    int clientHeight;
+    bool newerLook;
+};
+
+StatusBarState StatusBar;
 
 RECT ToRect(const StatusBox& box)
 {
@@ -45,20 +53,47 @@ void DrawSizeGrip(HDC dc, int right, int bottom)
 
 LRESULT OnCreate()
 {
-    CopyText(StatusBar.labelText, kLabel);
-    StatusBar.positionText[0] = '\0';
-    StatusBar.pathText[0] = '\0';
-    StatusBar.newerLook = IsNewerLook(GetVersion()) ? 1 : 0;
+    CopyText(StatusBar.texts.label, kLabel);
+    StatusBar.texts.position[0] = '\0';
+    StatusBar.texts.path[0] = '\0';
+    StatusBar.newerLook = IsNewerLook(GetVersion());
     return 0;
+}
+
+void PaintContent(HWND window, HDC dc)
+{
+    RECT client;
+    GetClientRect(window, &client);
+    PaintStatusBar(dc, client, StatusBar.texts, StatusBar.newerLook);
 }
 
 LRESULT OnPaint(HWND window)
 {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
-    PaintStatusBar(window, dc, StatusBar.newerLook);
+    PaintContent(window, dc);
     EndPaint(window, &paint);
     return 0;
+}
+
+// The panes' texts as the window's text, so that a screen reader can read
+// the bar: `capacity` characters at most, the terminator included.
+LRESULT OnGetText(WPARAM capacity, LPARAM buffer)
+{
+    char line[kStatusTextSize];
+    JoinStatusTexts(line, StatusBar.texts);
+    if (capacity == 0 || buffer == 0)
+        return 0;
+    char* destination = reinterpret_cast<char*>(buffer);
+    CopyText(destination, capacity, line);
+    return static_cast<LRESULT>(std::strlen(destination));
+}
+
+LRESULT OnGetTextLength()
+{
+    char line[kStatusTextSize];
+    JoinStatusTexts(line, StatusBar.texts);
+    return static_cast<LRESULT>(std::strlen(line));
 }
 
 LRESULT OnHitTest(HWND window, WPARAM wParam, LPARAM lParam)
@@ -66,7 +101,7 @@ LRESULT OnHitTest(HWND window, WPARAM wParam, LPARAM lParam)
     // Screen coordinates are signed: monitors left of or above the primary one.
     POINT point = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     ScreenToClient(window, &point);
-    if (IsInSizeGrip(StatusBar.newerLook != 0, point.x, point.y, StatusBar.clientWidth, StatusBar.clientHeight))
+    if (IsInSizeGrip(StatusBar.newerLook, point.x, point.y, StatusBar.clientWidth, StatusBar.clientHeight))
         return HTBOTTOMRIGHT;
     return DefWindowProcA(window, WM_NCHITTEST, wParam, lParam);
 }
@@ -103,8 +138,8 @@ HWND CreateStatusBar(HWND parent, int id)
 
 void UpdateStatusBar(HWND parent, int id, int index, int count, const char* path)
 {
-    FormatStatusPosition(StatusBar.positionText, index, count);
-    CopyText(StatusBar.pathText, path != nullptr ? path : "");
+    FormatStatusPosition(StatusBar.texts.position, index, count);
+    CopyText(StatusBar.texts.path, path != nullptr ? path : "");
     // The repaint fills the panes anew, so the old texts need no erasing.
     InvalidateRect(GetDlgItem(parent, id), nullptr, FALSE);
 }
@@ -121,8 +156,12 @@ LRESULT CALLBACK StatusBarProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_PAINT:
         return OnPaint(window);
     case WM_PRINTCLIENT:
-        PaintStatusBar(window, reinterpret_cast<HDC>(wParam), StatusBar.newerLook);
+        PaintContent(window, reinterpret_cast<HDC>(wParam));
         return 0;
+    case WM_GETTEXT:
+        return OnGetText(wParam, lParam);
+    case WM_GETTEXTLENGTH:
+        return OnGetTextLength();
     case WM_NCHITTEST:
         return OnHitTest(window, wParam, lParam);
     case WM_NCLBUTTONDOWN:
@@ -132,12 +171,13 @@ LRESULT CALLBACK StatusBarProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     }
 }
 
-void PaintStatusBar(HWND window, HDC dc, int newerLook)
+void PaintStatusBar(HDC dc, const RECT& area, const StatusTexts& texts, bool newerLook)
 {
-    RECT client;
-    GetClientRect(window, &client);
-    int right = client.right;
-    int bottom = client.bottom;
+    // The panes are placed from the bar's top-left corner.
+    POINT origin;
+    OffsetViewportOrgEx(dc, area.left, area.top, &origin);
+    int right = area.right - area.left;
+    int bottom = area.bottom - area.top;
 
     // A gray line over a white one along the top edge.
     HGDIOBJ previous = SelectObject(dc, GetStockObject(GRAY_BRUSH));
@@ -148,12 +188,13 @@ void PaintStatusBar(HWND window, HDC dc, int newerLook)
     SetBkMode(dc, TRANSPARENT);
     SelectObject(dc, GetStockObject(ANSI_VAR_FONT));
     RECT label = ToRect(kStatusLabelBox);
-    DrawTextA(dc, StatusBar.labelText, -1, &label, DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
-    DrawSunkenPane(dc, ToRect(kStatusPositionBox), StatusBar.positionText, DT_CENTER);
-    DrawSunkenPane(dc, ToRect(kStatusPathBox), StatusBar.pathText, DT_LEFT);
+    DrawTextA(dc, texts.label, -1, &label, DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
+    DrawSunkenPane(dc, ToRect(kStatusPositionBox), texts.position, DT_CENTER);
+    DrawSunkenPane(dc, ToRect(kStatusPathBox), texts.path, DT_LEFT);
 
     if (newerLook)
         DrawSizeGrip(dc, right, bottom);
+    SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
 }
 
 void DrawSunkenPane(HDC dc, const RECT& rectangle, const char* text, UINT alignment)

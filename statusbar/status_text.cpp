@@ -1,6 +1,6 @@
 #include "statusbar/status_text.h"
 
-#include "app/text.h"
+#include "base/text.h"
 
 #include <climits>
 
@@ -9,6 +9,15 @@ void FormatStatusPosition(char (&text)[kStatusPositionSize], int index, int coun
     // Two 32-bit numbers and " von " always fit.
     int number = index < INT_MAX ? index + 1 : INT_MAX;
     FormatText(text, "%d von %d", number, count);
+}
+
+void JoinStatusTexts(char (&line)[kStatusTextSize], const StatusTexts& texts)
+{
+    // Each text is held terminated in a slot of its own, so the join fits.
+    if (texts.path[0] != '\0')
+        FormatText(line, "%s %s %s", texts.label, texts.position, texts.path);
+    else
+        FormatText(line, "%s %s", texts.label, texts.position);
 }
 
 bool IsNewerLook(unsigned long version)

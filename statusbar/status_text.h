@@ -5,6 +5,7 @@
 constexpr int kStatusLabelSize = 32;
 constexpr int kStatusPositionSize = 32;
 constexpr int kStatusPathSize = 100;
+constexpr int kStatusTextSize = kStatusLabelSize + kStatusPositionSize + kStatusPathSize;
 constexpr int kStatusBarHeight = 20;
 constexpr int kSizeGripSpan = 13;       // the grip's lines fill the last 13 pixels each way
 
@@ -20,6 +21,17 @@ struct StatusBox {
 constexpr StatusBox kStatusLabelBox = {1, 3, 54, 20};
 constexpr StatusBox kStatusPositionBox = {56, 3, 140, 20};
 constexpr StatusBox kStatusPathBox = {146, 3, 470, 20};
+
+// What the bar shows: the label, the row's position and the animation's path.
+struct StatusTexts {
+    char label[kStatusLabelSize];
+    char position[kStatusPositionSize];
+    char path[kStatusPathSize];
+};
+
+// The texts joined by a blank, as one line to read aloud: "Animation: 3 von
+// 12 E:\ANIM\JONGLEUR.FLC"; no path part when there is no path.
+void JoinStatusTexts(char (&line)[kStatusTextSize], const StatusTexts& texts);
 
 // "%d von %d" of the row's number counted from 1 and the row count; the
 // index is -1 when no row is selected, which reads "0 von <count>".

@@ -1,6 +1,6 @@
 #include "view/date_key.h"
 
-#include "app/text.h"
+#include "base/text.h"
 #include "catalogue/numbers.h"
 
 #include <cstring>

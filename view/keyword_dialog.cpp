@@ -1,7 +1,7 @@
 #include "view/keyword_dialog.h"
 
-#include "app/messages.h"
-#include "app/startup.h"
+#include "base/instance.h"
+#include "base/messages.h"
 #include "catalogue/store.h"
 #include "res/resource.h"
 #include "view/animation_list.h"

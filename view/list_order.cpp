@@ -1,6 +1,6 @@
 #include "view/list_order.h"
 
-#include "app/text.h"
+#include "base/text.h"
 
 std::int32_t SortMode = kSortByTitle;
 

@@ -1,12 +1,11 @@
 #include "view/row_drawing.h"
 
-#include "app/startup.h"
-#include "app/text.h"
-#include "catalogue/store.h"
+#include "base/instance.h"
+#include "base/text.h"
 #include "res/resource.h"
-#include "view/row_text.h"
 
 #include <cstddef>
+#include <string_view>
 
 namespace {
 
@@ -62,9 +61,9 @@ void DrawPanel(HDC dc, const RECT& row, bool selected)
     SelectObject(dc, previous);
 }
 
-void DrawAt(HDC dc, const RECT& row, RowPoint at, const char* text, std::size_t capacity)
+void DrawAt(HDC dc, const RECT& row, RowPoint at, std::string_view text)
 {
-    TextOutA(dc, row.left + at.x, row.top + at.y, text, static_cast<int>(BoundedLength(text, capacity)));
+    TextOutA(dc, row.left + at.x, row.top + at.y, text.data(), static_cast<int>(text.size()));
 }
 
 } // namespace
@@ -76,34 +75,29 @@ void LoadRowLabels()
             RowLabels[n][0] = '\0';
 }
 
-int CreateAnimationList(HWND window, int listId)
+void CreateRowResources()
 {
     SelectionBrush = CreateSolidBrush(kSelectionColour);
+    NormalFont = CreateRowFont(FW_NORMAL);
+    BoldFont = CreateRowFont(FW_BOLD);
+    RowIconCount = LoadUntilMissing(RowIcons, LoadRowIcon);
+}
+
+int CreateAnimationList(HWND window, int listId)
+{
+    CreateRowResources();
     HWND list = CreateWindowExA(0, "LISTBOX", nullptr, kListStyle, 0, 0, 0, 0, window,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(listId)), ModuleInstance, nullptr);
     SendDlgItemMessageA(window, listId, LB_SETITEMHEIGHT, 0, kRowHeight);
     SendDlgItemMessageA(window, listId, LB_SETHORIZONTALEXTENT, kRowExtent, 0);
-    NormalFont = CreateRowFont(FW_NORMAL);
-    BoldFont = CreateRowFont(FW_BOLD);
-    RowIconCount = LoadUntilMissing(RowIcons, LoadRowIcon);
     return list != nullptr ? 1 : 0;
 }
 
-int DrawAnimationRow(const DRAWITEMSTRUCT* drawItem)
+void DrawAnimationRow(HDC dc, const RECT& row, bool selected, const AnimationRecord& record,
+                      const RowValues& values)
 {
-    // An empty list asks for a row -1 (its focus rectangle): nothing to draw.
-    if (static_cast<int>(drawItem->itemID) < 0)
-        return 1;
-    HDC dc = drawItem->hDC;
-    const RECT& row = drawItem->rcItem;
-    bool selected = (drawItem->itemState & ODS_SELECTED) != 0;
     DrawPanel(dc, row, selected);
-
-    const auto* record = reinterpret_cast<const AnimationRecord*>(drawItem->itemData);
-    if (record == nullptr)
-        return 0;
-
-    int icon = record->iconIndex >= 0 && record->iconIndex < RowIconCount ? record->iconIndex : 0;
+    int icon = record.iconIndex >= 0 && record.iconIndex < RowIconCount ? record.iconIndex : 0;
     if (RowIcons[icon] != nullptr)
         DrawIcon(dc, row.left + kRowIconAt.x, row.top + kRowIconAt.y, RowIcons[icon]);
 
@@ -111,20 +105,28 @@ int DrawAnimationRow(const DRAWITEMSTRUCT* drawItem)
     SetTextColor(dc, RGB(0, 0, 0));
     HGDIOBJ previousFont = SelectObject(dc, BoldFont);
     for (int n = 0; n < kRowLabelCount; ++n)
-        DrawAt(dc, row, kRowLabelAt[n], RowLabels[n], kRowLabelSize);
+        DrawAt(dc, row, kRowLabelAt[n], std::string_view(RowLabels[n], BoundedLength(RowLabels[n], kRowLabelSize)));
 
     SelectObject(dc, NormalFont);
     SetTextColor(dc, selected ? RGB(255, 255, 255) : RGB(0, 0, 0));
-    char keywords[kKeywordTextSize];
-    BuildKeywordText(*record, keywords);
-    DrawAt(dc, row, kRowValueAt[0], record->title, sizeof record->title);
-    DrawAt(dc, row, kRowValueAt[1], AuthorName(record->authorIndex), kAuthorNameSize);
-    const char* file = FileDisplayName(record->file);
-    DrawAt(dc, row, kRowValueAt[2], file, sizeof record->file - static_cast<std::size_t>(file - record->file));
-    DrawAt(dc, row, kRowValueAt[3], record->date, sizeof record->date);
-    DrawAt(dc, row, kRowValueAt[4], record->sizeText, sizeof record->sizeText);
-    DrawAt(dc, row, kRowValueAt[5], keywords, sizeof keywords);
+    for (int n = 0; n < kRowLabelCount; ++n)
+        DrawAt(dc, row, kRowValueAt[n], values.text[n]);
     SelectObject(dc, previousFont);
+}
+
+int DrawAnimationItem(const DRAWITEMSTRUCT* drawItem)
+{
+    // An empty list asks for a row -1 (its focus rectangle): nothing to draw.
+    if (static_cast<int>(drawItem->itemID) < 0)
+        return 1;
+    bool selected = (drawItem->itemState & ODS_SELECTED) != 0;
+    const auto* record = reinterpret_cast<const AnimationRecord*>(drawItem->itemData);
+    if (record == nullptr) {
+        DrawPanel(drawItem->hDC, drawItem->rcItem, selected);
+        return 0;
+    }
+    char keywords[kKeywordTextSize];
+    DrawAnimationRow(drawItem->hDC, drawItem->rcItem, selected, *record, RowValuesOf(*record, keywords));
     return 1;
 }
 

@@ -3,9 +3,22 @@
 
 #include <windows.h>
 
+#include "catalogue/store.h"
+#include "view/row_text.h"
+
+// The labels "Titel:", "Autor:", ... from the string table.
 void LoadRowLabels();
-// 1 when the list control was made; its fonts, brush and icons are made either way.
+// The fonts, the selection brush and the row icons, made once.
+void CreateRowResources();
+// 1 when the list control was made; its drawing tools are made either way.
 int CreateAnimationList(HWND window, int listId);
-// Draws one row; 0 when the row carries no record.
-int DrawAnimationRow(const DRAWITEMSTRUCT* drawItem);
+
+// Draws the row of `record` showing `values` into any device context: the
+// panel, the icon, the labels and the values.
+void DrawAnimationRow(HDC dc, const RECT& row, bool selected, const AnimationRecord& record,
+                      const RowValues& values);
+// Draws the list item the list asks for; 0 when the item carries no record
+// (only its panel is drawn).
+int DrawAnimationItem(const DRAWITEMSTRUCT* drawItem);
+
 void ReleaseListResources();

@@ -1,6 +1,6 @@
 #include "view/row_text.h"
 
-#include "app/text.h"
+#include "base/text.h"
 
 #include <cstring>
 
@@ -76,4 +76,28 @@ const char* AuthorName(int authorIndex)
     if (authorIndex < 0 || authorIndex >= kAuthorSlots)
         authorIndex = 0;
     return AuthorTable[authorIndex];
+}
+
+namespace {
+
+// A field of a fixed record slot, which need not hold its terminator.
+std::string_view Field(const char* text, std::size_t capacity)
+{
+    return std::string_view(text, BoundedLength(text, capacity));
+}
+
+} // namespace
+
+RowValues RowValuesOf(const AnimationRecord& record, char (&keywords)[kKeywordTextSize])
+{
+    BuildKeywordText(record, keywords);
+    const char* file = FileDisplayName(record.file);
+    RowValues values;
+    values.text[0] = Field(record.title, sizeof record.title);
+    values.text[1] = Field(AuthorName(record.authorIndex), kAuthorNameSize);
+    values.text[2] = Field(file, sizeof record.file - static_cast<std::size_t>(file - record.file));
+    values.text[3] = Field(record.date, sizeof record.date);
+    values.text[4] = Field(record.sizeText, sizeof record.sizeText);
+    values.text[5] = Field(keywords, sizeof keywords);
+    return values;
 }

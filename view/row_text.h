@@ -4,6 +4,7 @@
 #include "catalogue/store.h"
 
 #include <cstddef>
+#include <string_view>
 
 constexpr int kRowHeight = 84;
 constexpr int kRowExtent = 540;         // the list scrolls sideways below this width
@@ -22,6 +23,16 @@ constexpr RowPoint kRowIconAt = {4, 4};
 // Title, author, file, date, size, keywords: labels and their values.
 constexpr RowPoint kRowLabelAt[kRowLabelCount] = {{42, 6}, {42, 24}, {42, 42}, {208, 42}, {336, 42}, {42, 60}};
 constexpr RowPoint kRowValueAt[kRowLabelCount] = {{92, 6}, {92, 24}, {92, 42}, {262, 42}, {442, 42}, {132, 60}};
+
+// The texts a row shows beside its labels, in label order: title, author,
+// file name, date, size and keywords. They point into the record, the author
+// table and the caller's keyword text, and hold no terminator of their own.
+struct RowValues {
+    std::string_view text[kRowLabelCount];
+};
+
+// The values of `record`'s row; `keywords` receives the joined keyword names.
+RowValues RowValuesOf(const AnimationRecord& record, char (&keywords)[kKeywordTextSize]);
 
 // The record's keyword names joined with ", ". When the whole join does not
 // fit, only whole names are kept and ", ..." ends the text ("..." alone when

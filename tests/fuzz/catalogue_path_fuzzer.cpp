@@ -1,6 +1,7 @@
 // The catalogue's path from the program's file name (first line) and the
 // command line (the rest).
-#include "app/catalogue_path.h"
+#include "base/file_exists.h"
+#include "catalogue/catalogue_path.h"
 #include "fuzz_input.h"
 
 #include <cstdio>

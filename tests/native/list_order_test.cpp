@@ -1,5 +1,5 @@
 // The list's order keys, the keyword filter and the selected animation's path.
-#include "app/text.h"
+#include "base/text.h"
 #include "view/date_key.h"
 #include "view/keyword_filter.h"
 #include "view/list_order.h"

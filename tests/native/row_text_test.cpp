@@ -1,6 +1,6 @@
 // What a list row shows: the keyword text, the file's name, the author, and
 // the bounded loading of the row icons.
-#include "app/text.h"
+#include "base/text.h"
 #include "view/row_text.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,7 @@
-#include "app/catalogue_path.h"
-#include "app/message_text.h"
-#include "app/text.h"
+#include "base/file_exists.h"
+#include "base/message_text.h"
+#include "base/text.h"
+#include "catalogue/catalogue_path.h"
 #include "catalogue/key_name.h"
 #include "res/resource.h"
 

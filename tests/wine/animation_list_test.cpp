@@ -1,6 +1,6 @@
 // The animation list in a real sorted list box: the four orders, the keyword
 // filter and the path of a row.
-#include "app/text.h"
+#include "base/text.h"
 #include "catalogue/store.h"
 #include "harness.h"
 #include "res/resource.h"
@@ -17,7 +17,7 @@
 
 namespace {
 
-using Titles = std::vector<std::string>;
+using Rows = std::vector<std::string>;
 
 void AddRecord(int author, const char* title, const char* file, const char* date, std::initializer_list<int> keywords)
 {
@@ -75,26 +75,20 @@ protected:
         SortMode = kSortByTitle;
     }
 
-    // The rows as the list holds them: the title of each row's record. Each
-    // row's key must belong to its own record.
-    Titles Rows()
+    // The rows as the list holds them: each row's text, and the file whose
+    // path the row gives to the status bar and the launcher.
+    Rows Shown()
     {
-        Titles titles;
+        Rows rows;
         int count = static_cast<int>(SendDlgItemMessageA(parent_, ID_LIST, LB_GETCOUNT, 0, 0));
         for (int i = 0; i < count; ++i) {
-            auto record = reinterpret_cast<const AnimationRecord*>(
-                SendDlgItemMessageA(parent_, ID_LIST, LB_GETITEMDATA, i, 0));
-            if (record == nullptr || reinterpret_cast<LRESULT>(record) == LB_ERR) {
-                titles.push_back("(no record)");
-                continue;
-            }
-            char key[kAnimationPathSize] = "";
-            SendDlgItemMessageA(parent_, ID_LIST, LB_GETTEXT, i, reinterpret_cast<LPARAM>(key));
-            char dateKey[kDateKeySize];
-            EXPECT_STREQ(key, RowKeyText(*record, SortMode, dateKey)) << record->title;
-            titles.push_back(record->title);
+            char text[kAnimationPathSize] = "";
+            SendDlgItemMessageA(parent_, ID_LIST, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+            std::string path = SelectedAnimationPath(parent_, ID_LIST, i);
+            const std::string base = "E:\\MEDIA\\ANIM\\";
+            rows.push_back(std::string(text) + " " + (path.rfind(base, 0) == 0 ? path.substr(base.size()) : path));
         }
-        return titles;
+        return rows;
     }
 
     int Fill(int sortMode) { return FillAnimationList(parent_, ID_LIST, sortMode); }
@@ -104,16 +98,17 @@ protected:
 
 TEST_F(AnimationList, FourOrders)
 {
-    struct Case { int mode; Titles titles; };
+    struct Case { int mode; Rows rows; };
     const Case cases[] = {
-        {kSortByTitle, {"Alpha", "Bravo", "Charlie", "Delta"}},
-        {kSortByAuthor, {"Charlie", "Alpha", "Delta", "Bravo"}},     // Anna, Bert, Carla, Unbekannt
-        {kSortByFile, {"Bravo", "Charlie", "Alpha", "Delta"}},       // CLIPS\Z.FLC by its folder
-        {kSortByDate, {"Bravo", "Alpha", "Charlie", "Delta"}},       // 5.3.99, 24.12.1999, 1.1.2000, 5.3.98
+        {kSortByTitle, {"Alpha CLIPS\\Z.FLC", "Bravo A.FLC", "Charlie B.FLC", "Delta D.FLC"}},
+        {kSortByAuthor, {"Anna B.FLC", "Bert CLIPS\\Z.FLC", "Carla D.FLC", "Unbekannt A.FLC"}},
+        {kSortByFile, {"A.FLC A.FLC", "B.FLC B.FLC", "CLIPS\\Z.FLC CLIPS\\Z.FLC", "D.FLC D.FLC"}},
+        // 5.3.99, 24.12.1999, 1.1.2000, 5.3.98
+        {kSortByDate, {"000305 A.FLC", "191224 CLIPS\\Z.FLC", "200101 B.FLC", "980305 D.FLC"}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Fill(c.mode), 4) << c.mode;
-        EXPECT_EQ(Rows(), c.titles) << c.mode;
+        EXPECT_EQ(Shown(), c.rows) << c.mode;
     }
 }
 
@@ -122,7 +117,7 @@ TEST_F(AnimationList, MinusOneKeepsTheOrder)
     Fill(kSortByFile);
     EXPECT_EQ(Fill(-1), 4);
     EXPECT_EQ(SortMode, kSortByFile);
-    EXPECT_EQ(Rows(), (Titles{"Bravo", "Charlie", "Alpha", "Delta"}));
+    EXPECT_EQ(Shown(), (Rows{"A.FLC A.FLC", "B.FLC B.FLC", "CLIPS\\Z.FLC CLIPS\\Z.FLC", "D.FLC D.FLC"}));
 }
 
 TEST_F(AnimationList, FilterNarrowsAndWidens)
@@ -133,15 +128,15 @@ TEST_F(AnimationList, FilterNarrowsAndWidens)
     Filter.selectedCount = 2;
     Filter.matchAll = 1;
     EXPECT_EQ(Fill(-1), 1);
-    EXPECT_EQ(Rows(), (Titles{"Alpha"}));
+    EXPECT_EQ(Shown(), (Rows{"Alpha CLIPS\\Z.FLC"}));
 
     Filter.matchAll = 0;
     EXPECT_EQ(Fill(-1), 3);
-    EXPECT_EQ(Rows(), (Titles{"Alpha", "Charlie", "Delta"}));
+    EXPECT_EQ(Shown(), (Rows{"Alpha CLIPS\\Z.FLC", "Charlie B.FLC", "Delta D.FLC"}));
 
     Filter = {};
     EXPECT_EQ(Fill(-1), 4);
-    EXPECT_EQ(Rows(), (Titles{"Alpha", "Bravo", "Charlie", "Delta"}));
+    EXPECT_EQ(Shown(), (Rows{"Alpha CLIPS\\Z.FLC", "Bravo A.FLC", "Charlie B.FLC", "Delta D.FLC"}));
 }
 
 TEST_F(AnimationList, SelectedPathIsBasePathAndTheRowsFile)
@@ -176,7 +171,7 @@ TEST_F(AnimationList, ARefusedRowIsLeftOutAndTheOthersKeepTheirRecords)
     ListProcedure = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RefusingListProcedure)));
     EXPECT_EQ(Fill(kSortByTitle), 3);
-    EXPECT_EQ(Rows(), (Titles{"Alpha", "Bravo", "Delta"}));
+    EXPECT_EQ(Shown(), (Rows{"Alpha CLIPS\\Z.FLC", "Bravo A.FLC", "Delta D.FLC"}));
     SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListProcedure));
 }
 

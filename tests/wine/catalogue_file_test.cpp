@@ -1,6 +1,6 @@
 // The loader over the platform's own profile reader.
-#include "app/startup.h"
-#include "app/text.h"
+#include "base/instance.h"
+#include "base/text.h"
 #include "catalogue/catalogue_file.h"
 #include "harness.h"
 #include "res/resource.h"
@@ -13,7 +13,7 @@ class CatalogueFile : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ModuleInstance = GetModuleHandleA(nullptr);
+        SetModuleInstance(GetModuleHandleA(nullptr));
         ClearCatalogue();
         folder_ = ScratchFolder("catalogue_file");
     }

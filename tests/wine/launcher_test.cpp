@@ -1,16 +1,14 @@
 // Play, Edit and Copy under Wine: the stand-in programs note the command line
 // they were started with and their current folder in a log file.
-#include "app/startup.h"
-#include "app/text.h"
+#include "base/file_exists.h"
+#include "base/instance.h"
+#include "base/text.h"
 #include "catalogue/catalogue_file.h"
 #include "catalogue/settings.h"
 #include "catalogue/store.h"
 #include "harness.h"
 #include "launch/launcher.h"
 #include "res/resource.h"
-#include "view/animation_list.h"
-#include "view/keyword_filter.h"
-#include "view/list_order.h"
 
 #include <gtest/gtest.h>
 
@@ -67,7 +65,7 @@ class Launcher : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ModuleInstance = GetModuleHandleA(nullptr);
+        SetModuleInstance(GetModuleHandleA(nullptr));
         savedFolder_ = CurrentFolder();
         Unregister();
         root_ = ScratchFolder("launch");
@@ -81,13 +79,6 @@ protected:
         CreateDirectoryA((root_ + "EMPTY").c_str(), nullptr);
         SetProgramPath("PROGRAMM");
 
-        ClearCatalogue();
-        Filter = {};
-        CopyText(AuthorTable[0], "Unbekannt");
-        AuthorCount = 1;
-        AddAnimation("Springender Ball", "BALL.FLC");
-        CopyText(BasePath, "D:\\ANIM\\");
-
         WNDCLASSA windowClass{};
         windowClass.lpfnWndProc = DefWindowProcA;
         windowClass.hInstance = ModuleInstance;
@@ -95,9 +86,6 @@ protected:
         RegisterClassA(&windowClass);
         window_ = CreateWindowA("LauncherTestParent", "", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr,
                                 ModuleInstance, nullptr);
-        CreateWindowA("LISTBOX", "", WS_CHILD | WS_VISIBLE | LBS_SORT | LBS_HASSTRINGS | LBS_NOTIFY, 0, 0, 300, 200,
-                      window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ID_LIST)), ModuleInstance, nullptr);
-        SelectFirstRow();
     }
 
     void TearDown() override
@@ -112,19 +100,6 @@ protected:
     {
         WriteFileBytes(root_ + "KORVAL.INI", "[Settings]\r\nBasePath=ANIM\r\nProgramPath=" + value + "\r\n");
         CopyText(CataloguePath, (root_ + "KORVAL.INI").c_str());
-    }
-
-    static void AddAnimation(const char* title, const char* file)
-    {
-        AnimationRecord& record = AnimationTable[AnimationCount++];
-        CopyText(record.title, title);
-        CopyText(record.file, file);
-    }
-
-    void SelectFirstRow()
-    {
-        FillAnimationList(window_, ID_LIST, kSortByTitle);
-        SendDlgItemMessageA(window_, ID_LIST, LB_SETCURSEL, 0, 0);
     }
 
     // What the stand-ins noted, after waiting for `count` lines.
@@ -151,12 +126,15 @@ protected:
 
     void ClearLog() { RemoveFile(log_); }
 
+    // What the main window hands over: the selected row's path, or no row.
+    int Launch(int command) { return LaunchCompanion(window_, command, path_.c_str(), rowSelected_); }
+
     // The command line of the one program a command started, with no message shown.
     std::string LaunchOne(int command)
     {
         ClearLog();
         BoxWatcher watcher([](const SeenBox&, int) { return IDOK; });
-        EXPECT_EQ(LaunchCompanion(window_, ID_LIST, command), 1);
+        EXPECT_EQ(Launch(command), 1);
         std::vector<Started> lines = Log();
         EXPECT_EQ(lines.size(), 1u);
         EXPECT_TRUE(watcher.Boxes().empty());
@@ -168,7 +146,7 @@ protected:
     {
         ClearLog();
         BoxWatcher watcher([](const SeenBox&, int) { return IDOK; });
-        EXPECT_EQ(LaunchCompanion(window_, ID_LIST, command), 0);
+        EXPECT_EQ(Launch(command), 0);
         std::vector<SeenBox> boxes = watcher.Boxes();
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_EQ(boxes[0].text, kProgramMissing);
@@ -184,6 +162,8 @@ protected:
     std::string log_;
     std::string prog_;
     HWND window_ = nullptr;
+    std::string path_ = kBall;
+    bool rowSelected_ = true;
 };
 
 TEST_F(Launcher, StartsTheRegisteredProgramOrTheOneInTheProgramFolder)
@@ -243,6 +223,11 @@ TEST_F(Launcher, NothingToStartShowsTheMessage)
     SetProgramPath("EMPTY");
     SetCurrentDirectoryA((root_ + "EMPTY").c_str());
     ExpectNothingStarted(ID_PLAY);
+
+    // A selected row whose path could not be formed: no player on no file.
+    SetProgramPath("PROGRAMM");
+    path_ = "";
+    ExpectNothingStarted(ID_PLAY);
 }
 
 TEST_F(Launcher, ACommandLineTooLongIsNeverStartedCut)
@@ -252,17 +237,13 @@ TEST_F(Launcher, ACommandLineTooLongIsNeverStartedCut)
     std::string longProgram = root_ + std::string(100, 'P') + "\\";
     CopyStandIns(longProgram, {"VANSHOW.EXE"});
     Register(kAnimationKey, longProgram + "VANSHOW.EXE %1");
-    ClearCatalogue();
-    CopyText(BasePath, ("D:\\" + std::string(70, 'L') + "\\").c_str());
-    AddAnimation("Lang", "AAAAAAAAAAAAAAAAAAAA.FLC");
-    SelectFirstRow();
-    ASSERT_EQ(std::strlen(SelectedAnimationPath(window_, ID_LIST, 0)), 98u);
+    path_ = "D:\\" + std::string(70, 'L') + "\\AAAAAAAAAAAAAAAAAAAA.FLC";
+    ASSERT_EQ(path_.size(), 98u);
     ExpectNothingStarted(ID_PLAY);
 
     // A shorter path fits beside the same program.
-    CopyText(BasePath, "D:\\ANIM\\");
-    SelectFirstRow();
-    EXPECT_EQ(LaunchOne(ID_PLAY), longProgram + "VANSHOW.EXE " + SelectedAnimationPath(window_, ID_LIST, 0));
+    path_ = kBall;
+    EXPECT_EQ(LaunchOne(ID_PLAY), longProgram + "VANSHOW.EXE " + kBall);
 }
 
 TEST_F(Launcher, EditEntersTheAnimationsDriveAndFolder)
@@ -290,10 +271,9 @@ TEST_F(Launcher, EditEntersTheAnimationsDriveAndFolder)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.basePath);
         SetCurrentDirectoryA(savedFolder_.c_str());
-        CopyText(BasePath, c.basePath);
-        SelectFirstRow();
+        path_ = std::string(c.basePath) + "BALL.FLC";
         ClearLog();
-        EXPECT_EQ(LaunchCompanion(window_, ID_LIST, ID_EDIT), 1);
+        EXPECT_EQ(Launch(ID_EDIT), 1);
         std::vector<Started> lines = Log();
         ASSERT_EQ(lines.size(), 1u);
         EXPECT_EQ(lines[0].commandLine, prog_ + "VANEDIT.EXE " + c.basePath + "BALL.FLC");
@@ -305,10 +285,11 @@ TEST_F(Launcher, EditEntersTheAnimationsDriveAndFolder)
 TEST_F(Launcher, WithoutASelectedRowNothingChangesFolderAndNoPathIsPassed)
 {
     Register(kSequenceKey, prog_ + "VANEDIT.EXE %1");
-    SendDlgItemMessageA(window_, ID_LIST, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    path_ = "";
+    rowSelected_ = false;
     std::string before = CurrentFolder();
     ClearLog();
-    EXPECT_EQ(LaunchCompanion(window_, ID_LIST, ID_EDIT), 1);
+    EXPECT_EQ(Launch(ID_EDIT), 1);
     std::vector<Started> lines = Log();
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0].commandLine, prog_ + "VANEDIT.EXE ");
@@ -367,8 +348,8 @@ TEST_F(Launcher, PlaysFromTheDemoMediumsProgramFolder)
     CopyStandIns(medium + "PROGRAMM\\", {"VANSHOW.EXE"});
     CopyText(CataloguePath, (medium + "KORVAL.INI").c_str());
     ASSERT_NE(LoadCatalogue(), 0);
-    ResolveFolderSetting(IDS_SETTINGS, IDS_BASE_PATH, BasePath, 0);
-    SelectFirstRow();
+    ASSERT_EQ(ResolveBasePath(), 1);
+    path_ = std::string(BasePath) + "JONGLEUR.FLC";
 
     EXPECT_EQ(LaunchOne(ID_PLAY), "T:\\MEDIUM\\PROGRAMM\\VANSHOW.EXE T:\\MEDIUM\\ANIM\\JONGLEUR.FLC");
     EXPECT_EQ(FileExists("T:\\MEDIUM\\ANIM\\JONGLEUR.FLC"), 1);

@@ -2,12 +2,13 @@
 #include "app/main_window.h"
 #include "app/picture_button.h"
 #include "app/startup.h"
-#include "app/text.h"
+#include "base/instance.h"
+#include "base/text.h"
+#include "catalogue/catalogue_file.h"
 #include "catalogue/store.h"
 #include "gdi_tally.h"
 #include "harness.h"
 #include "res/resource.h"
-#include "statusbar/status_bar.h"
 #include "view/keyword_filter.h"
 
 #include <gtest/gtest.h>
@@ -24,16 +25,27 @@ HWND List(HWND window)
     return GetDlgItem(window, ID_LIST);
 }
 
-// The titles of the rows, top to bottom, read through their item data.
-std::vector<std::string> Titles(HWND window)
+// The list's texts, top to bottom: in title order the titles, in the other
+// orders the author, the file or the date key that places each row.
+std::vector<std::string> ListTexts(HWND window)
 {
-    std::vector<std::string> titles;
+    std::vector<std::string> texts;
     int count = static_cast<int>(SendMessageA(List(window), LB_GETCOUNT, 0, 0));
     for (int row = 0; row < count; ++row) {
-        auto* record = reinterpret_cast<const AnimationRecord*>(SendMessageA(List(window), LB_GETITEMDATA, row, 0));
-        titles.push_back(record != nullptr ? record->title : "<none>");
+        char text[128] = "";
+        if (SendMessageA(List(window), LB_GETTEXTLEN, row, 0) < static_cast<LRESULT>(sizeof text))
+            SendMessageA(List(window), LB_GETTEXT, row, reinterpret_cast<LPARAM>(text));
+        texts.push_back(text);
     }
-    return titles;
+    return texts;
+}
+
+// What the status bar reads, as a screen reader gets it.
+std::string StatusLine(HWND window)
+{
+    char text[256] = "";
+    GetWindowTextA(GetDlgItem(window, ID_STATUSBAR), text, sizeof text);
+    return text;
 }
 
 std::vector<int> CheckedOrders(HWND window)
@@ -83,7 +95,7 @@ class MainWindow : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        ModuleInstance = GetModuleHandleA(nullptr);
+        SetModuleInstance(GetModuleHandleA(nullptr));
         static const int registered = RegisterWindowClasses(ModuleInstance);
         ASSERT_NE(registered, 0);
     }
@@ -112,6 +124,27 @@ protected:
 
     void Command(int id) { SendMessageA(window_, WM_COMMAND, id, 0); }
 
+    // The filter in force as "Selektieren" shows it when opened: the selected
+    // keywords, then "Und" or "Oder". The dialog is cancelled again.
+    std::string ShownFilter()
+    {
+        std::string shown;
+        DialogWatcher dialog("Selektieren", [&](HWND d, int) {
+            HWND list = GetDlgItem(d, ID_KEYWORD_LIST);
+            int positions[8];
+            int count = static_cast<int>(SendMessageA(list, LB_GETSELITEMS, 8, reinterpret_cast<LPARAM>(positions)));
+            for (int i = 0; i < count; ++i) {
+                char name[32];
+                SendMessageA(list, LB_GETTEXT, positions[i], reinterpret_cast<LPARAM>(name));
+                shown += std::string(name) + ";";
+            }
+            shown += IsDlgButtonChecked(d, ID_MATCH_ALL) == BST_CHECKED ? " Und" : " Oder";
+            PostMessageA(d, WM_COMMAND, IDCANCEL, 0);
+        });
+        Command(ID_SELECT);
+        return dialog.Count() == 1 ? shown : "(no dialog)";
+    }
+
     HWND window_ = nullptr;
 };
 
@@ -126,11 +159,10 @@ TEST_F(MainWindow, OpensCentredInTitleOrderWithTheFirstRowReported)
     EXPECT_EQ(outer.left, std::max<LONG>(0, (GetSystemMetrics(SM_CXSCREEN) - (outer.right - outer.left)) / 2));
     EXPECT_EQ(outer.top, std::max<LONG>(0, (GetSystemMetrics(SM_CYSCREEN) - (outer.bottom - outer.top)) / 2));
 
-    EXPECT_EQ(Titles(window_), (std::vector<std::string>{"Alpha", "Bravo", "Charlie", "Delta"}));
+    EXPECT_EQ(ListTexts(window_), (std::vector<std::string>{"Alpha", "Bravo", "Charlie", "Delta"}));
     EXPECT_EQ(CheckedOrders(window_), std::vector<int>{ID_SORT_TITLE});
     EXPECT_EQ(SendMessageA(List(window_), LB_GETCURSEL, 0, 0), 0);
-    EXPECT_STREQ(StatusBar.positionText, "1 von 4");
-    EXPECT_STREQ(StatusBar.pathText, "K:\\WINDOW\\ANIM\\ZZZ.FLC");
+    EXPECT_EQ(StatusLine(window_), "Animation: 1 von 4 K:\\WINDOW\\ANIM\\ZZZ.FLC");
     EXPECT_EQ(GetFocus(), List(window_));
 }
 
@@ -138,9 +170,9 @@ TEST_F(MainWindow, EveryOrderCommandChecksOneItemAndSelectsTheFirstRow)
 {
     struct Case { int command; const char* first; const char* path; };
     const Case cases[] = {
-        {ID_SORT_AUTHOR, "Alpha", "K:\\WINDOW\\ANIM\\ZZZ.FLC"},        // Anton Amsel
-        {ID_SORT_FILE, "Delta", "K:\\WINDOW\\ANIM\\AAA.FLC"},          // AAA.FLC
-        {ID_SORT_DATE, "Bravo", "K:\\WINDOW\\ANIM\\BBB.FLC"},          // 5.3.99 gives 000305
+        {ID_SORT_AUTHOR, "Anton Amsel", "K:\\WINDOW\\ANIM\\ZZZ.FLC"},  // Alpha
+        {ID_SORT_FILE, "AAA.FLC", "K:\\WINDOW\\ANIM\\AAA.FLC"},        // Delta
+        {ID_SORT_DATE, "000305", "K:\\WINDOW\\ANIM\\BBB.FLC"},         // Bravo: 5.3.99 sorts as year 0
         {ID_SORT_TITLE, "Alpha", "K:\\WINDOW\\ANIM\\ZZZ.FLC"},
     };
     for (const Case& c : cases) {
@@ -148,21 +180,19 @@ TEST_F(MainWindow, EveryOrderCommandChecksOneItemAndSelectsTheFirstRow)
         SendMessageA(List(window_), LB_SETCURSEL, 2, 0);
         Command(c.command);
         EXPECT_EQ(CheckedOrders(window_), std::vector<int>{c.command});
-        ASSERT_EQ(Titles(window_).size(), 4u);
-        EXPECT_EQ(Titles(window_)[0], c.first);
+        ASSERT_EQ(ListTexts(window_).size(), 4u);
+        EXPECT_EQ(ListTexts(window_)[0], c.first);
         EXPECT_EQ(SendMessageA(List(window_), LB_GETCURSEL, 0, 0), 0);
-        EXPECT_STREQ(StatusBar.positionText, "1 von 4");
-        EXPECT_STREQ(StatusBar.pathText, c.path);
+        EXPECT_EQ(StatusLine(window_), std::string("Animation: 1 von 4 ") + c.path);
     }
-    EXPECT_EQ(Titles(window_), (std::vector<std::string>{"Alpha", "Bravo", "Charlie", "Delta"}));
+    EXPECT_EQ(ListTexts(window_), (std::vector<std::string>{"Alpha", "Bravo", "Charlie", "Delta"}));
 }
 
 TEST_F(MainWindow, SelectionChangesAreReported)
 {
     SendMessageA(List(window_), LB_SETCURSEL, 2, 0);
     SendMessageA(window_, WM_COMMAND, MAKEWPARAM(ID_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(List(window_)));
-    EXPECT_STREQ(StatusBar.positionText, "3 von 4");
-    EXPECT_STREQ(StatusBar.pathText, "K:\\WINDOW\\ANIM\\SUB\\MMM.FLC");
+    EXPECT_EQ(StatusLine(window_), "Animation: 3 von 4 K:\\WINDOW\\ANIM\\SUB\\MMM.FLC");
 }
 
 TEST_F(MainWindow, KeywordDialogNarrowsWidensAndReportsNoMatch)
@@ -173,33 +203,19 @@ TEST_F(MainWindow, KeywordDialogNarrowsWidensAndReportsNoMatch)
         Command(ID_SELECT);
         EXPECT_EQ(dialog.Count(), 1);
     }
-    EXPECT_EQ(Titles(window_), std::vector<std::string>{"Alpha"});   // only Alpha carries both
+    // Only Alpha (24.12.1999) carries both.
+    EXPECT_EQ(ListTexts(window_), std::vector<std::string>{"191224"});
     EXPECT_EQ(CheckedOrders(window_), std::vector<int>{ID_SORT_DATE});
-    EXPECT_STREQ(StatusBar.positionText, "1 von 1");
-    EXPECT_EQ(Filter.matchAll, 1);
-
+    EXPECT_EQ(StatusLine(window_), "Animation: 1 von 1 K:\\WINDOW\\ANIM\\ZZZ.FLC");
     // The dialog opens with the filter in force; "Oder" widens it.
-    std::string selected;
-    bool andOn = false;
+    EXPECT_EQ(ShownFilter(), "Natur;Sport; Und");
     {
-        DialogWatcher dialog("Selektieren", [&](HWND d, int) {
-            HWND list = GetDlgItem(d, ID_KEYWORD_LIST);
-            int positions[8];
-            int count = static_cast<int>(SendMessageA(list, LB_GETSELITEMS, 8, reinterpret_cast<LPARAM>(positions)));
-            for (int i = 0; i < count; ++i) {
-                char name[32];
-                SendMessageA(list, LB_GETTEXT, positions[i], reinterpret_cast<LPARAM>(name));
-                selected += std::string(name) + ";";
-            }
-            andOn = IsDlgButtonChecked(d, ID_MATCH_ALL) == BST_CHECKED;
-            ChooseKeywords({}, ID_MATCH_ANY, IDOK)(d, 0);
-        });
+        DialogWatcher dialog("Selektieren", ChooseKeywords({}, ID_MATCH_ANY, IDOK));
         Command(ID_SELECT);
     }
-    EXPECT_EQ(selected, "Natur;Sport;");
-    EXPECT_TRUE(andOn);
-    EXPECT_EQ(Titles(window_), (std::vector<std::string>{"Alpha", "Charlie", "Delta"}));  // date order
-    EXPECT_EQ(Filter.matchAll, 0);
+    // Alpha, Charlie and Delta in date order.
+    EXPECT_EQ(ListTexts(window_), (std::vector<std::string>{"191224", "200101", "980305"}));
+    EXPECT_EQ(ShownFilter(), "Natur;Sport; Oder");
 
     // A keyword that no animation carries: message, then every animation again.
     {
@@ -215,10 +231,9 @@ TEST_F(MainWindow, KeywordDialogNarrowsWidensAndReportsNoMatch)
         EXPECT_EQ(boxes[0].text, "Es wurden keine Animationen gefunden die dem Auswahlkriterium entsprechen!");
         EXPECT_EQ(boxes[0].caption, "Fehler");
     }
-    EXPECT_EQ(Titles(window_).size(), 4u);
-    EXPECT_EQ(Filter.selectedCount, 0);
-    EXPECT_EQ(Filter.matchAll, 1);          // only the count is reset
-    EXPECT_STREQ(StatusBar.positionText, "1 von 4");
+    EXPECT_EQ(ListTexts(window_).size(), 4u);
+    EXPECT_EQ(ShownFilter(), " Und");        // no keyword left; the link stays as chosen
+    EXPECT_EQ(StatusLine(window_), "Animation: 1 von 4 K:\\WINDOW\\ANIM\\BBB.FLC");
 }
 
 TEST_F(MainWindow, AlleDropsTheFilterAndCancelChangesNothing)
@@ -227,24 +242,24 @@ TEST_F(MainWindow, AlleDropsTheFilterAndCancelChangesNothing)
         DialogWatcher dialog("Selektieren", ChooseKeywords({"Technik"}, 0, IDOK));
         Command(ID_SELECT);
     }
-    EXPECT_EQ(Titles(window_), std::vector<std::string>{"Bravo"});
+    EXPECT_EQ(ListTexts(window_), std::vector<std::string>{"Bravo"});
     {
         DialogWatcher dialog("Selektieren", ChooseKeywords({"Sport"}, ID_MATCH_ALL, IDCANCEL));
         Command(ID_SELECT);
     }
-    EXPECT_EQ(Titles(window_), std::vector<std::string>{"Bravo"});
+    EXPECT_EQ(ListTexts(window_), std::vector<std::string>{"Bravo"});
     {
         // The close box sends the same command as Escape.
         DialogWatcher dialog("Selektieren", [](HWND d, int) { PostMessageA(d, WM_SYSCOMMAND, SC_CLOSE, 0); });
         Command(ID_SELECT);
     }
-    EXPECT_EQ(Titles(window_), std::vector<std::string>{"Bravo"});
+    EXPECT_EQ(ListTexts(window_), std::vector<std::string>{"Bravo"});
     {
         DialogWatcher dialog("Selektieren", ChooseKeywords({}, 0, ID_ALL));
         Command(ID_SELECT);
     }
-    EXPECT_EQ(Titles(window_).size(), 4u);
-    EXPECT_EQ(Filter.selectedCount, 0);
+    EXPECT_EQ(ListTexts(window_).size(), 4u);
+    EXPECT_EQ(ShownFilter(), " Oder");
 }
 
 TEST_F(MainWindow, LayoutFollowsEverySize)
@@ -415,7 +430,7 @@ TEST_F(MainWindowStarts, EnterAndTheButtonsStartTheirPrograms)
 
 TEST(MainWindowResources, NoGdiObjectOutlivesTheWindow)
 {
-    ModuleInstance = GetModuleHandleA(nullptr);
+    SetModuleInstance(GetModuleHandleA(nullptr));
     RegisterWindowClasses(ModuleInstance);
     ClearCatalogue();
     CopyText(CataloguePath, "K:\\window\\KORVAL.INI");
@@ -441,7 +456,7 @@ TEST(MainWindowResources, NoGdiObjectOutlivesTheWindow)
 
 TEST(MainWindowWithoutCatalogue, OpensWithoutAListAndCommandsDoNothing)
 {
-    ModuleInstance = GetModuleHandleA(nullptr);
+    SetModuleInstance(GetModuleHandleA(nullptr));
     RegisterWindowClasses(ModuleInstance);
     ClearCatalogue();
     std::string folder = ScratchFolder("nolist");
@@ -452,13 +467,13 @@ TEST(MainWindowWithoutCatalogue, OpensWithoutAListAndCommandsDoNothing)
     EXPECT_EQ(GetDlgItem(window, ID_LIST), nullptr);
     EXPECT_NE(GetDlgItem(window, ID_STATUSBAR), nullptr);
     EXPECT_NE(GetDlgItem(window, ID_PLAY), nullptr);
-    EXPECT_STREQ(StatusBar.positionText, "0 von 0");
+    EXPECT_EQ(StatusLine(window), "Animation: 0 von 0");
     BoxWatcher boxes([](const SeenBox&, int) { return IDOK; });
     for (int id : {ID_PLAY, ID_EDIT, ID_COPY, ID_SORT_AUTHOR, ID_SELECT})
         SendMessageA(window, WM_COMMAND, id, 0);
     Pump();
     EXPECT_TRUE(boxes.Boxes().empty());
-    EXPECT_STREQ(StatusBar.positionText, "0 von 0");
+    EXPECT_EQ(StatusLine(window), "Animation: 0 von 0");
     DestroyWindow(window);
     Pump();
     MSG quit;

@@ -1,6 +1,6 @@
 // The toolbar's picture buttons and strip, drawn into a 32-bit DIB section.
 #include "app/picture_button.h"
-#include "app/startup.h"
+#include "base/instance.h"
 #include "res/resource.h"
 
 #include "pixels.h"

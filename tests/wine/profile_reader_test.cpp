@@ -1,8 +1,8 @@
 // The native profile reader and the loader's section reads against the
 // platform's own key reads: the same files, the same questions, the same
 // answers. The files are the fixtures in K:\profile\ and a few written here.
-#include "app/startup.h"
-#include "app/text.h"
+#include "base/instance.h"
+#include "base/text.h"
 #include "catalogue/catalogue_file.h"
 #include "catalogue/profile_reader.h"
 #include "harness.h"
@@ -73,7 +73,7 @@ public:
 
 class ProfileReaderAgainstPlatform : public ::testing::Test {
 protected:
-    void SetUp() override { ModuleInstance = GetModuleHandleA(nullptr); }
+    void SetUp() override { SetModuleInstance(GetModuleHandleA(nullptr)); }
 
     // The loader's section reads, its key-by-key reads and the native reader
     // fill the tables alike.

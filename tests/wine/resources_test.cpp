@@ -1,6 +1,6 @@
 // The compiled resources: menu, accelerator, dialog templates, icons,
 // pictures and the row labels, read back from this test program's own copy.
-#include "app/startup.h"
+#include "base/instance.h"
 #include "res/resource.h"
 
 #include <gtest/gtest.h>

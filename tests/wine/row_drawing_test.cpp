@@ -1,9 +1,9 @@
 // The animation list and its rows as the user sees them: rendered into a DIB
 // section and read back pixel by pixel.
-#include "app/text.h"
+#include "base/text.h"
 #include "view/row_drawing.h"
 
-#include "app/startup.h"
+#include "base/instance.h"
 #include "catalogue/store.h"
 #include "gdi_tally.h"
 #include "pixels.h"
@@ -45,7 +45,7 @@ class RowDrawing : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ModuleInstance = GetModuleHandleA(nullptr);
+        SetModuleInstance(GetModuleHandleA(nullptr));
         ClearCatalogue();
         CopyText(AuthorTable[0], "Unbekannt");
         CopyText(AuthorTable[1], "Erika Muster");
@@ -74,7 +74,7 @@ protected:
         item.hDC = canvas.Dc();
         item.rcItem = RECT{0, kTop, kWidth, kTop + 84};
         item.itemData = reinterpret_cast<ULONG_PTR>(record);
-        return DrawAnimationRow(&item);
+        return DrawAnimationItem(&item);
     }
 };
 
@@ -219,10 +219,22 @@ TEST_F(RowDrawing, UnknownAuthorAndNoKeywords)
     ExpectTexts(canvas, Shown{{"Sonne", "Unbekannt", "MOND.FLC", "24.12.99", "850 KB", ""}}, true);
 }
 
+TEST_F(RowDrawing, DrawsTheValuesItIsHandedAndNothingFromTheTables)
+{
+    const Shown mond = {{"Mond", "Jemand Anders", "MOND.FLC", "1.1.01", "7 KB", "Meer, Nacht"}};
+    RowValues values;
+    for (int n = 0; n < 6; ++n)
+        values.text[n] = mond.values[n];
+    Canvas canvas(kWidth, 3 * 84, kUntouched);
+    AnimationRecord record = Sonne();
+    DrawAnimationRow(canvas.Dc(), RECT{0, kTop, kWidth, kTop + 84}, false, record, values);
+    ExpectTexts(canvas, mond, false);
+}
+
 LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_DRAWITEM && wParam == ID_LIST) {
-        DrawAnimationRow(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        DrawAnimationItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
         return TRUE;
     }
     return DefWindowProcA(window, message, wParam, lParam);
@@ -245,7 +257,7 @@ HWND MakeParent()
 
 TEST(AnimationList, ControlDrawsItsRowsThroughTheParent)
 {
-    ModuleInstance = GetModuleHandleA(nullptr);
+    SetModuleInstance(GetModuleHandleA(nullptr));
     ClearCatalogue();
     CopyText(AuthorTable[1], "Erika Muster");
     AuthorCount = 2;
@@ -298,7 +310,7 @@ TEST(AnimationList, ControlDrawsItsRowsThroughTheParent)
 
 TEST(AnimationList, DrawingToolsAreMadeOnceAndAllReleased)
 {
-    ModuleInstance = GetModuleHandleA(nullptr);
+    SetModuleInstance(GetModuleHandleA(nullptr));
     HWND parent = MakeParent();
     AnimationRecord record = Sonne();
     GdiTally tally;
@@ -316,7 +328,7 @@ TEST(AnimationList, DrawingToolsAreMadeOnceAndAllReleased)
             item.hDC = canvas.Dc();
             item.rcItem = RECT{0, 0, kWidth, 84};
             item.itemData = reinterpret_cast<ULONG_PTR>(&record);
-            DrawAnimationRow(&item);
+            DrawAnimationItem(&item);
         }
         EXPECT_EQ(tally.Made(), madeBefore) << "drawing rows makes nothing";
     }

@@ -1,6 +1,7 @@
 // Folder settings read from a real catalogue file, upper-cased by the platform.
-#include "app/startup.h"
-#include "app/text.h"
+#include "base/instance.h"
+#include "base/text.h"
+#include "catalogue/catalogue_file.h"
 #include "catalogue/folder_setting.h"
 #include "catalogue/settings.h"
 #include "catalogue/store.h"
@@ -18,7 +19,7 @@ class FolderSettings : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ModuleInstance = GetModuleHandleA(nullptr);
+        SetModuleInstance(GetModuleHandleA(nullptr));
         std::string folder = ScratchFolder("settings");
         path_ = folder + "DATA\\KORVAL.INI";
     }

@@ -1,5 +1,8 @@
 // Start-up: the catalogue's path, the existence test and the medium prompt.
 #include "app/startup.h"
+#include "base/file_exists.h"
+#include "base/instance.h"
+#include "catalogue/catalogue_file.h"
 #include "harness.h"
 #include "res/resource.h"
 
@@ -9,7 +12,7 @@ namespace {
 
 class StartUpTest : public ::testing::Test {
 protected:
-    void SetUp() override { ModuleInstance = GetModuleHandleA(nullptr); }
+    void SetUp() override { SetModuleInstance(GetModuleHandleA(nullptr)); }
     std::string CatalogueName() { return ModuleBaseName() + ".INI"; }
 };
 

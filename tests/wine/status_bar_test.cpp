@@ -2,7 +2,7 @@
 // into a DIB section, and the corner it reports to the platform.
 #include "statusbar/status_bar.h"
 
-#include "app/startup.h"
+#include "base/instance.h"
 #include "gdi_tally.h"
 #include "pixels.h"
 #include "res/resource.h"
@@ -21,7 +21,7 @@ class StatusBar : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        ModuleInstance = GetModuleHandleA(nullptr);
+        SetModuleInstance(GetModuleHandleA(nullptr));
         ASSERT_EQ(RegisterStatusBarClass(ModuleInstance), 1);
         EXPECT_EQ(RegisterStatusBarClass(ModuleInstance), 0);   // already there: refused
         WNDCLASSA parentClass = {};
@@ -123,11 +123,11 @@ TEST_F(StatusBar, TopLinesAndSunkenPanes)
 
 TEST_F(StatusBar, ShowsThePositionAndThePath)
 {
-    struct Case { int index; int count; const char* path; const char* position; };
+    struct Case { int index; int count; const char* path; const char* position; const char* read; };
     const Case cases[] = {
-        {0, 12, "K:\\CLIPS\\SONNE.FLI", "1 von 12"},
-        {-1, 0, "", "0 von 0"},
-        {199, 200, "K:\\ZEIT.FLI", "200 von 200"},
+        {0, 12, "K:\\CLIPS\\SONNE.FLI", "1 von 12", "Animation: 1 von 12 K:\\CLIPS\\SONNE.FLI"},
+        {-1, 0, "", "0 von 0", "Animation: 0 von 0"},
+        {199, 200, "K:\\ZEIT.FLI", "200 von 200", "Animation: 200 von 200 K:\\ZEIT.FLI"},
     };
     for (const Case& c : cases) {
         ValidateRect(bar_, nullptr);
@@ -145,7 +145,37 @@ TEST_F(StatusBar, ShowsThePositionAndThePath)
         if (c.path[0] != '\0') {
             EXPECT_GT(canvas.Count(kPathInside, kBlack), 0);
         }
+        // What a screen reader reads: the panes' texts joined by blanks.
+        char text[200] = "";
+        EXPECT_EQ(GetWindowTextLengthA(bar_), static_cast<int>(std::strlen(c.read)));
+        EXPECT_EQ(GetWindowTextA(bar_, text, sizeof text), static_cast<int>(std::strlen(c.read)));
+        EXPECT_STREQ(text, c.read);
     }
+}
+
+TEST_F(StatusBar, TextIsCutToTheCallersBuffer)
+{
+    UpdateStatusBar(parent_, ID_STATUSBAR, 2, 12, "E:\\ANIM\\JONGLEUR.FLC");
+    char text[12];
+    std::memset(text, '#', sizeof text);
+    EXPECT_EQ(SendMessageA(bar_, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text)), 11);
+    EXPECT_STREQ(text, "Animation: ");
+    EXPECT_EQ(SendMessageA(bar_, WM_GETTEXT, 0, reinterpret_cast<LPARAM>(text)), 0);
+    EXPECT_EQ(SendMessageA(bar_, WM_GETTEXTLENGTH, 0, 0), 40);
+}
+
+TEST_F(StatusBar, PaintsIntoAnyRectangle)
+{
+    const StatusTexts texts = {"Animation:", "3 von 12", "E:\\ANIM\\JONGLEUR.FLC"};
+    Canvas atOrigin(kWidth, kHeight, kLightGray);
+    PaintStatusBar(atOrigin.Dc(), RECT{0, 0, kWidth, kHeight}, texts, true);
+    Canvas shifted(kWidth + 30, kHeight + 10, kLightGray);
+    PaintStatusBar(shifted.Dc(), RECT{30, 10, kWidth + 30, kHeight + 10}, texts, true);
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x)
+            ASSERT_EQ(shifted.At(x + 30, y + 10), atOrigin.At(x, y)) << x << ',' << y;
+    EXPECT_EQ(shifted.Count(RECT{0, 0, kWidth + 30, 10}, kLightGray), (kWidth + 30) * 10);
+    EXPECT_GT(atOrigin.Count(kPathInside, kBlack), 0);
 }
 
 TEST_F(StatusBar, LongPathIsClippedAtThePane)
@@ -178,7 +208,7 @@ TEST_F(StatusBar, SizeGripInTheNewerLookOnly)
     for (int newerLook : {1, 0}) {
         Canvas canvas(kWidth, kHeight, kLightGray);
         GdiTally tally;
-        PaintStatusBar(bar_, canvas.Dc(), newerLook);
+        PaintStatusBar(canvas.Dc(), RECT{0, 0, kWidth, kHeight}, StatusTexts{"Animation:", "", ""}, newerLook != 0);
         EXPECT_EQ(tally.Made(), newerLook) << "the grip's pen, made for this paint only";
         EXPECT_EQ(tally.Live(), 0);
         if (newerLook) {

@@ -4,8 +4,8 @@
 // (and their ratio), LoadCatalogue, and a refill of the list in each order.
 //   korval-bench [RUNS] [FOLDER]
 // RUNS (default 15) per measure; FOLDER (default T:\BENCH\) receives the catalogues.
-#include "app/startup.h"
-#include "app/text.h"
+#include "base/instance.h"
+#include "base/text.h"
 #include "catalogue/catalogue_file.h"
 #include "catalogue/settings.h"
 #include "catalogue/store.h"
@@ -206,7 +206,7 @@ int main(int argc, char** argv)
         runs = 1;
     if (folder.back() != '\\')
         folder += '\\';
-    ModuleInstance = GetModuleHandleA(nullptr);
+    SetModuleInstance(GetModuleHandleA(nullptr));
 
     const std::string text = bench::FullCatalogueText();
     CreateDirectoryA(folder.c_str(), nullptr);

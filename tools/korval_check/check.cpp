@@ -1,6 +1,6 @@
 #include "check.h"
 
-#include "app/text.h"
+#include "base/text.h"
 #include "catalogue/entry.h"
 #include "catalogue/folder_setting.h"
 #include "catalogue/key_name.h"

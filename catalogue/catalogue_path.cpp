@@ -1,6 +1,6 @@
-#include "app/catalogue_path.h"
+#include "catalogue/catalogue_path.h"
 
-#include "app/text.h"
+#include "base/text.h"
 #include "res/resource.h"
 
 #include <cstring>
@@ -51,14 +51,6 @@ bool DeriveCataloguePath(char* destination, const char* modulePath, const char* 
     if (!fits)
         MarkCut(destination);
     return fits;
-}
-
-std::size_t ExistenceNameLength(const char* path)
-{
-    std::size_t length = std::strlen(path);
-    while (length > 0 && path[length - 1] == ' ')
-        --length;
-    return length;
 }
 
 int CataloguePromptId(unsigned driveType)

@@ -1,6 +1,6 @@
-#include "app/message_text.h"
+#include "base/message_text.h"
 
-#include "app/text.h"
+#include "base/text.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
-#include "app/messages.h"
+#include "base/messages.h"
 
-#include "app/message_text.h"
-#include "app/startup.h"
+#include "base/instance.h"
+#include "base/message_text.h"
 #include "res/resource.h"
 
 namespace {

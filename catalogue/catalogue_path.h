@@ -2,19 +2,12 @@
 // beside the program or in the folder given on the command line.
 #pragma once
 
-#include <cstddef>
-
-constexpr std::size_t kPathSize = 260;
-constexpr std::size_t kExistenceNameSize = 128;   // the existence test's buffer
+#include "base/sizes.h"
 
 // Fills `destination` (260 bytes) from the program's own file name and the
 // command line. False when the path does not fit: `destination` then holds
 // the start of it ending in "..." (only ever shown, never looked for).
 bool DeriveCataloguePath(char* destination, const char* modulePath, const char* arguments);
-
-// Length of `path` without the blanks at its end, which a file name does not
-// count.
-std::size_t ExistenceNameLength(const char* path);
 
 // The medium prompt: the "file missing" text on a fixed disk, "insert the
 // CD-ROM" for every other drive type.

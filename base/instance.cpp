@@ -1,0 +1,8 @@
+#include "base/instance.h"
+
+HINSTANCE ModuleInstance;
+
+void SetModuleInstance(HINSTANCE instance)
+{
+    ModuleInstance = instance;
+}
