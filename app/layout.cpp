@@ -2,6 +2,8 @@
 
 #include "res/resource.h"
 
+#include <cstddef>
+
 namespace {
 
 int NotBelowZero(int value)
@@ -35,4 +37,19 @@ int SortModeOfCommand(int commandId)
     if (commandId >= ID_SORT_TITLE && commandId <= ID_SORT_DATE)
         return commandId - ID_SORT_TITLE;
     return 0;
+}
+
+void ButtonNameFromMenuText(char (&name)[kButtonNameSize], const char* menuText)
+{
+    std::size_t length = 0;
+    for (const char* c = menuText; *c != '\0' && *c != '\t' && length + 1 < kButtonNameSize; ++c) {
+        if (*c == '&' && c[1] != '&')
+            continue;           // "&&" stands for one "&"
+        if (*c == '&')
+            ++c;
+        name[length++] = *c;
+    }
+    while (length > 0 && name[length - 1] == '.')
+        --length;
+    name[length] = '\0';
 }

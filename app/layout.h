@@ -30,5 +30,11 @@ int CentredOrigin(int screen, int outer);
 // GetKeyState's answer for Shift: down when any bit but the toggle bit is set.
 bool IsKeyDown(short keyState);
 
+constexpr int kButtonNameSize = 32;
+
+// A picture button's name from its menu item's text: "&Abspielen..." gives
+// "Abspielen" (no mnemonic mark, no dots, nothing from a tab on).
+void ButtonNameFromMenuText(char (&name)[kButtonNameSize], const char* menuText);
+
 // The order of an order command (1100 to 1103); 0 for any other command.
 int SortModeOfCommand(int commandId);

@@ -16,6 +16,9 @@
 namespace {
 
 constexpr int kInitialWidth = 520;
+constexpr UINT kCreateTooltips = WM_APP + 1;
+constexpr int kPictureButtonCount = 3;
+const int kPictureButtons[kPictureButtonCount] = {ID_PLAY, ID_EDIT, ID_COPY};
 constexpr int kInitialHeightWithoutScrollBar = 473;
 
 // Drawing objects of the toolbar, made once with the window.
@@ -73,9 +76,13 @@ LRESULT OnCreate(HWND window)
     ButtonPictures[0] = LoadBitmapA(ModuleInstance, MAKEINTRESOURCEA(IDB_PLAY));
     ButtonPictures[1] = LoadBitmapA(ModuleInstance, MAKEINTRESOURCEA(IDB_EDIT));
     ButtonPictures[2] = LoadBitmapA(ModuleInstance, MAKEINTRESOURCEA(IDB_COPY));
-    CreatePictureButton(window, ID_PLAY, 0, 2, kButtonSize, kButtonSize);
-    CreatePictureButton(window, ID_EDIT, kButtonStep, 2, kButtonSize, kButtonSize);
-    CreatePictureButton(window, ID_COPY, 2 * kButtonStep, 2, kButtonSize, kButtonSize);
+    for (int n = 0; n < kPictureButtonCount; ++n) {
+        char menuText[kButtonNameSize] = "";
+        GetMenuStringA(GetMenu(window), kPictureButtons[n], menuText, sizeof menuText, MF_BYCOMMAND);
+        char name[kButtonNameSize];
+        ButtonNameFromMenuText(name, menuText);
+        CreatePictureButton(window, kPictureButtons[n], name, n * kButtonStep, 2, kButtonSize, kButtonSize);
+    }
 
     LoadRowLabels();
     if (LoadCatalogue()) {
@@ -89,6 +96,8 @@ LRESULT OnCreate(HWND window)
     SetListOrder(window, ID_LIST, ID_SORT_TITLE);
     if (HasList(window))
         SetFocus(GetDlgItem(window, ID_LIST));
+    // Posted, so it comes once the message loop runs: after the first paint.
+    PostMessageA(window, kCreateTooltips, 0, 0);
     return 0;
 }
 
@@ -255,6 +264,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wordParam, LPA
         return 0;
     case WM_COMMAND:
         OnCommand(window, wordParam, longParam);
+        return 0;
+    case kCreateTooltips:
+        CreateButtonTooltips(window, kPictureButtons, kPictureButtonCount);
         return 0;
     case WM_DESTROY:
         OnDestroy();

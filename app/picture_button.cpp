@@ -2,6 +2,8 @@
 
 #include "base/instance.h"
 
+#include <commctrl.h>
+
 namespace {
 
 void Fill(HDC dc, int x, int y, int width, int height)
@@ -16,10 +18,41 @@ HBRUSH Stock(int brush)
 
 } // namespace
 
-void CreatePictureButton(HWND parent, int id, int x, int y, int width, int height)
+void CreatePictureButton(HWND parent, int id, const char* name, int x, int y, int width, int height)
 {
-    CreateWindowExA(0, "BUTTON", nullptr, WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, x, y, width, height, parent,
+    CreateWindowExA(0, "BUTTON", name, WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, x, y, width, height, parent,
                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ModuleInstance, nullptr);
+}
+
+HWND CreateButtonTooltips(HWND parent, const int* ids, int count)
+{
+    using InitProc = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    HMODULE controls = LoadLibraryA("comctl32.dll");
+    auto initialise = controls != nullptr ? reinterpret_cast<InitProc>(reinterpret_cast<void*>(
+                                                GetProcAddress(controls, "InitCommonControlsEx")))
+                                          : nullptr;
+    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_BAR_CLASSES};
+    if (initialise == nullptr || !initialise(&classes))
+        return nullptr;
+    HWND tooltip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr, ModuleInstance,
+                                   nullptr);
+    if (tooltip == nullptr)
+        return nullptr;
+    for (int n = 0; n < count; ++n) {
+        HWND button = GetDlgItem(parent, ids[n]);
+        char name[64] = "";
+        GetWindowTextA(button, name, sizeof name);
+        // The size of the first tool structure: every version takes it.
+        TOOLINFOA tool = {};
+        tool.cbSize = TTTOOLINFOA_V1_SIZE;
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = parent;
+        tool.uId = reinterpret_cast<UINT_PTR>(button);
+        tool.lpszText = name;
+        SendMessageA(tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+    return tooltip;
 }
 
 void DrawPictureButton(const DRAWITEMSTRUCT* drawItem, HDC memoryContext, HBITMAP picture,

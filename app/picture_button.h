@@ -3,7 +3,13 @@
 
 #include <windows.h>
 
-void CreatePictureButton(HWND parent, int id, int x, int y, int width, int height);
+// A button that shows a picture and carries `name` as its window text, which
+// the drawing never shows but a screen reader and the tooltip read.
+void CreatePictureButton(HWND parent, int id, const char* name, int x, int y, int width, int height);
+
+// A tooltip that names each of the `count` picture buttons `ids` of `parent`
+// by its window text. The common controls are loaded here, not at start-up.
+HWND CreateButtonTooltips(HWND parent, const int* ids, int count);
 
 // Draws one button: raised, or pressed (gray upper-left edge, picture one
 // pixel right and down); the picture comes from `memoryContext`.

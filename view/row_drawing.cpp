@@ -3,9 +3,12 @@
 #include "base/instance.h"
 #include "base/text.h"
 #include "res/resource.h"
+#include "view/list_accessible.h"
 
 #include <cstddef>
 #include <string_view>
+
+char RowLabels[kRowLabelCount][kRowLabelSize];
 
 namespace {
 
@@ -15,7 +18,6 @@ static_assert(kListStyle == 0x50B00153, "the list's style bits");
 
 const COLORREF kSelectionColour = RGB(0, 128, 128);
 
-char RowLabels[kRowLabelCount][kRowLabelSize];
 HBRUSH SelectionBrush;
 HFONT NormalFont;
 HFONT BoldFont;
@@ -90,6 +92,7 @@ int CreateAnimationList(HWND window, int listId)
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(listId)), ModuleInstance, nullptr);
     SendDlgItemMessageA(window, listId, LB_SETITEMHEIGHT, 0, kRowHeight);
     SendDlgItemMessageA(window, listId, LB_SETHORIZONTALEXTENT, kRowExtent, 0);
+    ServeListAccessibility(list);
     return list != nullptr ? 1 : 0;
 }
 

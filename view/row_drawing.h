@@ -6,11 +6,14 @@
 #include "catalogue/store.h"
 #include "view/row_text.h"
 
-// The labels "Titel:", "Autor:", ... from the string table.
+// The labels "Titel:", "Autor:", ... as the string table gives them;
+// written only by LoadRowLabels.
+extern char RowLabels[kRowLabelCount][kRowLabelSize];
 void LoadRowLabels();
 // The fonts, the selection brush and the row icons, made once.
 void CreateRowResources();
 // 1 when the list control was made; its drawing tools are made either way.
+// The list answers a screen reader's questions with its rows' names.
 int CreateAnimationList(HWND window, int listId);
 
 // Draws the row of `record` showing `values` into any device context: the

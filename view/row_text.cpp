@@ -101,3 +101,20 @@ RowValues RowValuesOf(const AnimationRecord& record, char (&keywords)[kKeywordTe
     values.text[5] = Field(keywords, sizeof keywords);
     return values;
 }
+
+void BuildRowName(char (&name)[kRowNameSize], const char (&labels)[kRowLabelCount][kRowLabelSize],
+                  const RowValues& values)
+{
+    // Every value and label has a bounded length, so the whole name fits.
+    const std::string_view& title = values.text[0];
+    FormatText(name, "%.*s", static_cast<int>(title.size()), title.data());
+    for (int n = 1; n < kRowLabelCount; ++n) {
+        const std::string_view& value = values.text[n];
+        if (n == kRowLabelCount - 1 && value.empty())
+            break;
+        char part[kRowLabelSize + kKeywordTextSize + 4];
+        FormatText(part, ", %.*s %.*s", static_cast<int>(BoundedLength(labels[n], kRowLabelSize)), labels[n],
+                   static_cast<int>(value.size()), value.data());
+        AppendText(name, part);
+    }
+}

@@ -12,6 +12,7 @@ constexpr int kRowIconSlots = 5;
 constexpr int kRowLabelCount = 6;
 constexpr int kRowLabelSize = 16;
 constexpr int kKeywordTextSize = 320;
+constexpr std::size_t kRowNameSize = 768;
 
 struct RowPoint {
     int x;
@@ -33,6 +34,12 @@ struct RowValues {
 
 // The values of `record`'s row; `keywords` receives the joined keyword names.
 RowValues RowValuesOf(const AnimationRecord& record, char (&keywords)[kKeywordTextSize]);
+
+// What a screen reader says for a row: the title, then each further value
+// after its label ("Autor: Unbekannt"), joined by ", "; no keyword part when
+// the row shows none.
+void BuildRowName(char (&name)[kRowNameSize], const char (&labels)[kRowLabelCount][kRowLabelSize],
+                  const RowValues& values);
 
 // The record's keyword names joined with ", ". When the whole join does not
 // fit, only whole names are kept and ", ..." ends the text ("..." alone when

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
 
 TEST(MainLayout, ListAndStatusBarFollowTheClientArea)
@@ -46,3 +48,25 @@ TEST(Commands, ShiftAndOrders)
 }
 
 } // namespace
+
+TEST(PictureButtonName, IsTheMenuTextWithoutMarkAndDots)
+{
+    struct Case { const char* menu; const char* name; };
+    const Case cases[] = {
+        {"&Abspielen...", "Abspielen"},
+        {"&Bearbeiten...", "Bearbeiten"},
+        {"&Kopieren...", "Kopieren"},
+        {"Nach Da&tum", "Nach Datum"},
+        {"Rock && Roll...\tF5", "Rock & Roll"},
+        {"", ""},
+        {"...", ""},
+    };
+    for (const Case& c : cases) {
+        char name[kButtonNameSize];
+        ButtonNameFromMenuText(name, c.menu);
+        EXPECT_STREQ(name, c.name) << c.menu;
+    }
+    char name[kButtonNameSize];
+    ButtonNameFromMenuText(name, std::string(100, 'x').c_str());
+    EXPECT_EQ(std::string(name), std::string(kButtonNameSize - 1, 'x'));
+}

@@ -120,6 +120,44 @@ TEST_F(RowText, AuthorOutsideTheTableIsUnknown)
         EXPECT_STREQ(AuthorName(index), "Unbekannt") << index;
 }
 
+TEST_F(RowText, RowNameIsTheTitleThenEachLabelledValue)
+{
+    const char labels[kRowLabelCount][kRowLabelSize] = {"Titel:", "Autor:", "Datei:", "Datum:",
+                                                         "Gesamtgr\xF6\xDF" "e:", "Stichw\xF6rter:"};
+    CopyText(AuthorTable[0], "Unbekannt");
+    SetKeyword(0, "Trickfilm");
+    SetKeyword(1, "Sport");
+    AnimationRecord record = WithKeywords({0, 1});
+    CopyText(record.title, "Der Jongleur");
+    CopyText(record.file, "ZIRKUS\\JONGLEUR.FLC");
+    CopyText(record.date, "14.02.1996");
+    CopyText(record.sizeText, "512 KB");
+    char keywords[kKeywordTextSize];
+    char name[kRowNameSize];
+    BuildRowName(name, labels, RowValuesOf(record, keywords));
+    EXPECT_STREQ(name, "Der Jongleur, Autor: Unbekannt, Datei: JONGLEUR.FLC, Datum: 14.02.1996, "
+                       "Gesamtgr\xF6\xDF" "e: 512 KB, Stichw\xF6rter: Trickfilm, Sport");
+
+    // No keywords: no keyword part. The longest values all fit.
+    record.keywordCount = 0;
+    BuildRowName(name, labels, RowValuesOf(record, keywords));
+    EXPECT_STREQ(name, "Der Jongleur, Autor: Unbekannt, Datei: JONGLEUR.FLC, Datum: 14.02.1996, "
+                       "Gesamtgr\xF6\xDF" "e: 512 KB");
+    AnimationRecord longest = WithKeywords({2, 3, 4, 5, 6, 7, 8, 9, 10, 11});
+    for (int k = 2; k < 12; ++k)
+        SetKeyword(k, std::string(kKeywordNameSize - 1, static_cast<char>('a' + k)));
+    std::memset(longest.title, 'T', sizeof longest.title - 1);
+    std::memset(longest.file, 'F', sizeof longest.file - 1);
+    std::memset(longest.date, 'D', sizeof longest.date - 1);
+    std::memset(longest.sizeText, 'S', sizeof longest.sizeText - 1);
+    longest.authorIndex = 1;
+    CopyText(AuthorTable[1], std::string(kAuthorNameSize - 1, 'A').c_str());
+    BuildRowName(name, labels, RowValuesOf(longest, keywords));
+    std::string whole = name;
+    EXPECT_EQ(whole.rfind(", ...") + 5, whole.size()) << "ends with the keyword text's own mark";
+    EXPECT_NE(whole.find(std::string(kAuthorNameSize - 1, 'A')), std::string::npos);
+}
+
 TEST(RowIconLoading, StopsAtTheFirstMissingIconOrWhenTheSlotsAreFull)
 {
     static int icon[8];

@@ -1,0 +1,13 @@
+// What a screen reader learns of the animation list: the platform's standard
+// object for it, with every row named by what the row shows.
+#pragma once
+
+#include <windows.h>
+
+// Makes `list` answer WM_GETOBJECT for its client area. The accessibility
+// library is loaded at the first such request, never before.
+void ServeListAccessibility(HWND list);
+
+// How many of the list's accessible objects are alive: none once every
+// client has released them.
+int LiveListAccessibleCount();
