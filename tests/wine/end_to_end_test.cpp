@@ -39,6 +39,15 @@ TEST(EndToEnd, StartSortLaunchSecondStartAndClose)
     std::string output;
     EXPECT_EQ(Probe("wait rows 4 row 0 Alpha selected 0", output), 0) << output;
 
+    // A screen reader in another process: the status bar's line, then a row's
+    // name, which loads the accessibility library only when first asked for.
+    EXPECT_EQ(Probe("status \"Animation: 1 von 4 T:\\E2E\\ANIM\\ZZZ.FLC\" module oleacc.dll no "
+                    "name 0 \"Alpha, Autor: Anton Amsel, Datei: ZZZ.FLC, Datum: 24.12.1999, Gesamtgr\xF6\xDF" "e: 200 KB, "
+                    "Stichw\xF6rter: Sport, Natur\" module oleacc.dll yes",
+                    output),
+              0)
+        << output;
+
     RunningProgram second(korval);
     ASSERT_NE(second.Handle(), nullptr);
     EXPECT_EQ(WaitExitCode(second.Handle(), 30000), 0);

@@ -4,11 +4,17 @@
 //   rows N          the list holds N rows
 //   row I TEXT      row I's key text is TEXT
 //   selected I      row I is selected
+//   name I TEXT     a screen reader names row I TEXT (its accessible object)
+//   status TEXT     the status bar reads TEXT (its window text)
+//   module DLL yes|no   KORVAL has loaded DLL, or has not
 //   command ID      sends WM_COMMAND ID (and waits until it is handled)
 //   post ID         posts WM_COMMAND ID (for commands that open a dialog)
 //   close           posts WM_CLOSE
 // Prints one line per step; exits 0 when every step held, 1 otherwise.
 #include <windows.h>
+
+#include <oleacc.h>
+#include <psapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +24,7 @@
 namespace {
 
 const int kListId = 500;
+const int kStatusBarId = 501;
 
 HWND MainWindow()
 {
@@ -42,6 +49,58 @@ std::string RowText(int row)
     return text;
 }
 
+std::string FromWide(const wchar_t* wide)
+{
+    char text[1024] = "";
+    WideCharToMultiByte(1252, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+    return text;
+}
+
+std::string StatusText()
+{
+    wchar_t wide[512] = L"";
+    SendMessageW(GetDlgItem(MainWindow(), kStatusBarId), WM_GETTEXT, 512, reinterpret_cast<LPARAM>(wide));
+    return FromWide(wide);
+}
+
+// What a screen reader in another process hears for row `row`.
+std::string AccessibleName(int row)
+{
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(List(), OBJID_CLIENT, __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&object))))
+        return "<no object>";
+    VARIANT child;
+    child.vt = VT_I4;
+    child.lVal = row + 1;
+    BSTR name = nullptr;
+    std::string text = SUCCEEDED(object->get_accName(child, &name)) && name != nullptr ? FromWide(name) : "<none>";
+    SysFreeString(name);
+    object->Release();
+    return text;
+}
+
+bool HasModule(const char* name)
+{
+    DWORD processId = 0;
+    GetWindowThreadProcessId(MainWindow(), &processId);
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
+    if (process == nullptr)
+        return false;
+    HMODULE modules[512];
+    DWORD bytes = 0;
+    bool found = false;
+    if (EnumProcessModules(process, modules, sizeof modules, &bytes)) {
+        for (DWORD n = 0; n < bytes / sizeof modules[0] && n < 512; ++n) {
+            char base[MAX_PATH] = "";
+            GetModuleBaseNameA(process, modules[n], base, sizeof base);
+            found = found || lstrcmpiA(base, name) == 0;
+        }
+    }
+    CloseHandle(process);
+    return found;
+}
+
 // The window can be found while it is still being created, before its list
 // exists; it shows only once creation and the first fill are done.
 bool Wait()
@@ -59,6 +118,7 @@ bool Wait()
 
 int main(int argc, char** argv)
 {
+    CoInitialize(nullptr);
     bool allHeld = true;
     for (int i = 1; i < argc; ++i) {
         std::string step = argv[i];
@@ -82,6 +142,20 @@ int main(int argc, char** argv)
             int row = static_cast<int>(SendMessageA(List(), LB_GETCURSEL, 0, 0));
             seen = std::to_string(row);
             held = row == expected;
+        } else if (step == "name") {
+            int row = std::atoi(next());
+            std::string expected = next();
+            seen = AccessibleName(row);
+            held = seen == expected;
+        } else if (step == "status") {
+            std::string expected = next();
+            seen = StatusText();
+            held = seen == expected;
+        } else if (step == "module") {
+            std::string name = next();
+            bool expected = std::string(next()) == "yes";
+            held = HasModule(name.c_str()) == expected;
+            seen = name + (expected == held ? (expected ? " loaded" : " not loaded") : " differs");
         } else if (step == "command") {
             SendMessageA(MainWindow(), WM_COMMAND, std::atoi(next()), 0);
         } else if (step == "post") {
