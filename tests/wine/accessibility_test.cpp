@@ -7,6 +7,7 @@
 #include "catalogue/catalogue_file.h"
 #include "catalogue/store.h"
 #include "harness.h"
+#include "main_window_fixture.h"
 #include "res/resource.h"
 #include "view/keyword_filter.h"
 #include "view/list_accessible.h"
@@ -45,36 +46,14 @@ std::wstring Take(BSTR text)
     return taken;
 }
 
-class Accessibility : public ::testing::Test {
+class Accessibility : public MainWindowFixture {
 protected:
     static void SetUpTestSuite()
     {
-        SetModuleInstance(GetModuleHandleA(nullptr));
-        RegisterWindowClasses(ModuleInstance);
+        MainWindowFixture::SetUpTestSuite();
         CoInitialize(nullptr);
     }
     static void TearDownTestSuite() { CoUninitialize(); }
-
-    void SetUp() override
-    {
-        ClearCatalogue();
-        Filter = KeywordFilter{};
-        CopyText(CataloguePath, "K:\\window\\KORVAL.INI");
-        window_ = CreateMainWindow(ModuleInstance);
-        ASSERT_NE(window_, nullptr);
-        ShowWindow(window_, SW_SHOW);
-        UpdateWindow(window_);
-        Pump();
-    }
-
-    void TearDown() override
-    {
-        if (IsWindow(window_))
-            DestroyWindow(window_);
-        Pump();
-        MSG quit;
-        PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
-    }
 
     HWND List() const { return GetDlgItem(window_, ID_LIST); }
 
@@ -108,9 +87,6 @@ protected:
         return names;
     }
 
-    void Command(int id) { SendMessageA(window_, WM_COMMAND, id, 0); }
-
-    HWND window_ = nullptr;
 };
 
 const std::wstring kAlpha = L"Alpha, Autor: Anton Amsel, Datei: ZZZ.FLC, Datum: 24.12.1999, "

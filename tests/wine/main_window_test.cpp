@@ -8,6 +8,7 @@
 #include "catalogue/store.h"
 #include "gdi_tally.h"
 #include "harness.h"
+#include "main_window_fixture.h"
 #include "res/resource.h"
 #include "view/keyword_filter.h"
 
@@ -91,39 +92,8 @@ DialogWatcher::Act ChooseKeywords(std::vector<std::string> names, int link, int 
     };
 }
 
-class MainWindow : public ::testing::Test {
+class MainWindow : public MainWindowFixture {
 protected:
-    static void SetUpTestSuite()
-    {
-        SetModuleInstance(GetModuleHandleA(nullptr));
-        static const int registered = RegisterWindowClasses(ModuleInstance);
-        ASSERT_NE(registered, 0);
-    }
-
-    void SetUp() override
-    {
-        ClearCatalogue();
-        Filter = KeywordFilter{};
-        CopyText(CataloguePath, "K:\\window\\KORVAL.INI");
-        window_ = CreateMainWindow(ModuleInstance);
-        ASSERT_NE(window_, nullptr);
-        MainWindowHandle = window_;
-        ShowWindow(window_, SW_SHOW);
-        UpdateWindow(window_);
-        Pump();
-    }
-
-    void TearDown() override
-    {
-        if (IsWindow(window_))
-            DestroyWindow(window_);
-        Pump();
-        MSG quit;
-        PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
-    }
-
-    void Command(int id) { SendMessageA(window_, WM_COMMAND, id, 0); }
-
     // The filter in force as "Selektieren" shows it when opened: the selected
     // keywords, then "Und" or "Oder". The dialog is cancelled again.
     std::string ShownFilter()
@@ -144,8 +114,6 @@ protected:
         Command(ID_SELECT);
         return dialog.Count() == 1 ? shown : "(no dialog)";
     }
-
-    HWND window_ = nullptr;
 };
 
 TEST_F(MainWindow, OpensCentredInTitleOrderWithTheFirstRowReported)

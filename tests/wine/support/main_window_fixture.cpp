@@ -1,0 +1,47 @@
+#include "main_window_fixture.h"
+
+#include "app/main_window.h"
+#include "app/startup.h"
+#include "base/instance.h"
+#include "base/text.h"
+#include "catalogue/catalogue_file.h"
+#include "catalogue/store.h"
+#include "view/keyword_filter.h"
+
+void Pump()
+{
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+void MainWindowFixture::SetUpTestSuite()
+{
+    SetModuleInstance(GetModuleHandleA(nullptr));
+    static const int registered = RegisterWindowClasses(ModuleInstance);
+    ASSERT_NE(registered, 0);
+}
+
+void MainWindowFixture::SetUp()
+{
+    ClearCatalogue();
+    Filter = KeywordFilter{};
+    CopyText(CataloguePath, "K:\\window\\KORVAL.INI");
+    window_ = CreateMainWindow(ModuleInstance);
+    ASSERT_NE(window_, nullptr);
+    MainWindowHandle = window_;
+    ShowWindow(window_, SW_SHOW);
+    UpdateWindow(window_);
+    Pump();
+}
+
+void MainWindowFixture::TearDown()
+{
+    if (IsWindow(window_))
+        DestroyWindow(window_);
+    Pump();
+    MSG quit;
+    PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+}
