@@ -9,6 +9,7 @@
 #include "catalogue/store.h"
 #include "file_system.h"
 #include "res/resource.h"
+#include "view/date_key.h"
 #include "view/list_order.h"
 
 #include <algorithm>
@@ -210,6 +211,7 @@ public:
             CheckNumbering(section);
         CheckLoad();
         CheckEntries();
+        CheckDates();
         CheckFolders();
         return findings_;
     }
@@ -391,6 +393,61 @@ private:
             ignored += ",... (" + Number(ignoredCount) + " in all)";
         if (ignoredCount > 0)
             Add(line, name + ": more than 10 keywords: " + ignored + " ignored");
+    }
+
+    // "Nach Datum" orders by the year modulo 99: right for four-digit years
+    // from 1980 to 2078 and for two-digit years up to 98, but a two-digit 99
+    // counts as 0, and the two kinds do not order among each other.
+    void CheckDates()
+    {
+        const Entry* firstShort = nullptr;
+        const Entry* firstLong = nullptr;
+        std::int32_t longYear = 0;
+        bool mixReported = false;
+        for (const Entry& entry : entries_) {
+            std::int32_t year = 0;
+            if (!WrittenYear(entry.record.date, year))
+                continue;
+            bool isShort = year >= 0 && year <= 99;
+            bool isLong = year >= 1000;
+            if (year == 99)
+                Add(entry.line, entry.name + ": " + entry.record.date
+                                    + ": \"Nach Datum\" counts the two-digit year 99 as 00: it sorts before every other year");
+            if (isShort && firstShort == nullptr)
+                firstShort = &entry;
+            if (isLong && firstLong == nullptr) {
+                firstLong = &entry;
+                longYear = year;
+            }
+            if (!mixReported && firstShort != nullptr && firstLong != nullptr) {
+                mixReported = true;
+                const Entry& other = isShort ? *firstLong : *firstShort;
+                char sortsAs[kDateKeySize];
+                FormatText(sortsAs, "%02d", static_cast<int>(longYear % 99));
+                Add(entry.line, entry.name + ": " + entry.record.date + " mixes a " + (isShort ? "two" : "four")
+                                    + "-digit year with the " + (isShort ? "four" : "two") + "-digit one of "
+                                    + other.name + " (" + other.record.date + "): \"Nach Datum\" puts "
+                                    + Number(longYear) + " where " + sortsAs + " goes");
+            }
+        }
+    }
+
+    // The year a date is written with, as the date order reads it; false
+    // when no year is written (no second full stop, or no digits after it).
+    static bool WrittenYear(const char* date, std::int32_t& year)
+    {
+        const char* text = DateYearText(date);
+        if (text == nullptr)
+            return false;
+        const char* digits = text;
+        while (*digits == ' ' || *digits == '\t')
+            ++digits;
+        if (*digits == '+' || *digits == '-')
+            ++digits;
+        if (*digits < '0' || *digits > '9')
+            return false;
+        year = ReadNumber(text);
+        return true;
     }
 
     // The two folders, and the animation files under the first.
