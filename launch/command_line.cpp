@@ -101,3 +101,15 @@ void CutToFolder(char* path)
     if (char* backslash = std::strrchr(path, '\\'))
         *backslash = '\0';
 }
+
+int FolderDrive(const char* folder)
+{
+    char letter = folder[0];
+    if (letter == '\0' || folder[1] != ':')
+        return 0;
+    if (letter >= 'A' && letter <= 'Z')
+        return letter - 'A' + 1;
+    if (letter >= 'a' && letter <= 'z')
+        return letter - 'a' + 1;
+    return 0;
+}

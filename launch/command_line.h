@@ -55,3 +55,9 @@ bool ComposeCompanionStart(const RegistryAnswer& answer, int commandId, LaunchEn
 // D:\ANIM\BALL.FLC becomes D:\ANIM, and D:\BALL.FLC becomes D: (drive D's
 // current folder). A text without a backslash stays as it is.
 void CutToFolder(char* path);
+
+// The drive that Edit's folder change makes current: 1 for A: up to 26 for Z:
+// (either letter case), when the folder starts with a drive letter and a
+// colon. 0 for every other folder (a network folder \\SERVER\SHARE\..., a
+// relative one, the empty text): then only the folder changes.
+int FolderDrive(const char* folder);

@@ -173,4 +173,35 @@ TEST(CutToFolder, RemovesTheLastBackslashAndWhatFollows)
     }
 }
 
+// Edit changes the drive only for a folder that names one; the runtime's
+// drive change must never see a number outside 1 to 26.
+TEST(FolderDrive, OnlyADriveLetterAndAColonNameADrive)
+{
+    struct Row { const char* folder; int drive; };
+    const Row rows[] = {
+        {"A:", 1},
+        {"D:\\ANIM", 4},
+        {"Z:\\ANIM\\NATUR", 26},
+        {"a:", 1},
+        {"d:\\anim", 4},
+        {"z:\\", 26},
+        {"D:ANIM", 4},                  // drive D's current folder, then ANIM in it
+        {"\\\\SERVER\\ANIM", 0},        // a network folder: no drive
+        {"\\\\?\\D:\\ANIM", 0},
+        {"\\ANIM", 0},                  // the current drive's root
+        {"ANIM", 0},
+        {"", 0},
+        {"D", 0},
+        {":\\ANIM", 0},
+        {"@:\\ANIM", 0},                // the characters around the letters
+        {"[:\\ANIM", 0},
+        {"`:\\ANIM", 0},
+        {"{:\\ANIM", 0},
+        {"1:\\ANIM", 0},
+        {"\xC4:\\ANIM", 0},             // a letter beyond A to Z (Windows-1252)
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(FolderDrive(row.folder), row.drive) << row.folder;
+}
+
 } // namespace
