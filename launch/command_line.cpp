@@ -102,6 +102,18 @@ void CutToFolder(char* path)
         *backslash = '\0';
 }
 
+bool EditFolder(char (&folder)[kPathSize], const char* path)
+{
+    folder[0] = '\0';
+    const char* backslash = std::strrchr(path, '\\');
+    std::size_t length = backslash != nullptr ? static_cast<std::size_t>(backslash - path) : std::strlen(path);
+    if (length == 0 || length >= kPathSize)
+        return false;
+    std::memcpy(folder, path, length);
+    folder[length] = '\0';
+    return true;
+}
+
 int FolderDrive(const char* folder)
 {
     char letter = folder[0];

@@ -2,12 +2,12 @@
 // selected animation, composed from what the registry and the catalogue say.
 #pragma once
 
+#include "base/sizes.h"
 #include "catalogue/store.h"
 
 #include <cstddef>
 
 constexpr std::size_t kCommandLineSize = 200;
-constexpr std::size_t kEnterFolderSize = 80;    // the Edit folder change's buffer
 
 // The key under HKEY_CLASSES_ROOT whose default value holds the command
 // registered for the companion of `commandId` (ID_PLAY, ID_EDIT, ID_COPY).
@@ -55,6 +55,13 @@ bool ComposeCompanionStart(const RegistryAnswer& answer, int commandId, LaunchEn
 // D:\ANIM\BALL.FLC becomes D:\ANIM, and D:\BALL.FLC becomes D: (drive D's
 // current folder). A text without a backslash stays as it is.
 void CutToFolder(char* path);
+
+// The folder that Edit makes current for the animation at `path`: the path
+// cut at its last backslash, as CutToFolder does. False, with `folder` empty,
+// when that leaves no folder (an empty path, \BALL.FLC) and for a folder
+// longer than 259 characters, which is never cut to fit: a cut folder would
+// be another one.
+bool EditFolder(char (&folder)[kPathSize], const char* path);
 
 // The drive that Edit's folder change makes current: 1 for A: up to 26 for Z:
 // (either letter case), when the folder starts with a drive letter and a

@@ -2,13 +2,11 @@
 
 #include "base/file_exists.h"
 #include "base/messages.h"
-#include "base/text.h"
 #include "catalogue/settings.h"
 #include "launch/command_line.h"
 #include "res/resource.h"
 
 #include <direct.h>
-#include <string.h>
 
 namespace {
 
@@ -55,18 +53,15 @@ int LaunchCompanion(HWND owner, int commandId, const char* animationPath, bool r
 
 int EnterFileFolder(const char* path)
 {
-    // Only the folder has to fit the 80-byte buffer; a longer path is cut
-    // to it, never cut to fit. The folder stays in the ANSI code page: the
-    // runtime's _chdir reads ANSI names, and an OEM copy would miss every
-    // folder whose name holds an umlaut.
-    char folder[kCommandLineSize];
-    if (!CopyText(folder, path))
-        return -1;
-    CutToFolder(folder);
-    std::size_t length = strlen(folder);
-    if (length == 0 || length >= kEnterFolderSize)
+    // The folder stays in the ANSI code page: the runtime's _chdir reads ANSI
+    // names, and an OEM copy would miss every folder whose name holds an umlaut.
+    char folder[kPathSize];
+    if (!EditFolder(folder, path))
         return -1;              // no animation, or a folder that would be cut: stay
     _strupr(folder);
-    _chdrive(static_cast<unsigned char>(folder[0]) - '@');     // A is drive 1
+    // Only a drive letter names a drive: a network folder (\\SERVER\SHARE)
+    // changes the folder alone, and the runtime never sees a drive beyond Z.
+    if (int drive = FolderDrive(folder))
+        _chdrive(drive);
     return _chdir(folder);
 }

@@ -54,6 +54,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<char> bytes(registered.begin(), registered.end());
     bytes.resize(256, 'x');
 
+    // Edit's folder change on any text: a whole folder of it or none, and a
+    // drive from A to Z only.
+    char editFolder[kPathSize];
+    if (EditFolder(editFolder, folder.c_str()))
+        FUZZ_CHECK(std::strlen(editFolder) > 0 && folder.compare(0, std::strlen(editFolder), editFolder) == 0);
+    else
+        FUZZ_CHECK(editFolder[0] == '\0');
+    int drive = FolderDrive(editFolder);
+    FUZZ_CHECK(drive >= 0 && drive <= 26);
+
     RegistryAnswer answer{result, bytes.data(), reported};
     Environment environment(exists, folder);
     CompanionStart start;

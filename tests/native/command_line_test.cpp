@@ -166,10 +166,35 @@ TEST(CutToFolder, RemovesTheLastBackslashAndWhatFollows)
         {"", ""},
     };
     for (const Row& row : rows) {
-        char text[kEnterFolderSize];
+        char text[kPathSize];
         CopyText(text, row.path);
         CutToFolder(text);
         EXPECT_STREQ(text, row.folder) << row.path;
+    }
+}
+
+TEST(EditFolder, AnyFolderUpTo259CharactersNeverACutOne)
+{
+    const std::string folder259 = "D:\\" + std::string(120, 'A') + "\\" + std::string(135, 'B');
+    const std::string folder260 = folder259 + "C";
+    ASSERT_EQ(folder259.size(), 259u);
+    struct Row { std::string path; bool entered; std::string folder; };
+    const Row rows[] = {
+        {"D:\\ANIM\\BALL.FLC", true, "D:\\ANIM"},
+        {"D:\\BALL.FLC", true, "D:"},
+        {"\\\\SERVER\\ANIM\\BALL.FLC", true, "\\\\SERVER\\ANIM"},
+        {"BALL.FLC", true, "BALL.FLC"},
+        {folder259 + "\\BALL.FLC", true, folder259},      // the path itself may be longer
+        {folder260 + "\\BALL.FLC", false, ""},
+        {folder260, true, "D:\\" + std::string(120, 'A')},
+        {"\\BALL.FLC", false, ""},
+        {"", false, ""},
+    };
+    for (const Row& row : rows) {
+        char folder[kPathSize];
+        std::memset(folder, 'x', sizeof folder);
+        EXPECT_EQ(EditFolder(folder, row.path.c_str()), row.entered) << row.path;
+        EXPECT_EQ(std::string(folder), row.folder) << row.path;
     }
 }
 

@@ -64,4 +64,20 @@ TEST(EndToEnd, StartSortLaunchSecondStartAndClose)
     SetEnvironmentVariableA("VANTRY_STANDIN_LOG", nullptr);
 }
 
+TEST(EndToEnd, FindsTheCatalogueInAFolderOf200Characters)
+{
+    // Well beyond the 127 characters an older existence test held; a catalogue
+    // not found would show the medium prompt, and the window would never come.
+    std::string folder = ScratchFolder("e2e") + std::string(99, 'D') + "\\";
+    folder += std::string(200 - folder.size(), 'E');
+    ASSERT_EQ(folder.size(), 200u);
+    WriteFileBytes(folder + "\\KORVAL.INI", ReadFileBytes("K:\\minimal\\KORVAL.INI"));
+
+    RunningProgram korval("\"" + KorvalExePath() + "\" " + folder);
+    ASSERT_NE(korval.Handle(), nullptr);
+    std::string output;
+    EXPECT_EQ(Probe("wait rows 1 row 0 Ball selected 0 close", output), 0) << output;
+    EXPECT_EQ(WaitExitCode(korval.Handle(), 30000), 0);
+}
+
 } // namespace

@@ -246,6 +246,17 @@ TEST_F(Launcher, ACommandLineTooLongIsNeverStartedCut)
     EXPECT_EQ(LaunchOne(ID_PLAY), longProgram + "VANSHOW.EXE " + kBall);
 }
 
+TEST_F(Launcher, FindsARegisteredProgramInADeepFolder)
+{
+    // A program part of 180 characters, beyond the 127 an older existence
+    // test held: the registered player is found, not the program folder's.
+    std::string deep = root_ + std::string(157, 'P') + "\\";
+    ASSERT_EQ((deep + "VANSHOW.EXE ").size(), 180u);
+    CopyStandIns(deep, {"VANSHOW.EXE"});
+    Register(kAnimationKey, deep + "VANSHOW.EXE %1");
+    EXPECT_EQ(LaunchOne(ID_PLAY), deep + "VANSHOW.EXE " + kBall);
+}
+
 TEST_F(Launcher, EditEntersTheAnimationsDriveAndFolder)
 {
     struct Case {
@@ -261,8 +272,11 @@ TEST_F(Launcher, EditEntersTheAnimationsDriveAndFolder)
         {"d:\\anim\\natur\\", "D:\\ANIM\\NATUR"},
         // A folder name with an umlaut (Windows-1252): reached as it is named.
         {"D:\\TIER\xC4RZTE\\", "D:\\TIER\xC4RZTE"},
+        // A medium on a network share: no drive, only the folder changes.
+        {"\\\\KORVALSRV\\ANIM\\", "\\\\KORVALSRV\\ANIM"},
     };
     ScratchFolder("d-drive");
+    ScratchFolder("share");
     CreateDirectoryA("D:\\ANIM", nullptr);
     CreateDirectoryA("D:\\ANIM\\NATUR", nullptr);
     CreateDirectoryA("D:\\TIER\xC4RZTE", nullptr);
@@ -297,20 +311,35 @@ TEST_F(Launcher, WithoutASelectedRowNothingChangesFolderAndNoPathIsPassed)
     EXPECT_EQ(CurrentFolder(), before);
 }
 
-TEST_F(Launcher, EnterFileFolderLeavesEverythingForFoldersItCannotHold)
+TEST_F(Launcher, EnterFileFolderTakesFoldersUpTo259Characters)
 {
-    std::string deep = "D:\\" + std::string(70, 'F');       // 73 characters
-    std::string deeper = "D:\\" + std::string(77, 'G');     // 80: one more than its buffer holds
+    // Folders up to the 259 characters that Windows allows are entered, with
+    // their drive; a longer one is never entered, although it exists here.
+    std::string folder80 = "D:\\" + std::string(77, 'G');
+    std::string folder259 = "D:\\" + std::string(120, 'A') + "\\" + std::string(135, 'B');
+    std::string folder260 = folder259 + "C";
     ScratchFolder("d-drive");
-    CreateDirectoryA(deep.c_str(), nullptr);
-    CreateDirectoryA(deeper.c_str(), nullptr);
-    std::string before = CurrentFolder();
+    for (const std::string& folder : {folder80, folder259, folder260})
+        WriteFileBytes(folder + "\\BALL.FLC", "x");
+    ASSERT_EQ(folder259.size(), 259u);
+    ASSERT_NE(GetFileAttributesA(folder260.c_str()), INVALID_FILE_ATTRIBUTES);
+
+    for (const std::string& folder : {folder80, folder259}) {
+        SetCurrentDirectoryA(savedFolder_.c_str());
+        EXPECT_EQ(EnterFileFolder((folder + "\\BALL.FLC").c_str()), 0) << folder.size();
+        EXPECT_EQ(CurrentFolder(), folder);
+    }
+    SetCurrentDirectoryA(savedFolder_.c_str());
+    EXPECT_EQ(EnterFileFolder((folder260 + "\\BALL.FLC").c_str()), -1);
     EXPECT_EQ(EnterFileFolder(""), -1);
-    EXPECT_EQ(EnterFileFolder((deeper + "\\B.FLC").c_str()), -1);
-    EXPECT_EQ(CurrentFolder(), before);
-    EXPECT_EQ(EnterFileFolder((deep + "\\BALL.FLC").c_str()), 0);       // a path of 82, its folder fits
-    EXPECT_EQ(CurrentFolder(), deep);
+    EXPECT_EQ(CurrentFolder(), savedFolder_);
     EXPECT_EQ(EnterFileFolder("D:\\GIBTS\\NICHT\\BALL.FLC"), -1);
+
+    // A network folder: the folder changes, in lower case too; no drive does.
+    ScratchFolder("share");
+    CreateDirectoryA("\\\\KORVALSRV\\ANIM\\NATUR", nullptr);
+    EXPECT_EQ(EnterFileFolder("\\\\korvalsrv\\anim\\natur\\fisch.flc"), 0);
+    EXPECT_EQ(CurrentFolder(), "\\\\KORVALSRV\\ANIM\\NATUR");
 }
 
 // The source tree as Wine sees it: drive Z: is the Linux root.

@@ -10,6 +10,16 @@
 
 namespace {
 
+// A name of `length` characters below `folder`: folders of 99 characters
+// each, as deep as needed, and a last name of what remains.
+std::string LongName(const std::string& folder, std::size_t length)
+{
+    std::string name = folder;
+    while (length - name.size() > 100)
+        name += std::string(99, 'N') + "\\";
+    return name + std::string(length - name.size(), 'N');
+}
+
 class StartUpTest : public ::testing::Test {
 protected:
     void SetUp() override { SetModuleInstance(GetModuleHandleA(nullptr)); }
@@ -30,13 +40,21 @@ TEST_F(StartUpTest, FileExistsIgnoresBlanksAtTheEndAndRefusesOverlongNames)
     WriteFileBytes(folder + "M\xC4RCHEN.INI", "x");
     EXPECT_EQ(FileExists((folder + "M\xC4RCHEN.INI").c_str()), 1);
 
-    // 127 characters still fit the test's buffer; 128 would have to be cut.
-    std::string name127 = folder + std::string(127 - folder.size(), 'N');
-    WriteFileBytes(name127, "x");
-    EXPECT_EQ(FileExists(name127.c_str()), 1);
-    std::string name128 = folder + std::string(128 - folder.size(), 'N');
-    WriteFileBytes(name128, "x");
-    EXPECT_EQ(FileExists(name128.c_str()), 0);
+    // Names as long as Windows allows are tested whole, blanks at the end
+    // aside.
+    for (std::size_t length : {127u, 128u, 259u}) {
+        std::string name = LongName(folder, length);
+        WriteFileBytes(name, "x");
+        EXPECT_EQ(FileExists(name.c_str()), 1) << length;
+        EXPECT_EQ(FileExists((name + "  ").c_str()), 1) << length;
+    }
+    // A longer name is not found, although the file exists, and so do its
+    // first 259 characters: a cut name would test that other file.
+    std::string name260 = LongName(folder, 260);
+    WriteFileBytes(name260, "x");
+    ASSERT_NE(GetFileAttributesA(name260.c_str()), INVALID_FILE_ATTRIBUTES);
+    ASSERT_EQ(FileExists(name260.substr(0, 259).c_str()), 1);
+    EXPECT_EQ(FileExists(name260.c_str()), 0);
 }
 
 TEST_F(StartUpTest, LocatesTheCatalogueBesideTheProgramOrInTheGivenFolder)
@@ -59,6 +77,19 @@ TEST_F(StartUpTest, LocatesTheCatalogueBesideTheProgramOrInTheGivenFolder)
     for (const char* arguments : {"", "T:\\", "\"T:\\locate\"", "-x"}) {
         LocateCatalogue(arguments);
         EXPECT_EQ(std::string(CataloguePath), beside) << arguments;
+    }
+}
+
+TEST_F(StartUpTest, FindsACatalogueInAFolderAsDeepAsWindowsAllows)
+{
+    std::string folder = ScratchFolder("deep");
+    for (std::size_t length : {128u, 200u, 259u}) {
+        std::string catalogueFolder = LongName(folder, length - 1 - CatalogueName().size());
+        std::string catalogue = catalogueFolder + "\\" + CatalogueName();
+        ASSERT_EQ(catalogue.size(), length);
+        WriteFileBytes(catalogue, "[Authors]\n");
+        EXPECT_EQ(LocateCatalogue(catalogueFolder.c_str()), 1) << length;
+        EXPECT_EQ(std::string(CataloguePath), catalogue);
     }
 }
 

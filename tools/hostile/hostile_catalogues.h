@@ -292,11 +292,11 @@ inline std::vector<Catalogue> Catalogues(const std::string& root)
         catalogue.registeredPlay = programFolder + "VANSHOW.EXE %1";
         catalogue.plays = {{0, programFolder + "VANSHOW.EXE " + base + "\\" + file26}, {1, ""}};
     }
-    // The existence test holds 127 characters: a catalogue path of 128 (or
-    // the 259 that the path's buffer holds, or 260) is asked for as a medium.
+    // A catalogue path of up to 259 characters, as Windows allows, is found;
+    // one of 260 cannot be named and is asked for as a medium.
     for (std::size_t length : {127u, 128u, 259u, 260u}) {
         std::string name = "CataloguePathOf" + std::to_string(length) + "Characters";
-        Catalogue& catalogue = add(name, SmallCatalogue(), length == 127 ? 3 : kMediumPrompt);
+        Catalogue& catalogue = add(name, SmallCatalogue(), length <= 259 ? 3 : kMediumPrompt);
         catalogue.folder = Padded(root, Upper(name) + "_", length - kCatalogueNameLength);
     }
     return all;
