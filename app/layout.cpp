@@ -13,13 +13,48 @@ int NotBelowZero(int value)
 
 } // namespace
 
-MainLayout ComputeMainLayout(int clientWidth, int clientHeight)
+MainLayout ComputeMainLayout(int clientWidth, int clientHeight, int dpi)
 {
+    int toolbar = ScaleToDpi(kToolbarHeight, dpi);
+    int bar = ScaleToDpi(kStatusBarHeight, dpi);
     MainLayout layout;
-    layout.list = {0, kToolbarHeight, clientWidth,
-                   NotBelowZero(clientHeight - kToolbarHeight - kStatusBarHeight)};
-    layout.statusBar = {0, NotBelowZero(clientHeight - kStatusBarHeight), clientWidth, kStatusBarHeight};
+    layout.list = {0, toolbar, clientWidth, NotBelowZero(clientHeight - toolbar - bar)};
+    layout.statusBar = {0, NotBelowZero(clientHeight - bar), clientWidth, bar};
     return layout;
+}
+
+ToolbarGeometry ToolbarGeometryAt(int dpi)
+{
+    ToolbarGeometry geometry;
+    geometry.stripHeight = ScaleToDpi(kToolbarHeight, dpi);
+    geometry.line = LineWidthAtDpi(dpi);
+    geometry.buttonSize = ScaleToDpi(kButtonSize, dpi);
+    geometry.buttonStep = geometry.buttonSize - (kButtonSize - kButtonStep);
+    // Scaling the 2 pixels above the buttons on their own could round them
+    // one pixel into the list (2.5 rounds to 3 at 120 DPI).
+    geometry.buttonTop = geometry.stripHeight - geometry.buttonSize;
+    geometry.pressOffset = geometry.line;
+    return geometry;
+}
+
+int PictureSizeOfSet(int set)
+{
+    return kPictureSize * (2 + set) / 2;
+}
+
+int PictureSetAt(int dpi)
+{
+    int room = ScaleToDpi(kPictureSize, dpi);
+    int set = 0;
+    while (set + 1 < kPictureSets && PictureSizeOfSet(set + 1) <= room)
+        ++set;
+    return set;
+}
+
+Placement InitialClientArea(int dpi, int scrollBarHeight)
+{
+    return Placement{0, 0, ScaleToDpi(kInitialClientWidth, dpi),
+                     scrollBarHeight + ScaleToDpi(kInitialClientHeightWithoutScrollBar, dpi)};
 }
 
 int CentredOrigin(int screen, int outer)

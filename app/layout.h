@@ -1,6 +1,7 @@
 // The main window's geometry and the small decisions of its commands.
 #pragma once
 
+#include "base/dpi.h"
 #include "statusbar/status_text.h"   // kStatusBarHeight
 
 struct Placement {
@@ -16,12 +17,38 @@ constexpr int kToolbarHeight = 32;
 constexpr int kButtonSize = 30;
 constexpr int kButtonStep = 29;     // neighbours share one black column
 constexpr int kPictureSize = 24;
+constexpr int kInitialClientWidth = 520;
+constexpr int kInitialClientHeightWithoutScrollBar = 473;
+
+// The toolbar laid out for one DPI, scaled from its 96-DPI lengths.
+struct ToolbarGeometry {
+    int stripHeight;
+    int line;               // the strip's and the buttons' edge lines
+    int buttonSize;
+    int buttonStep;         // neighbours still share one black column
+    int buttonTop;          // the buttons stand on the strip's bottom edge
+    int pressOffset;        // how far a pressed button's picture moves
+};
+
+ToolbarGeometry ToolbarGeometryAt(int dpi);
+
+// The button pictures come in three sizes: 24 pixels (100 %), 36 (150 %) and
+// 48 (200 %). At `dpi` the largest one that is no larger than the scaled 24
+// pixels is drawn, so a picture never covers the button's edges; its index
+// (0, 1, 2) and its size.
+int PictureSetAt(int dpi);
+int PictureSizeOfSet(int set);
+constexpr int kPictureSets = 3;
+
+// The client area the main window opens with at `dpi`; `scrollBarHeight` is
+// the platform's horizontal scroll bar height for that DPI.
+Placement InitialClientArea(int dpi, int scrollBarHeight);
 
 // The list fills the space between the toolbar strip and the status bar; the
-// status bar takes the bottom 20 pixels. A client area lower than 52 pixels
-// (or minimised) gives the list no height rather than a negative one, and the
-// status bar never rises above the top.
-MainLayout ComputeMainLayout(int clientWidth, int clientHeight);
+// status bar takes the bottom 20 pixels (both scaled to `dpi`). A client area
+// lower than the two together (or minimised) gives the list no height rather
+// than a negative one, and the status bar never rises above the top.
+MainLayout ComputeMainLayout(int clientWidth, int clientHeight, int dpi = kBaseDpi);
 
 // Where a window of `outer` size is centred on a screen of `screen` size;
 // never negative, so a window larger than the screen starts at its edge.

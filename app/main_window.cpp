@@ -3,6 +3,7 @@
 #include "app/copyright_dialog.h"
 #include "app/layout.h"
 #include "app/picture_button.h"
+#include "base/display_dpi.h"
 #include "base/instance.h"
 #include "catalogue/catalogue_file.h"
 #include "catalogue/settings.h"
@@ -15,15 +16,27 @@
 
 namespace {
 
-constexpr int kInitialWidth = 520;
 constexpr UINT kCreateTooltips = WM_APP + 1;
 constexpr int kPictureButtonCount = 3;
 const int kPictureButtons[kPictureButtonCount] = {ID_PLAY, ID_EDIT, ID_COPY};
-constexpr int kInitialHeightWithoutScrollBar = 473;
 
-// Drawing objects of the toolbar, made once with the window.
+// The DPI the window is laid out for: its monitor's, set at creation and on
+// every DPI change.
+int WindowDpiNow = kBaseDpi;
+
+// Drawing objects of the toolbar, made once with the window and again for a
+// new DPI.
 HDC PictureContext;
 HBITMAP ButtonPictures[3];      // Play, Edit, Copy
+int ButtonPictureSize = kPictureSize;
+const int kPictureIds[kPictureSets][3] = {
+    {IDB_PLAY, IDB_EDIT, IDB_COPY},
+    {IDB_PLAY_150, IDB_EDIT_150, IDB_COPY_150},
+    {IDB_PLAY_200, IDB_EDIT_200, IDB_COPY_200},
+};
+// The title bar's and the task switcher's icons, in the sizes asked for at
+// the window's DPI.
+HICON WindowIcons[2];           // ICON_SMALL, ICON_BIG
 
 bool HasList(HWND window)
 {
@@ -59,10 +72,11 @@ void SetListOrder(HWND window, int listId, int commandId)
     SelectFirstRow(window, listId);
 }
 
-void SizeAndCentre(HWND window, int areaWidth, int areaHeight, bool hasMenu)
+void SizeAndCentre(HWND window, int areaWidth, int areaHeight, bool hasMenu, int dpi)
 {
     RECT outer = {0, 0, areaWidth, areaHeight};
-    AdjustWindowRect(&outer, static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)), hasMenu ? TRUE : FALSE);
+    AdjustWindowRectForDpi(outer, static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)), hasMenu,
+                           static_cast<DWORD>(GetWindowLongA(window, GWL_EXSTYLE)), dpi);
     int width = outer.right - outer.left;
     int height = outer.bottom - outer.top;
     int x = CentredOrigin(GetSystemMetrics(SM_CXSCREEN), width);
@@ -70,29 +84,92 @@ void SizeAndCentre(HWND window, int areaWidth, int areaHeight, bool hasMenu)
     SetWindowPos(window, nullptr, x, y, width, height, SWP_NOZORDER);
 }
 
-LRESULT OnCreate(HWND window)
+void ReleaseButtonPictures()
 {
-    PictureContext = CreateCompatibleDC(nullptr);
-    ButtonPictures[0] = LoadBitmapA(ModuleInstance, MAKEINTRESOURCEA(IDB_PLAY));
-    ButtonPictures[1] = LoadBitmapA(ModuleInstance, MAKEINTRESOURCEA(IDB_EDIT));
-    ButtonPictures[2] = LoadBitmapA(ModuleInstance, MAKEINTRESOURCEA(IDB_COPY));
+    for (HBITMAP& picture : ButtonPictures) {
+        if (picture != nullptr)
+            DeleteObject(picture);
+        picture = nullptr;
+    }
+}
+
+// The largest pictures that fit the buttons at `dpi`.
+void LoadButtonPictures(int dpi)
+{
+    int set = PictureSetAt(dpi);
+    for (int n = 0; n < 3; ++n)
+        ButtonPictures[n] = LoadBitmapA(ModuleInstance, MAKEINTRESOURCEA(kPictureIds[set][n]));
+    ButtonPictureSize = PictureSizeOfSet(set);
+}
+
+// Loaded unshared in the sizes the platform asks for at `dpi`; the icons
+// they replace are freed.
+void SetWindowIcons(HWND window, int dpi)
+{
+    const int metrics[2] = {SM_CXSMICON, SM_CXICON};
+    const WPARAM kinds[2] = {ICON_SMALL, ICON_BIG};
+    for (int n = 0; n < 2; ++n) {
+        int size = SystemMetricForDpi(metrics[n], dpi);
+        HICON icon = static_cast<HICON>(
+            LoadImageA(ModuleInstance, MAKEINTRESOURCEA(IDI_KORVAL), IMAGE_ICON, size, size, 0));
+        SendMessageA(window, WM_SETICON, kinds[n], reinterpret_cast<LPARAM>(icon));
+        if (WindowIcons[n] != nullptr)
+            DestroyIcon(WindowIcons[n]);
+        WindowIcons[n] = icon;
+    }
+}
+
+// Made on the first call, named after their menu items; moved and sized on later ones.
+void PlaceButtons(HWND window, int dpi)
+{
+    const ToolbarGeometry toolbar = ToolbarGeometryAt(dpi);
     for (int n = 0; n < kPictureButtonCount; ++n) {
+        HWND button = GetDlgItem(window, kPictureButtons[n]);
+        int x = n * toolbar.buttonStep;
+        if (button != nullptr) {
+            SetWindowPos(button, nullptr, x, toolbar.buttonTop, toolbar.buttonSize, toolbar.buttonSize,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+            continue;
+        }
         char menuText[kButtonNameSize] = "";
         GetMenuStringA(GetMenu(window), kPictureButtons[n], menuText, sizeof menuText, MF_BYCOMMAND);
         char name[kButtonNameSize];
         ButtonNameFromMenuText(name, menuText);
-        CreatePictureButton(window, kPictureButtons[n], name, n * kButtonStep, 2, kButtonSize, kButtonSize);
+        CreatePictureButton(window, kPictureButtons[n], name, x, toolbar.buttonTop, toolbar.buttonSize,
+                            toolbar.buttonSize);
     }
+}
+
+void PlaceChildren(HWND window, int clientWidth, int clientHeight)
+{
+    MainLayout layout = ComputeMainLayout(clientWidth, clientHeight, WindowDpiNow);
+    const Placement& list = layout.list;
+    const Placement& bar = layout.statusBar;
+    SetWindowPos(GetDlgItem(window, ID_LIST), nullptr, list.x, list.y, list.width, list.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(GetDlgItem(window, ID_STATUSBAR), nullptr, bar.x, bar.y, bar.width, bar.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT OnCreate(HWND window)
+{
+    const int dpi = WindowDpi(window);
+    WindowDpiNow = dpi;
+    PictureContext = CreateCompatibleDC(nullptr);
+    LoadButtonPictures(dpi);
+    PlaceButtons(window, dpi);
+    SetWindowIcons(window, dpi);
 
     LoadRowLabels();
     if (LoadCatalogue()) {
         ResolveBasePath();
-        CreateAnimationList(window, ID_LIST);
+        CreateAnimationList(window, ID_LIST, dpi);
     }
-    CreateStatusBar(window, ID_STATUSBAR);
+    CreateStatusBar(window, ID_STATUSBAR, dpi);
 
     // The resize sends WM_SIZE, which places the list and the status bar.
-    SizeAndCentre(window, kInitialWidth, GetSystemMetrics(SM_CYVSCROLL) + kInitialHeightWithoutScrollBar, true);
+    Placement client = InitialClientArea(dpi, SystemMetricForDpi(SM_CYVSCROLL, dpi));
+    SizeAndCentre(window, client.width, client.height, true, dpi);
     SetListOrder(window, ID_LIST, ID_SORT_TITLE);
     if (HasList(window))
         SetFocus(GetDlgItem(window, ID_LIST));
@@ -103,13 +180,31 @@ LRESULT OnCreate(HWND window)
 
 void OnSize(HWND window, LPARAM longParam)
 {
-    MainLayout layout = ComputeMainLayout(LOWORD(longParam), HIWORD(longParam));
-    const Placement& list = layout.list;
-    const Placement& bar = layout.statusBar;
-    SetWindowPos(GetDlgItem(window, ID_LIST), nullptr, list.x, list.y, list.width, list.height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    SetWindowPos(GetDlgItem(window, ID_STATUSBAR), nullptr, bar.x, bar.y, bar.width, bar.height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceChildren(window, LOWORD(longParam), HIWORD(longParam));
+}
+
+// The window moved to a monitor of another DPI (or that monitor's scale
+// changed): everything KORVAL sizes itself is made and laid out anew, and
+// the window takes the place the platform suggests.
+void OnDpiChanged(HWND window, WPARAM wordParam, LPARAM longParam)
+{
+    const int dpi = HIWORD(wordParam);
+    WindowDpiNow = dpi;
+    ReleaseButtonPictures();
+    LoadButtonPictures(dpi);
+    PlaceButtons(window, dpi);
+    SetWindowIcons(window, dpi);
+    SetAnimationListDpi(window, ID_LIST, dpi);
+    SetStatusBarDpi(window, ID_STATUSBAR, dpi);
+
+    const RECT* suggested = reinterpret_cast<const RECT*>(longParam);
+    SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    // Placed here too: a suggested size equal to the current one sends no WM_SIZE.
+    RECT client;
+    GetClientRect(window, &client);
+    PlaceChildren(window, client.right, client.bottom);
+    InvalidateRect(window, nullptr, TRUE);
 }
 
 void OnPaint(HWND window)
@@ -118,7 +213,7 @@ void OnPaint(HWND window)
     HDC dc = BeginPaint(window, &paint);
     RECT client;
     GetClientRect(window, &client);
-    PaintToolbarStrip(dc, client.right);
+    PaintToolbarStrip(dc, client.right, WindowDpiNow);
     EndPaint(window, &paint);
 }
 
@@ -131,8 +226,8 @@ void OnDrawItem(const DRAWITEMSTRUCT* drawItem)
     case ID_PLAY:
     case ID_EDIT:
     case ID_COPY:
-        DrawPictureButton(drawItem, PictureContext, ButtonPictures[drawItem->CtlID - ID_PLAY], kPictureSize,
-                          kPictureSize);
+        DrawPictureButton(drawItem, PictureContext, ButtonPictures[drawItem->CtlID - ID_PLAY], ButtonPictureSize,
+                          ButtonPictureSize, WindowDpiNow);
         break;
     default:
         break;
@@ -205,10 +300,11 @@ void OnDestroy()
     if (PictureContext != nullptr)
         DeleteDC(PictureContext);
     PictureContext = nullptr;
-    for (HBITMAP& picture : ButtonPictures) {
-        if (picture != nullptr)
-            DeleteObject(picture);
-        picture = nullptr;
+    ReleaseButtonPictures();
+    for (HICON& icon : WindowIcons) {
+        if (icon != nullptr)
+            DestroyIcon(icon);
+        icon = nullptr;
     }
     ReleaseListResources();
     PostQuitMessage(0);
@@ -255,6 +351,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wordParam, LPA
         return 0;
     case WM_SIZE:
         OnSize(window, longParam);
+        return 0;
+    case WM_DPICHANGED:
+        OnDpiChanged(window, wordParam, longParam);
         return 0;
     case WM_PAINT:
         OnPaint(window);

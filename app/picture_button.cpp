@@ -1,5 +1,6 @@
 #include "app/picture_button.h"
 
+#include "app/layout.h"
 #include "base/instance.h"
 
 #include <commctrl.h>
@@ -56,31 +57,35 @@ HWND CreateButtonTooltips(HWND parent, const int* ids, int count)
 }
 
 void DrawPictureButton(const DRAWITEMSTRUCT* drawItem, HDC memoryContext, HBITMAP picture,
-                       int pictureWidth, int pictureHeight)
+                       int pictureWidth, int pictureHeight, int dpi)
 {
     HDC dc = drawItem->hDC;
     int w = drawItem->rcItem.right;
     int h = drawItem->rcItem.bottom;
+    const ToolbarGeometry toolbar = ToolbarGeometryAt(dpi);
+    const int line = toolbar.line;
     bool pressed = (drawItem->itemState & ODS_SELECTED) != 0;
     HBRUSH light = Stock(pressed ? GRAY_BRUSH : WHITE_BRUSH);
     HBRUSH dark = Stock(pressed ? LTGRAY_BRUSH : GRAY_BRUSH);
-    int offset = pressed ? 1 : 0;
+    int offset = pressed ? toolbar.pressOffset : 0;
 
     HGDIOBJ previousBrush = SelectObject(dc, Stock(LTGRAY_BRUSH));
-    Fill(dc, 1, 1, w - 2, h - 2);
+    Fill(dc, line, line, w - 2 * line, h - 2 * line);
 
     HGDIOBJ previousPen = SelectObject(dc, GetStockObject(BLACK_PEN));
-    MoveToEx(dc, 0, 0, nullptr);
-    LineTo(dc, 0, h);
-    MoveToEx(dc, w - 1, 0, nullptr);
-    LineTo(dc, w - 1, h);
+    for (int n = 0; n < line; ++n) {
+        MoveToEx(dc, n, 0, nullptr);
+        LineTo(dc, n, h);
+        MoveToEx(dc, w - 1 - n, 0, nullptr);
+        LineTo(dc, w - 1 - n, h);
+    }
 
     SelectObject(dc, light);
-    Fill(dc, 1, 0, w - 2, 1);
-    Fill(dc, 1, 1, 1, h - 2);
+    Fill(dc, line, 0, w - 2 * line, line);
+    Fill(dc, line, line, line, h - 2 * line);
     SelectObject(dc, dark);
-    Fill(dc, 1, h - 1, w - 2, 1);
-    Fill(dc, w - 2, 0, 1, h - 1);
+    Fill(dc, line, h - line, w - 2 * line, line);
+    Fill(dc, w - 2 * line, 0, line, h - line);
     SelectObject(dc, previousPen);
     SelectObject(dc, previousBrush);
 
@@ -90,14 +95,16 @@ void DrawPictureButton(const DRAWITEMSTRUCT* drawItem, HDC memoryContext, HBITMA
     SelectObject(memoryContext, previousPicture);
 }
 
-void PaintToolbarStrip(HDC dc, int right)
+void PaintToolbarStrip(HDC dc, int right, int dpi)
 {
+    const ToolbarGeometry toolbar = ToolbarGeometryAt(dpi);
+    const int line = toolbar.line;
     HGDIOBJ previousBrush = SelectObject(dc, Stock(WHITE_BRUSH));
-    Fill(dc, 0, 0, right, 1);
+    Fill(dc, 0, 0, right, line);
     SelectObject(dc, Stock(BLACK_BRUSH));
-    Fill(dc, 0, 1, right - 2, 1);
-    Fill(dc, right - 1, 0, 1, 32);
+    Fill(dc, 0, line, right - 2 * line, line);
+    Fill(dc, right - line, 0, line, toolbar.stripHeight);
     SelectObject(dc, Stock(LTGRAY_BRUSH));
-    Fill(dc, right - 2, 0, 1, 32);
+    Fill(dc, right - 2 * line, 0, line, toolbar.stripHeight);
     SelectObject(dc, previousBrush);
 }

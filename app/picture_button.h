@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "base/dpi.h"
+
 // A button that shows a picture and carries `name` as its window text, which
 // the drawing never shows but a screen reader and the tooltip read.
 void CreatePictureButton(HWND parent, int id, const char* name, int x, int y, int width, int height);
@@ -12,10 +14,12 @@ void CreatePictureButton(HWND parent, int id, const char* name, int x, int y, in
 HWND CreateButtonTooltips(HWND parent, const int* ids, int count);
 
 // Draws one button: raised, or pressed (gray upper-left edge, picture one
-// pixel right and down); the picture comes from `memoryContext`.
+// pixel right and down); the picture comes from `memoryContext`. Edges and
+// the press are as wide as a line at `dpi`.
 void DrawPictureButton(const DRAWITEMSTRUCT* drawItem, HDC memoryContext, HBITMAP picture,
-                       int pictureWidth, int pictureHeight);
+                       int pictureWidth, int pictureHeight, int dpi = kBaseDpi);
 
 // The strip's lines: white top row, black row under it, black and light gray
-// right columns. Everything else shows the class background.
-void PaintToolbarStrip(HDC dc, int right);
+// right columns, as high as the strip at `dpi`. Everything else shows the
+// class background.
+void PaintToolbarStrip(HDC dc, int right, int dpi = kBaseDpi);

@@ -12,6 +12,12 @@
 #define IDB_PLAY                120
 #define IDB_EDIT                121
 #define IDB_COPY                122
+#define IDB_PLAY_150            123     /* the pictures at 150 % and 200 %, in the same order */
+#define IDB_EDIT_150            124
+#define IDB_COPY_150            125
+#define IDB_PLAY_200            126
+#define IDB_EDIT_200            127
+#define IDB_COPY_200            128
 #define IDD_COPYRIGHT           101
 #define IDD_SELECT              102
 

@@ -18,6 +18,7 @@ struct StatusBarState {
     int clientWidth;
     int clientHeight;
     bool newerLook;
+    int dpi;
 };
 
 StatusBarState StatusBar;
@@ -35,12 +36,12 @@ void Fill(HDC dc, int stockBrush, int x, int y, int width, int height)
 }
 
 // Diagonal lines in the bottom-right corner; the pen lives for this paint only.
-void DrawSizeGrip(HDC dc, int right, int bottom)
+void DrawSizeGrip(HDC dc, int right, int bottom, int dpi)
 {
     HPEN gray = CreatePen(PS_SOLID, 1, kGripGray);
     HGDIOBJ previous = SelectObject(dc, GetStockObject(WHITE_PEN));
-    for (int n = kSizeGripSpan; n >= 1; --n) {
-        GripPen pen = GripLinePen(n);
+    for (int n = ScaleToDpi(kSizeGripSpan, dpi); n >= 1; --n) {
+        GripPen pen = GripDiagonalPen(n, dpi);
         if (pen == GripPen::None)
             continue;
         SelectObject(dc, pen == GripPen::White ? GetStockObject(WHITE_PEN) : static_cast<HGDIOBJ>(gray));
@@ -57,6 +58,7 @@ LRESULT OnCreate()
     StatusBar.texts.position[0] = '\0';
     StatusBar.texts.path[0] = '\0';
     StatusBar.newerLook = IsNewerLook(GetVersion());
+    StatusBar.dpi = kBaseDpi;
     return 0;
 }
 
@@ -64,7 +66,7 @@ void PaintContent(HWND window, HDC dc)
 {
     RECT client;
     GetClientRect(window, &client);
-    PaintStatusBar(dc, client, StatusBar.texts, StatusBar.newerLook);
+    PaintStatusBar(dc, client, StatusBar.texts, StatusBar.newerLook, StatusBar.dpi);
 }
 
 LRESULT OnPaint(HWND window)
@@ -101,7 +103,8 @@ LRESULT OnHitTest(HWND window, WPARAM wParam, LPARAM lParam)
     // Screen coordinates are signed: monitors left of or above the primary one.
     POINT point = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     ScreenToClient(window, &point);
-    if (IsInSizeGrip(StatusBar.newerLook, point.x, point.y, StatusBar.clientWidth, StatusBar.clientHeight))
+    if (IsInSizeGrip(StatusBar.newerLook, point.x, point.y, StatusBar.clientWidth, StatusBar.clientHeight,
+                     StatusBar.dpi))
         return HTBOTTOMRIGHT;
     return DefWindowProcA(window, WM_NCHITTEST, wParam, lParam);
 }
@@ -130,10 +133,19 @@ int RegisterStatusBarClass(HINSTANCE instance)
     return RegisterClassA(&windowClass) != 0 ? 1 : 0;
 }
 
-HWND CreateStatusBar(HWND parent, int id)
+HWND CreateStatusBar(HWND parent, int id, int dpi)
 {
-    return CreateWindowExA(0, kStatusBarClass, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ModuleInstance, nullptr);
+    HWND bar = CreateWindowExA(0, kStatusBarClass, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ModuleInstance, nullptr);
+    if (bar != nullptr)
+        StatusBar.dpi = dpi;
+    return bar;
+}
+
+void SetStatusBarDpi(HWND parent, int id, int dpi)
+{
+    StatusBar.dpi = dpi;
+    InvalidateRect(GetDlgItem(parent, id), nullptr, TRUE);
 }
 
 void UpdateStatusBar(HWND parent, int id, int index, int count, const char* path)
@@ -171,8 +183,10 @@ LRESULT CALLBACK StatusBarProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     }
 }
 
-void PaintStatusBar(HDC dc, const RECT& area, const StatusTexts& texts, bool newerLook)
+void PaintStatusBar(HDC dc, const RECT& area, const StatusTexts& texts, bool newerLook, int dpi)
 {
+    const StatusGeometry geometry = StatusGeometryAt(dpi);
+    const int line = geometry.line;
     // The panes are placed from the bar's top-left corner.
     POINT origin;
     OffsetViewportOrgEx(dc, area.left, area.top, &origin);
@@ -181,38 +195,48 @@ void PaintStatusBar(HDC dc, const RECT& area, const StatusTexts& texts, bool new
 
     // A gray line over a white one along the top edge.
     HGDIOBJ previous = SelectObject(dc, GetStockObject(GRAY_BRUSH));
-    PatBlt(dc, 0, 0, right, 1, PATCOPY);
-    Fill(dc, WHITE_BRUSH, 0, 1, right, 1);
+    PatBlt(dc, 0, 0, right, line, PATCOPY);
+    Fill(dc, WHITE_BRUSH, 0, line, right, line);
     SelectObject(dc, previous);
 
+    // The stock font keeps its 96-DPI size: at other DPIs the bar draws in a
+    // font of its own, made for this paint only.
+    HFONT scaledFont = nullptr;
+    if (dpi != kBaseDpi)
+        scaledFont = CreateFontA(geometry.fontHeight, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0,
+                                 VARIABLE_PITCH | FF_SWISS, kStatusScaledFace);
     SetBkMode(dc, TRANSPARENT);
-    SelectObject(dc, GetStockObject(ANSI_VAR_FONT));
-    RECT label = ToRect(kStatusLabelBox);
+    HGDIOBJ previousFont =
+        SelectObject(dc, scaledFont != nullptr ? static_cast<HGDIOBJ>(scaledFont) : GetStockObject(ANSI_VAR_FONT));
+    RECT label = ToRect(geometry.label);
     DrawTextA(dc, texts.label, -1, &label, DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
-    DrawSunkenPane(dc, ToRect(kStatusPositionBox), texts.position, DT_CENTER);
-    DrawSunkenPane(dc, ToRect(kStatusPathBox), texts.path, DT_LEFT);
+    DrawSunkenPane(dc, ToRect(geometry.position), texts.position, DT_CENTER, line);
+    DrawSunkenPane(dc, ToRect(geometry.path), texts.path, DT_LEFT, line);
+    SelectObject(dc, previousFont);
+    if (scaledFont != nullptr)
+        DeleteObject(scaledFont);
 
     if (newerLook)
-        DrawSizeGrip(dc, right, bottom);
+        DrawSizeGrip(dc, right, bottom, dpi);
     SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
 }
 
-void DrawSunkenPane(HDC dc, const RECT& rectangle, const char* text, UINT alignment)
+void DrawSunkenPane(HDC dc, const RECT& rectangle, const char* text, UINT alignment, int line)
 {
     int left = rectangle.left;
     int top = rectangle.top;
     int width = rectangle.right - rectangle.left;
     int height = rectangle.bottom - rectangle.top;
     HGDIOBJ previous = SelectObject(dc, GetStockObject(LTGRAY_BRUSH));
-    PatBlt(dc, left + 1, top + 1, width - 2, height - 2, PATCOPY);
-    Fill(dc, GRAY_BRUSH, left, top, width, 1);
-    PatBlt(dc, left, top, 1, height, PATCOPY);
-    // White after gray: the bottom-left and top-right corner pixels end up white.
-    Fill(dc, WHITE_BRUSH, left, rectangle.bottom - 1, width, 1);
-    PatBlt(dc, rectangle.right - 1, top, 1, height, PATCOPY);
+    PatBlt(dc, left + line, top + line, width - 2 * line, height - 2 * line, PATCOPY);
+    Fill(dc, GRAY_BRUSH, left, top, width, line);
+    PatBlt(dc, left, top, line, height, PATCOPY);
+    // White after gray: the bottom-left and top-right corners end up white.
+    Fill(dc, WHITE_BRUSH, left, rectangle.bottom - line, width, line);
+    PatBlt(dc, rectangle.right - line, top, line, height, PATCOPY);
     SelectObject(dc, previous);
     SetBkMode(dc, TRANSPARENT);
 
-    RECT textBox = {left + 1, top, rectangle.right - 1, rectangle.bottom};
+    RECT textBox = {left + line, top, rectangle.right - line, rectangle.bottom};
     DrawTextA(dc, text, -1, &textBox, alignment | DT_VCENTER | DT_SINGLELINE);
 }

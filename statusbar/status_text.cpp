@@ -27,9 +27,10 @@ bool IsNewerLook(unsigned long version)
     return major > 3 || minor > 50;
 }
 
-bool IsInSizeGrip(bool newerLook, int x, int y, int clientWidth, int clientHeight)
+bool IsInSizeGrip(bool newerLook, int x, int y, int clientWidth, int clientHeight, int dpi)
 {
-    return newerLook && x >= clientWidth - kSizeGripSpan && y >= clientHeight - kSizeGripSpan;
+    int span = ScaleToDpi(kSizeGripSpan, dpi);
+    return newerLook && x >= clientWidth - span && y >= clientHeight - span;
 }
 
 GripPen GripLinePen(int n)
@@ -45,4 +46,30 @@ GripPen GripLinePen(int n)
     default:
         return GripPen::Gray;
     }
+}
+
+GripPen GripDiagonalPen(int diagonal, int dpi)
+{
+    // Line n covers the diagonals after the scaled n - 1, up to the scaled n.
+    for (int n = 1; n <= kSizeGripSpan; ++n)
+        if (diagonal > ScaleToDpi(n - 1, dpi) && diagonal <= ScaleToDpi(n, dpi))
+            return GripLinePen(n);
+    return GripPen::None;
+}
+
+StatusGeometry StatusGeometryAt(int dpi)
+{
+    auto scale = [dpi](int length) { return ScaleToDpi(length, dpi); };
+    auto scaleBox = [&](StatusBox box) {
+        return StatusBox{scale(box.left), scale(box.top), scale(box.right), scale(box.bottom)};
+    };
+    StatusGeometry geometry;
+    geometry.height = scale(kStatusBarHeight);
+    geometry.line = LineWidthAtDpi(dpi);
+    geometry.label = scaleBox(kStatusLabelBox);
+    geometry.position = scaleBox(kStatusPositionBox);
+    geometry.path = scaleBox(kStatusPathBox);
+    geometry.gripSpan = scale(kSizeGripSpan);
+    geometry.fontHeight = scale(kStatusFontHeight);
+    return geometry;
 }

@@ -2,6 +2,8 @@
 // free of the platform.
 #pragma once
 
+#include "base/dpi.h"
+
 constexpr int kStatusLabelSize = 32;
 constexpr int kStatusPositionSize = 32;
 constexpr int kStatusPathSize = 100;
@@ -21,6 +23,25 @@ struct StatusBox {
 constexpr StatusBox kStatusLabelBox = {1, 3, 54, 20};
 constexpr StatusBox kStatusPositionBox = {56, 3, 140, 20};
 constexpr StatusBox kStatusPathBox = {146, 3, 470, 20};
+// The height the stock font the bar is drawn in at 96 DPI asks for.
+constexpr int kStatusFontHeight = 12;
+
+// The bar laid out for one DPI: every length above scaled from its 96-DPI value.
+struct StatusGeometry {
+    int height;
+    int line;                   // the top lines and the panes' edges, see LineWidthAtDpi
+    StatusBox label;
+    StatusBox position;
+    StatusBox path;
+    int gripSpan;
+    int fontHeight;
+};
+
+StatusGeometry StatusGeometryAt(int dpi);
+
+// The bar's face at a DPI other than 96, where the stock font would keep its
+// 96-DPI size: the scalable face that Windows and Wine both ship.
+constexpr const char* kStatusScaledFace = "Tahoma";
 
 // What the bar shows: the label, the row's position and the animation's path.
 struct StatusTexts {
@@ -43,9 +64,14 @@ bool IsNewerLook(unsigned long version);
 
 // Whether a client point lies in the size grip's corner, which is reported to
 // the platform as the bottom-right sizing corner; never without the newer look.
-bool IsInSizeGrip(bool newerLook, int x, int y, int clientWidth, int clientHeight);
+bool IsInSizeGrip(bool newerLook, int x, int y, int clientWidth, int clientHeight, int dpi = kBaseDpi);
 
 // The pen of grip line n (13 down to 1): line n runs from (R-1, B-n) towards
 // (R-n, B-1). Lines 9 and 4 are left out, so white-gray-gray-gray steps show.
 enum class GripPen { None, White, Gray };
 GripPen GripLinePen(int n);
+
+// The pen of the grip's diagonal d (1 up to the scaled span) at `dpi`: the
+// diagonals that line n covers once scaled take line n's pen, so at 96 DPI
+// diagonal d is line d.
+GripPen GripDiagonalPen(int diagonal, int dpi);

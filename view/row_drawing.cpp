@@ -23,17 +23,22 @@ HFONT NormalFont;
 HFONT BoldFont;
 HICON RowIcons[kRowIconSlots];
 int RowIconCount;
+// The DPI the fonts and icons were made for, and the rows' layout there.
+int RowDpi = kBaseDpi;
+RowGeometry Row = RowGeometryAt(kBaseDpi);
 
 HFONT CreateRowFont(int weight)
 {
-    return CreateFontA(16, 0, 0, 0, weight, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, FF_SWISS, "MS Sans Serif");
+    return CreateFontA(Row.fontHeight, 0, 0, 0, weight, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, FF_SWISS,
+                       RowFontFace(RowDpi));
 }
 
-// Loaded unshared, so that releasing them really frees them.
+// Loaded unshared, so that releasing them really frees them; in the size of
+// the icon cell, so the picture made for that size is taken, not a stretched one.
 HICON LoadRowIcon(int n)
 {
-    return static_cast<HICON>(LoadImageA(ModuleInstance, MAKEINTRESOURCEA(IDI_ROW_FIRST + n), IMAGE_ICON, 0, 0,
-                                         LR_DEFAULTSIZE));
+    return static_cast<HICON>(LoadImageA(ModuleInstance, MAKEINTRESOURCEA(IDI_ROW_FIRST + n), IMAGE_ICON,
+                                         Row.iconSize, Row.iconSize, 0));
 }
 
 void Fill(HDC dc, int stockBrush, int x, int y, int width, int height)
@@ -50,16 +55,17 @@ void DrawPanel(HDC dc, const RECT& row, bool selected)
     int y = row.top;
     int width = row.right - row.left;
     int height = row.bottom - row.top;
+    int line = Row.line;
     HGDIOBJ previous = SelectObject(dc, GetStockObject(BLACK_BRUSH));
-    PatBlt(dc, x, y + height - 1, width, 1, PATCOPY);
-    Fill(dc, selected ? GRAY_BRUSH : WHITE_BRUSH, x, y, width, 1);
-    PatBlt(dc, x, y, 1, height - 1, PATCOPY);
-    Fill(dc, selected ? LTGRAY_BRUSH : GRAY_BRUSH, x, y + height - 2, width, 1);
+    PatBlt(dc, x, y + height - line, width, line, PATCOPY);
+    Fill(dc, selected ? GRAY_BRUSH : WHITE_BRUSH, x, y, width, line);
+    PatBlt(dc, x, y, line, height - line, PATCOPY);
+    Fill(dc, selected ? LTGRAY_BRUSH : GRAY_BRUSH, x, y + height - 2 * line, width, line);
     if (selected)
         SelectObject(dc, SelectionBrush);
     else
         SelectObject(dc, GetStockObject(LTGRAY_BRUSH));
-    PatBlt(dc, x + 1, y + 1, width - 1, height - 3, PATCOPY);
+    PatBlt(dc, x + line, y + line, width - line, height - 3 * line, PATCOPY);
     SelectObject(dc, previous);
 }
 
@@ -77,23 +83,45 @@ void LoadRowLabels()
             RowLabels[n][0] = '\0';
 }
 
-void CreateRowResources()
+void CreateRowResources(int dpi)
 {
+    RowDpi = dpi;
+    Row = RowGeometryAt(dpi);
     SelectionBrush = CreateSolidBrush(kSelectionColour);
     NormalFont = CreateRowFont(FW_NORMAL);
     BoldFont = CreateRowFont(FW_BOLD);
     RowIconCount = LoadUntilMissing(RowIcons, LoadRowIcon);
 }
 
-int CreateAnimationList(HWND window, int listId)
+int CreateAnimationList(HWND window, int listId, int dpi)
 {
-    CreateRowResources();
+    CreateRowResources(dpi);
     HWND list = CreateWindowExA(0, "LISTBOX", nullptr, kListStyle, 0, 0, 0, 0, window,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(listId)), ModuleInstance, nullptr);
-    SendDlgItemMessageA(window, listId, LB_SETITEMHEIGHT, 0, kRowHeight);
-    SendDlgItemMessageA(window, listId, LB_SETHORIZONTALEXTENT, kRowExtent, 0);
+    SendDlgItemMessageA(window, listId, LB_SETITEMHEIGHT, 0, Row.height);
+    SendDlgItemMessageA(window, listId, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(Row.extent), 0);
     ServeListAccessibility(list);
     return list != nullptr ? 1 : 0;
+}
+
+void SetAnimationListDpi(HWND window, int listId, int dpi)
+{
+    ReleaseListResources();
+    CreateRowResources(dpi);
+    HWND list = GetDlgItem(window, listId);
+    if (list == nullptr)
+        return;
+    LRESULT selected = SendMessageA(list, LB_GETCURSEL, 0, 0);
+    LRESULT top = SendMessageA(list, LB_GETTOPINDEX, 0, 0);
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(list, LB_SETITEMHEIGHT, 0, Row.height);
+    SendMessageA(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(Row.extent), 0);
+    if (selected >= 0)
+        SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+    if (top >= 0)
+        SendMessageA(list, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
 }
 
 void DrawAnimationRow(HDC dc, const RECT& row, bool selected, const AnimationRecord& record,
@@ -102,18 +130,19 @@ void DrawAnimationRow(HDC dc, const RECT& row, bool selected, const AnimationRec
     DrawPanel(dc, row, selected);
     int icon = record.iconIndex >= 0 && record.iconIndex < RowIconCount ? record.iconIndex : 0;
     if (RowIcons[icon] != nullptr)
-        DrawIcon(dc, row.left + kRowIconAt.x, row.top + kRowIconAt.y, RowIcons[icon]);
+        DrawIconEx(dc, row.left + Row.iconAt.x, row.top + Row.iconAt.y, RowIcons[icon], Row.iconSize, Row.iconSize, 0,
+                   nullptr, DI_NORMAL);
 
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(0, 0, 0));
     HGDIOBJ previousFont = SelectObject(dc, BoldFont);
     for (int n = 0; n < kRowLabelCount; ++n)
-        DrawAt(dc, row, kRowLabelAt[n], std::string_view(RowLabels[n], BoundedLength(RowLabels[n], kRowLabelSize)));
+        DrawAt(dc, row, Row.labelAt[n], std::string_view(RowLabels[n], BoundedLength(RowLabels[n], kRowLabelSize)));
 
     SelectObject(dc, NormalFont);
     SetTextColor(dc, selected ? RGB(255, 255, 255) : RGB(0, 0, 0));
     for (int n = 0; n < kRowLabelCount; ++n)
-        DrawAt(dc, row, kRowValueAt[n], values.text[n]);
+        DrawAt(dc, row, Row.valueAt[n], values.text[n]);
     SelectObject(dc, previousFont);
 }
 

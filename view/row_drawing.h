@@ -10,14 +10,20 @@
 // written only by LoadRowLabels.
 extern char RowLabels[kRowLabelCount][kRowLabelSize];
 void LoadRowLabels();
-// The fonts, the selection brush and the row icons, made once.
-void CreateRowResources();
+// The fonts, the selection brush and the row icons, made once for `dpi`.
+void CreateRowResources(int dpi = kBaseDpi);
 // 1 when the list control was made; its drawing tools are made either way.
-// The list answers a screen reader's questions with its rows' names.
-int CreateAnimationList(HWND window, int listId);
+// Rows, fonts and icons take the sizes of `dpi`. The list answers a screen
+// reader's questions with its rows' names.
+int CreateAnimationList(HWND window, int listId, int dpi = kBaseDpi);
+// The list and its drawing tools move to `dpi`: fonts and icons made anew,
+// the row height and extent scaled. The selected row and the first row shown
+// stay.
+void SetAnimationListDpi(HWND window, int listId, int dpi);
 
 // Draws the row of `record` showing `values` into any device context: the
-// panel, the icon, the labels and the values.
+// panel, the icon, the labels and the values, laid out for the DPI the
+// drawing tools were made for.
 void DrawAnimationRow(HDC dc, const RECT& row, bool selected, const AnimationRecord& record,
                       const RowValues& values);
 // Draws the list item the list asks for; 0 when the item carries no record

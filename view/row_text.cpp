@@ -118,3 +118,26 @@ void BuildRowName(char (&name)[kRowNameSize], const char (&labels)[kRowLabelCoun
         AppendText(name, part);
     }
 }
+
+RowGeometry RowGeometryAt(int dpi)
+{
+    auto scale = [dpi](int length) { return ScaleToDpi(length, dpi); };
+    auto scalePoint = [&](RowPoint at) { return RowPoint{scale(at.x), scale(at.y)}; };
+    RowGeometry geometry;
+    geometry.height = scale(kRowHeight);
+    geometry.extent = scale(kRowExtent);
+    geometry.line = LineWidthAtDpi(dpi);
+    geometry.iconAt = scalePoint(kRowIconAt);
+    geometry.iconSize = scale(kRowIconSize);
+    for (int n = 0; n < kRowLabelCount; ++n) {
+        geometry.labelAt[n] = scalePoint(kRowLabelAt[n]);
+        geometry.valueAt[n] = scalePoint(kRowValueAt[n]);
+    }
+    geometry.fontHeight = scale(kRowFontHeight);
+    return geometry;
+}
+
+const char* RowFontFace(int dpi)
+{
+    return dpi == kBaseDpi || dpi <= 0 ? "MS Sans Serif" : "Tahoma";
+}

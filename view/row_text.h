@@ -1,6 +1,7 @@
 // What a list row shows, and where: texts and geometry, free of the platform.
 #pragma once
 
+#include "base/dpi.h"
 #include "catalogue/store.h"
 
 #include <cstddef>
@@ -24,6 +25,28 @@ constexpr RowPoint kRowIconAt = {4, 4};
 // Title, author, file, date, size, keywords: labels and their values.
 constexpr RowPoint kRowLabelAt[kRowLabelCount] = {{42, 6}, {42, 24}, {42, 42}, {208, 42}, {336, 42}, {42, 60}};
 constexpr RowPoint kRowValueAt[kRowLabelCount] = {{92, 6}, {92, 24}, {92, 42}, {262, 42}, {442, 42}, {132, 60}};
+constexpr int kRowIconSize = 32;
+constexpr int kRowFontHeight = 16;
+
+// A row laid out for one DPI: every length above scaled from its 96-DPI value.
+struct RowGeometry {
+    int height;
+    int extent;
+    int line;                   // the panel's edge lines, see LineWidthAtDpi
+    RowPoint iconAt;
+    int iconSize;               // the icon cell, and the size the icons are loaded at
+    RowPoint labelAt[kRowLabelCount];
+    RowPoint valueAt[kRowLabelCount];
+    int fontHeight;
+};
+
+RowGeometry RowGeometryAt(int dpi);
+
+// The rows' face at `dpi`. At 96 DPI it is the bitmap face the rows were
+// always drawn in; its bitmaps stop at 20 pixels (under Wine; on Windows the
+// larger ones are stretched bitmaps), so other DPIs take a scalable face that
+// Windows and Wine both ship.
+const char* RowFontFace(int dpi);
 
 // The texts a row shows beside its labels, in label order: title, author,
 // file name, date, size and keywords. They point into the record, the author

@@ -295,6 +295,89 @@ ROW1_EXTRA = {
 }
 
 
+# ---------------------------------------------------------------- scaling
+#
+# A picture is drawn once, at its smallest size; the larger sizes that high-DPI
+# screens ask for are made from it here, pixel art to pixel art, so that every
+# size stays sharp: 200 % with Scale2x (edges and diagonals stay crisp instead of
+# turning into steps), 150 % with Scale3x and every second pixel of that, 125 %
+# by repeating every fourth row and column.  Scaling works on colours (or None
+# for clear), after the picture's characters have been turned into colours.
+
+
+def _scale2x(grid):
+    h, w = len(grid), len(grid[0])
+    out = [[None] * (2 * w) for _ in range(2 * h)]
+    for y in range(h):
+        for x in range(w):
+            e = grid[y][x]
+            b = grid[y - 1][x] if y > 0 else e
+            h_ = grid[y + 1][x] if y < h - 1 else e
+            d = grid[y][x - 1] if x > 0 else e
+            f = grid[y][x + 1] if x < w - 1 else e
+            if b != h_ and d != f:
+                e0 = d if d == b else e
+                e1 = f if b == f else e
+                e2 = d if d == h_ else e
+                e3 = f if h_ == f else e
+            else:
+                e0 = e1 = e2 = e3 = e
+            out[2 * y][2 * x], out[2 * y][2 * x + 1] = e0, e1
+            out[2 * y + 1][2 * x], out[2 * y + 1][2 * x + 1] = e2, e3
+    return out
+
+
+def _scale3x(grid):
+    h, w = len(grid), len(grid[0])
+    out = [[None] * (3 * w) for _ in range(3 * h)]
+
+    def at(y, x):
+        return grid[min(max(y, 0), h - 1)][min(max(x, 0), w - 1)]
+
+    for y in range(h):
+        for x in range(w):
+            a, b, c = at(y - 1, x - 1), at(y - 1, x), at(y - 1, x + 1)
+            d, e, f = at(y, x - 1), at(y, x), at(y, x + 1)
+            g, h_, i = at(y + 1, x - 1), at(y + 1, x), at(y + 1, x + 1)
+            block = [e] * 9
+            if b != h_ and d != f:
+                block[0] = d if d == b else e
+                block[1] = b if (d == b and e != c) or (b == f and e != a) else e
+                block[2] = f if b == f else e
+                block[3] = d if (d == b and e != g) or (d == h_ and e != a) else e
+                block[5] = f if (b == f and e != i) or (h_ == f and e != c) else e
+                block[6] = d if d == h_ else e
+                block[7] = h_ if (d == h_ and e != i) or (h_ == f and e != g) else e
+                block[8] = f if h_ == f else e
+            for n, v in enumerate(block):
+                out[3 * y + n // 3][3 * x + n % 3] = v
+    return out
+
+
+def _repeat_every_fourth(grid):
+    def stretch(line):
+        out = []
+        for n, v in enumerate(line):
+            out.append(v)
+            if n % 4 == 3:
+                out.append(v)
+        return out
+    return [stretch(row) for row in stretch(grid)]
+
+
+def scaled(grid, percent):
+    if percent == 100:
+        return [list(row) for row in grid]
+    if percent == 200:
+        return _scale2x(grid)
+    if percent == 150:
+        big = _scale3x(grid)
+        return [row[::2] for row in big[::2]]
+    if percent == 125:
+        return _repeat_every_fourth(grid)
+    raise ValueError('no scaling for %d %%' % percent)
+
+
 # ---------------------------------------------------------------- encoding
 
 def _size(pic):
@@ -304,51 +387,62 @@ def _size(pic):
     return w, h
 
 
-def _palette16(pic, clear_index):
-    """Picture -> (palette, rows of indices) with the fixed 16 colours."""
+def colours16(pic):
+    """Picture -> rows of palette indices of the 16 colours, None for clear."""
     rows = []
     for row in pic:
         out = []
         for ch in row:
             if ch == CLEAR:
-                out.append(clear_index)
+                out.append(None)
             elif ch in COLOURS:
                 out.append(COLOURS[ch])
             else:
                 raise ValueError('unknown colour character %r' % ch)
         rows.append(out)
-    return VGA16, rows
+    return rows
 
 
-def _palette256(pic, ramps, extra):
-    """Picture -> (256-entry palette, rows of indices).  The first 16 entries
-    are the standard colours; ramp and extra colours follow as they occur."""
-    palette = list(VGA16)
+def colours_rgb(pic, ramps, extra):
+    """Picture -> rows of RGB colours, None for clear.  A ramp character's
+    colour follows its row, counted from the topmost row where it occurs."""
     first_row = {}
     for y, row in enumerate(pic):
         for ch in row:
             first_row.setdefault(ch, y)
-
-    def index_of(rgb):
-        if rgb not in palette:
-            palette.append(rgb)
-        return palette.index(rgb)
-
     rows = []
     for y, row in enumerate(pic):
         out = []
         for ch in row:
             if ch == CLEAR:
-                out.append(0)
+                out.append(None)
             elif ch in COLOURS:
-                out.append(COLOURS[ch])
+                out.append(VGA16[COLOURS[ch]])
             elif ch in ramps:
                 ramp = ramps[ch]
-                out.append(index_of(ramp[min(y - first_row[ch], len(ramp) - 1)]))
+                out.append(ramp[min(y - first_row[ch], len(ramp) - 1)])
             elif ch in extra:
-                out.append(index_of(extra[ch]))
+                out.append(extra[ch])
             else:
                 raise ValueError('unknown colour character %r' % ch)
+        rows.append(out)
+    return rows
+
+
+def _palette256(grid):
+    """RGB rows -> (256-entry palette, rows of indices).  The first 16 entries
+    are the standard colours; other colours follow as they occur."""
+    palette = list(VGA16)
+    rows = []
+    for row in grid:
+        out = []
+        for rgb in row:
+            if rgb is None:
+                out.append(0)
+                continue
+            if rgb not in palette:
+                palette.append(rgb)
+            out.append(palette.index(rgb))
         rows.append(out)
     assert len(palette) <= 256, 'too many colours'
     return palette + [(0, 0, 0)] * (256 - len(palette)), rows
@@ -381,24 +475,23 @@ def _info_header(width, height, bpp, image_size, colours_used):
                        image_size, 2835, 2835, colours_used, 0)
 
 
-def _icon_image(pic, bpp, ramps=None, extra=None):
+def _icon_image(grid, bpp):
     """One icon image: BITMAPINFOHEADER, palette, XOR bits, AND mask.
     biHeight counts both halves, so it is twice the image height."""
-    w, h = _size(pic)
+    w, h = _size(grid)
     if bpp == 4:
-        palette, rows = _palette16(pic, 0)
+        palette, rows = VGA16, [[0 if v is None else v for v in row] for row in grid]
     else:
-        palette, rows = _palette256(pic, ramps or {}, extra or {})
+        palette, rows = _palette256(grid)
     xor = _pack(rows, bpp)
-    mask = _pack([[1 if ch == CLEAR else 0 for ch in row] for row in pic], 1)
+    mask = _pack([[1 if v is None else 0 for v in row] for row in grid], 1)
     return (_info_header(w, 2 * h, bpp, len(xor) + len(mask), 0)
             + _rgbquads(palette) + xor + mask)
 
 
 def write_ico(name, images):
-    """images: list of (picture, bpp, ramps, extra)."""
-    blobs = [(_size(pic), bpp, _icon_image(pic, bpp, ramps, extra))
-             for pic, bpp, ramps, extra in images]
+    """images: list of (colour rows, bpp), in the order they are stored."""
+    blobs = [(_size(grid), bpp, _icon_image(grid, bpp)) for grid, bpp in images]
     data = bytearray(struct.pack('<HHH', 0, 1, len(blobs)))
     offset = 6 + 16 * len(blobs)
     for (w, h), bpp, blob in blobs:
@@ -411,17 +504,14 @@ def write_ico(name, images):
     _write(name, data)
 
 
-def write_bmp(name, pic):
-    """16-colour bottom-up BMP; '.' becomes the button face colour."""
-    w, h = _size(pic)
-    # Silver is reserved for the background, so that code keying on the
-    # face colour never punches holes into the pictogram.
-    assert not any('s' in row for row in pic), 'silver inside a button picture'
-    palette, rows = _palette16(pic, FACE)
+def write_bmp(name, grid):
+    """16-colour bottom-up BMP; clear becomes the button face colour."""
+    w, h = _size(grid)
+    rows = [[FACE if v is None else v for v in row] for row in grid]
     bits = _pack(rows, 4)
     offset = 14 + 40 + 4 * 16
     data = (struct.pack('<2sIHHI', b'BM', offset + len(bits), 0, 0, offset)
-            + _info_header(w, h, 4, len(bits), 16) + _rgbquads(palette) + bits)
+            + _info_header(w, h, 4, len(bits), 16) + _rgbquads(VGA16) + bits)
     _write(name, data)
 
 
@@ -429,19 +519,33 @@ def _write(name, data):
     path = os.path.join(RES_DIR, name)
     with open(path, 'wb') as f:
         f.write(data)
-    print('%-12s %5d bytes' % (name, len(data)))
+    print('%-14s %5d bytes' % (name, len(data)))
+
+
+# The sizes each picture comes in, as percentages of the size drawn above.
+ICON_SCALES = (100, 125, 150, 200)          # 32 -> 32, 40, 48, 64
+PROGRAM_SMALL_SCALES = (100, 125, 150)      # 16 -> 16, 20, 24
+PICTURE_SCALES = ((100, ''), (150, '_150'), (200, '_200'))   # 24 -> 24, 36, 48
 
 
 def main():
     for pic, size in ((KORVAL_32, 32), (KORVAL_16, 16), (ROW0, 32), (ROW1, 32),
                       (PLAY, 24), (EDIT, 24), (COPY, 24)):
         assert _size(pic) == (size, size), 'picture has the wrong size'
-    write_ico('korval.ico', [(KORVAL_32, 4, None, None), (KORVAL_16, 4, None, None)])
-    write_ico('row0.ico', [(ROW0, 4, None, None)])
-    write_ico('row1.ico', [(ROW1, 8, ROW1_RAMPS, ROW1_EXTRA)])
-    write_bmp('play.bmp', PLAY)
-    write_bmp('edit.bmp', EDIT)
-    write_bmp('copy.bmp', COPY)
+    for pic in (PLAY, EDIT, COPY):
+        # Silver is reserved for the background, so that code keying on the
+        # face colour never punches holes into the pictogram.
+        assert not any('s' in row for row in pic), 'silver inside a button picture'
+
+    big, small = colours16(KORVAL_32), colours16(KORVAL_16)
+    write_ico('korval.ico', [(scaled(big, p), 4) for p in ICON_SCALES]
+              + [(scaled(small, p), 4) for p in PROGRAM_SMALL_SCALES])
+    write_ico('row0.ico', [(scaled(colours16(ROW0), p), 4) for p in ICON_SCALES])
+    row1 = colours_rgb(ROW1, ROW1_RAMPS, ROW1_EXTRA)
+    write_ico('row1.ico', [(scaled(row1, p), 8) for p in ICON_SCALES])
+    for pic, name in ((PLAY, 'play'), (EDIT, 'edit'), (COPY, 'copy')):
+        for percent, suffix in PICTURE_SCALES:
+            write_bmp(name + suffix + '.bmp', scaled(colours16(pic), percent))
 
 
 if __name__ == '__main__':

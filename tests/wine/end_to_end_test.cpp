@@ -2,7 +2,15 @@
 // window messages only.
 #include "harness.h"
 
+#include "app/layout.h"
+#include "base/display_dpi.h"
+#include "res/resource.h"
+#include "view/row_text.h"
+
 #include <gtest/gtest.h>
+
+#include <sstream>
+#include <vector>
 
 namespace {
 
@@ -77,6 +85,93 @@ TEST(EndToEnd, FindsTheCatalogueInAFolderOf200Characters)
     ASSERT_NE(korval.Handle(), nullptr);
     std::string output;
     EXPECT_EQ(Probe("wait rows 1 row 0 Ball selected 0 close", output), 0) << output;
+    EXPECT_EQ(WaitExitCode(korval.Handle(), 30000), 0);
+}
+
+// The display's DPI as the desktop's settings give it to every program
+// started from now on (Wine reads it when a program starts); the value
+// before is put back when the test ends.
+class DisplayDpi {
+public:
+    explicit DisplayDpi(DWORD dpi)
+    {
+        RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
+                        &key_, nullptr);
+        DWORD size = sizeof before_;
+        had_ = RegQueryValueExA(key_, "LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&before_), &size)
+               == ERROR_SUCCESS;
+        RegSetValueExA(key_, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+    }
+    ~DisplayDpi()
+    {
+        if (had_)
+            RegSetValueExA(key_, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&before_), sizeof before_);
+        else
+            RegDeleteValueA(key_, "LogPixels");
+        RegCloseKey(key_);
+    }
+    DisplayDpi(const DisplayDpi&) = delete;
+    DisplayDpi& operator=(const DisplayDpi&) = delete;
+
+private:
+    HKEY key_ = nullptr;
+    DWORD before_ = 0;
+    bool had_ = false;
+};
+
+// The numbers after "step: " in the probe's report.
+std::vector<long> Reported(const std::string& output, const std::string& step)
+{
+    std::vector<long> numbers;
+    std::string::size_type at = output.find(step + ": ");
+    if (at == std::string::npos)
+        return numbers;
+    std::istringstream line(output.substr(at + step.size() + 2, output.find('\n', at) - at));
+    long n;
+    while (line >> n)
+        numbers.push_back(n);
+    return numbers;
+}
+
+std::string Place(int id, const Placement& p)
+{
+    return "place " + std::to_string(id) + " " + std::to_string(p.x) + " " + std::to_string(p.y) + " "
+           + std::to_string(p.width) + " " + std::to_string(p.height) + " ";
+}
+
+TEST(EndToEnd, OpensLaidOutForA144DpiDisplay)
+{
+    const int dpi = 144;
+    std::string folder = ScratchFolder("e2e_dpi");
+    WriteFileBytes(folder + "KORVAL.INI", ReadFileBytes("K:\\window\\KORVAL.INI"));
+    DisplayDpi display(dpi);
+    RunningProgram korval("\"" + KorvalExePath() + "\" " + folder);
+    ASSERT_NE(korval.Handle(), nullptr);
+
+    std::string output;
+    ASSERT_EQ(Probe("wait window", output), 0) << output;
+    std::vector<long> window = Reported(output, "window");   // client, outer, largest
+    ASSERT_EQ(window.size(), 6u) << output;
+    const Placement wanted = InitialClientArea(dpi, SystemMetricForDpi(SM_CYVSCROLL, dpi));
+    EXPECT_EQ(window[0], wanted.width) << output;
+    // A display too low for the whole window (the test display is 768 pixels)
+    // caps it at the largest height the platform allows.
+    if (window[3] < window[5]) {
+        EXPECT_EQ(window[1], wanted.height) << output;
+    } else {
+        EXPECT_LT(window[1], wanted.height) << output;
+    }
+
+    const int clientWidth = static_cast<int>(window[0]);
+    const int clientHeight = static_cast<int>(window[1]);
+    const MainLayout layout = ComputeMainLayout(clientWidth, clientHeight, dpi);
+    const ToolbarGeometry toolbar = ToolbarGeometryAt(dpi);
+    std::string steps = "rows 4 itemheight " + std::to_string(RowGeometryAt(dpi).height) + " ";
+    steps += Place(ID_LIST, layout.list) + Place(ID_STATUSBAR, layout.statusBar);
+    for (int n = 0; n < 3; ++n)
+        steps += Place(ID_PLAY + n, Placement{n * toolbar.buttonStep, toolbar.buttonTop, toolbar.buttonSize,
+                                              toolbar.buttonSize});
+    EXPECT_EQ(Probe(steps + "close", output), 0) << output;
     EXPECT_EQ(WaitExitCode(korval.Handle(), 30000), 0);
 }
 

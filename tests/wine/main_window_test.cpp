@@ -1,4 +1,5 @@
 // The real main window, in this process, on a fixture catalogue.
+#include "app/layout.h"
 #include "app/main_window.h"
 #include "app/picture_button.h"
 #include "app/startup.h"
@@ -11,6 +12,7 @@
 #include "main_window_fixture.h"
 #include "res/resource.h"
 #include "view/keyword_filter.h"
+#include "view/row_text.h"
 
 #include <gtest/gtest.h>
 
@@ -408,12 +410,95 @@ TEST(MainWindowResources, NoGdiObjectOutlivesTheWindow)
     UpdateWindow(window);
     Pump();
     // The picture context, three pictures, the brush, two fonts, two row icons
-    // (the status bar's grip pen lives within one paint only).
-    EXPECT_EQ(tally.Live(), 9);
+    // and the window's two icons (the status bar's grip pen lives within one
+    // paint only).
+    EXPECT_EQ(tally.Live(), 11);
     InvalidateRect(window, nullptr, TRUE);
     UpdateWindow(window);
     Pump();
-    EXPECT_EQ(tally.Live(), 9);             // painting keeps nothing
+    EXPECT_EQ(tally.Live(), 11);            // painting keeps nothing
+    DestroyWindow(window);
+    Pump();
+    EXPECT_EQ(tally.Live(), 0);
+    EXPECT_LE(tally.GuiObjectsGained(), 0);
+    MSG quit;
+    PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+}
+
+// The window moved to a monitor of another DPI: the platform sends
+// WM_DPICHANGED with the new DPI and a suggested rectangle.
+void ChangeDpi(HWND window, int dpi, int clientWidth, int clientHeight)
+{
+    RECT outer;
+    GetWindowRect(window, &outer);
+    RECT suggested = {0, 0, clientWidth, clientHeight};
+    AdjustWindowRect(&suggested, WS_OVERLAPPEDWINDOW, TRUE);
+    OffsetRect(&suggested, outer.left - suggested.left, outer.top - suggested.top);
+    SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    Pump();
+}
+
+TEST(MainWindowDpi, ChangeRemakesEverythingKeepsTheRowAndLeavesNothingBehind)
+{
+    SetModuleInstance(GetModuleHandleA(nullptr));
+    RegisterWindowClasses(ModuleInstance);
+    ClearCatalogue();
+    Filter = KeywordFilter{};
+    CopyText(CataloguePath, "K:\\window\\KORVAL.INI");
+    GdiTally tally;
+    HWND window = CreateMainWindow(ModuleInstance);
+    ASSERT_NE(window, nullptr);
+    ShowWindow(window, SW_SHOW);
+    UpdateWindow(window);
+    Pump();
+    HWND list = List(window);
+    // A list low enough to scroll: row 2 selected, row 1 at the top.
+    RECT outer = {0, 0, 520, 32 + 2 * 84 + 20};
+    AdjustWindowRect(&outer, WS_OVERLAPPEDWINDOW, TRUE);
+    SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top, SWP_NOZORDER | SWP_NOMOVE);
+    SendMessageA(list, LB_SETCURSEL, 2, 0);
+    SendMessageA(list, LB_SETTOPINDEX, 1, 0);
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(ID_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    const int live = tally.Live();
+    const std::string status = StatusLine(window);
+
+    // Sizes that fit the test display (1024 x 768), which caps larger windows.
+    struct Step { int dpi; int clientWidth; int clientHeight; };
+    for (Step step : {Step{144, 780, 48 + 2 * 126 + 30}, Step{192, 900, 64 + 2 * 168 + 40}, Step{96, 520, 220}}) {
+        SCOPED_TRACE(testing::Message() << step.dpi << " DPI");
+        ChangeDpi(window, step.dpi, step.clientWidth, step.clientHeight);
+        RECT client;
+        GetClientRect(window, &client);
+        EXPECT_EQ(client.right, step.clientWidth);
+        EXPECT_EQ(client.bottom, step.clientHeight);
+        const RowGeometry row = RowGeometryAt(step.dpi);
+        const ToolbarGeometry toolbar = ToolbarGeometryAt(step.dpi);
+        const MainLayout layout = ComputeMainLayout(client.right, client.bottom, step.dpi);
+        EXPECT_EQ(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0), row.height);
+        EXPECT_EQ(SendMessageA(list, LB_GETHORIZONTALEXTENT, 0, 0), row.extent);
+        RECT listPlace = ChildRect(window, ID_LIST);
+        RECT barPlace = ChildRect(window, ID_STATUSBAR);
+        EXPECT_EQ(listPlace.top, layout.list.y);
+        EXPECT_EQ(listPlace.bottom - listPlace.top, layout.list.height);
+        EXPECT_EQ(barPlace.top, layout.statusBar.y);
+        EXPECT_EQ(barPlace.bottom - barPlace.top, layout.statusBar.height);
+        for (int n = 0; n < 3; ++n) {
+            RECT button = ChildRect(window, ID_PLAY + n);
+            EXPECT_EQ(button.left, n * toolbar.buttonStep);
+            EXPECT_EQ(button.top, toolbar.buttonTop);
+            EXPECT_EQ(button.right - button.left, toolbar.buttonSize);
+            EXPECT_EQ(button.bottom - button.top, toolbar.buttonSize);
+        }
+        // The user's place in the list stays.
+        EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 2);
+        EXPECT_EQ(SendMessageA(list, LB_GETTOPINDEX, 0, 0), 1);
+        EXPECT_EQ(StatusLine(window), status);
+        // What was made for the old DPI is gone; the window paints with the new.
+        InvalidateRect(window, nullptr, TRUE);
+        UpdateWindow(window);
+        Pump();
+        EXPECT_EQ(tally.Live(), live);
+    }
     DestroyWindow(window);
     Pump();
     EXPECT_EQ(tally.Live(), 0);

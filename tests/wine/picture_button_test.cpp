@@ -1,4 +1,5 @@
 // The toolbar's picture buttons and strip, drawn into a 32-bit DIB section.
+#include "app/layout.h"
 #include "app/picture_button.h"
 #include "base/instance.h"
 #include "res/resource.h"
@@ -13,14 +14,14 @@ const COLORREF kBlack = RGB(0, 0, 0), kWhite = RGB(255, 255, 255), kGray = RGB(1
                kLightGray = RGB(192, 192, 192);
 const COLORREF kMagenta = RGB(255, 0, 255);     // shows what was never drawn
 
-// A picture of 24 x 24 that is red at its top-left pixel and blue elsewhere.
-HBITMAP MarkedPicture(HDC reference)
+// A square picture that is red at its top-left pixel and blue elsewhere.
+HBITMAP MarkedPicture(HDC reference, int size = 24)
 {
-    HBITMAP picture = CreateCompatibleBitmap(reference, 24, 24);
+    HBITMAP picture = CreateCompatibleBitmap(reference, size, size);
     HDC dc = CreateCompatibleDC(reference);
     HGDIOBJ previous = SelectObject(dc, picture);
     HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
-    RECT all = {0, 0, 24, 24};
+    RECT all = {0, 0, size, size};
     FillRect(dc, &all, blue);
     SetPixel(dc, 0, 0, RGB(255, 0, 0));
     SelectObject(dc, previous);
@@ -80,6 +81,63 @@ TEST(ToolbarStrip, LinesAlongTheTopAndTheRightEdge)
     EXPECT_EQ(canvas.At(98, 0), kLightGray);
     EXPECT_EQ(canvas.At(98, 31), kLightGray);
     EXPECT_EQ(canvas.At(50, 10), kMagenta);       // the rest is the class background's
+}
+
+TEST(PictureButton, EdgesAndPictureAt144And192)
+{
+    struct Case { int dpi; int line; int picture; };
+    for (Case c : {Case{144, 1, 36}, Case{192, 2, 48}}) {
+        const ToolbarGeometry toolbar = ToolbarGeometryAt(c.dpi);
+        const int size = toolbar.buttonSize;
+        ASSERT_EQ(PictureSizeOfSet(PictureSetAt(c.dpi)), c.picture);
+        for (bool pressed : {false, true}) {
+            SCOPED_TRACE(testing::Message() << c.dpi << " DPI, " << (pressed ? "pressed" : "raised"));
+            Canvas canvas(size, size, kMagenta);
+            HDC memory = CreateCompatibleDC(canvas.Dc());
+            HBITMAP picture = MarkedPicture(canvas.Dc(), c.picture);
+            DRAWITEMSTRUCT item = {};
+            item.CtlType = ODT_BUTTON;
+            item.CtlID = ID_PLAY;
+            item.itemState = pressed ? ODS_SELECTED : 0;
+            item.hDC = canvas.Dc();
+            item.rcItem = {0, 0, size, size};
+            DrawPictureButton(&item, memory, picture, c.picture, c.picture, c.dpi);
+            DeleteObject(picture);
+            DeleteDC(memory);
+
+            const COLORREF light = pressed ? kGray : kWhite;
+            const COLORREF dark = pressed ? kLightGray : kGray;
+            for (int n = 0; n < c.line; ++n) {
+                EXPECT_EQ(canvas.At(n, size / 2), kBlack);
+                EXPECT_EQ(canvas.At(size - 1 - n, size / 2), kBlack);
+                EXPECT_EQ(canvas.At(size / 2, n), light);
+                EXPECT_EQ(canvas.At(c.line + n, size / 2), light);
+                EXPECT_EQ(canvas.At(size / 2, size - 1 - n), dark);
+                EXPECT_EQ(canvas.At(size - 1 - c.line - n, size / 2), dark);
+            }
+            EXPECT_EQ(canvas.At(2 * c.line, 2 * c.line), kLightGray);
+            // The picture centred, and moved by a line's width while pressed.
+            int at = (size - c.picture) / 2 + (pressed ? c.line : 0);
+            EXPECT_EQ(canvas.At(at, at), RGB(255, 0, 0));
+            EXPECT_EQ(canvas.At(at + c.picture - 1, at + c.picture - 1), RGB(0, 0, 255));
+            EXPECT_EQ(canvas.Count(RECT{0, 0, size, size}, RGB(0, 0, 255)), c.picture * c.picture - 1);
+        }
+    }
+}
+
+TEST(ToolbarStrip, LinesAndHeightAt192)
+{
+    const ToolbarGeometry toolbar = ToolbarGeometryAt(192);
+    Canvas canvas(200, toolbar.stripHeight + 4, kMagenta);
+    PaintToolbarStrip(canvas.Dc(), 200, 192);
+    EXPECT_EQ(canvas.At(50, 0), kWhite);
+    EXPECT_EQ(canvas.At(50, 1), kWhite);
+    EXPECT_EQ(canvas.At(50, 2), kBlack);
+    EXPECT_EQ(canvas.At(50, 3), kBlack);
+    EXPECT_EQ(canvas.At(50, 4), kMagenta);
+    EXPECT_EQ(canvas.At(199, toolbar.stripHeight - 1), kBlack);
+    EXPECT_EQ(canvas.At(197, toolbar.stripHeight - 1), kLightGray);
+    EXPECT_EQ(canvas.At(199, toolbar.stripHeight), kMagenta);
 }
 
 } // namespace

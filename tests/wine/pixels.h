@@ -46,31 +46,46 @@ public:
     COLORREF At(int x, int y) const
     {
         GdiFlush();
-        std::uint32_t pixel = bits_[y * width_ + x];
-        return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+        return Stored(x, y);
     }
 
     // The pixels of a box (right and bottom exclusive) that differ from `background`.
     std::vector<POINT> Ink(const RECT& box, COLORREF background) const
     {
+        GdiFlush();
         std::vector<POINT> ink;
         for (int y = box.top; y < box.bottom; ++y)
             for (int x = box.left; x < box.right; ++x)
-                if (At(x, y) != background)
+                if (Stored(x, y) != background)
                     ink.push_back(POINT{x, y});
         return ink;
     }
 
-    int Count(const RECT& box, COLORREF colour) const
+    // The pixels of a box that are exactly `colour`.
+    std::vector<POINT> Pixels(const RECT& box, COLORREF colour) const
     {
-        int count = 0;
+        GdiFlush();
+        std::vector<POINT> pixels;
         for (int y = box.top; y < box.bottom; ++y)
             for (int x = box.left; x < box.right; ++x)
-                count += At(x, y) == colour;
-        return count;
+                if (Stored(x, y) == colour)
+                    pixels.push_back(POINT{x, y});
+        return pixels;
+    }
+
+    int Count(const RECT& box, COLORREF colour) const
+    {
+        return static_cast<int>(Pixels(box, colour).size());
     }
 
 private:
+    // A pixel as stored, without waiting for drawing still under way.
+    COLORREF Stored(int x, int y) const
+    {
+        std::uint32_t pixel = bits_[y * width_ + x];
+        return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+    }
+
     static std::uint32_t Pack(COLORREF colour)
     {
         return (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
@@ -87,6 +102,22 @@ private:
 inline bool operator==(const POINT& a, const POINT& b)
 {
     return a.x == b.x && a.y == b.y;
+}
+
+// The smallest box (right and bottom exclusive) holding every point; empty
+// (all zero) for no points.
+inline RECT Bounds(const std::vector<POINT>& points)
+{
+    if (points.empty())
+        return RECT{0, 0, 0, 0};
+    RECT box = {points[0].x, points[0].y, points[0].x + 1, points[0].y + 1};
+    for (POINT p : points) {
+        if (p.x < box.left) box.left = p.x;
+        if (p.y < box.top) box.top = p.y;
+        if (p.x >= box.right) box.right = p.x + 1;
+        if (p.y >= box.bottom) box.bottom = p.y + 1;
+    }
+    return box;
 }
 
 inline bool SamePoints(const std::vector<POINT>& a, const std::vector<POINT>& b)

@@ -287,9 +287,10 @@ TEST(Resources, IconsAndPicturesInTheirSizesAndDepths)
     struct Image { int width; int height; int bits; };
     struct IconCase { int id; std::vector<Image> images; };
     const IconCase icons[] = {
-        {IDI_KORVAL, {{32, 32, 4}, {16, 16, 4}}},
-        {IDI_ROW_FILM, {{32, 32, 4}}},
-        {IDI_ROW_SEQUENCE, {{32, 32, 8}}},
+        // Every size the platform asks for at 96, 120, 144 and 192 DPI.
+        {IDI_KORVAL, {{32, 32, 4}, {40, 40, 4}, {48, 48, 4}, {64, 64, 4}, {16, 16, 4}, {20, 20, 4}, {24, 24, 4}}},
+        {IDI_ROW_FILM, {{32, 32, 4}, {40, 40, 4}, {48, 48, 4}, {64, 64, 4}}},
+        {IDI_ROW_SEQUENCE, {{32, 32, 8}, {40, 40, 8}, {48, 48, 8}, {64, 64, 8}}},
     };
     for (const IconCase& icon : icons) {
         HRSRC found = FindResourceA(Self(), MAKEINTRESOURCEA(icon.id), MAKEINTRESOURCEA(14));  // RT_GROUP_ICON
@@ -305,12 +306,19 @@ TEST(Resources, IconsAndPicturesInTheirSizesAndDepths)
     }
     EXPECT_EQ(FindResourceA(Self(), MAKEINTRESOURCEA(IDI_ROW_FIRST + 2), MAKEINTRESOURCEA(14)), nullptr);
 
-    for (int id : {IDB_PLAY, IDB_EDIT, IDB_COPY}) {
+    struct Picture { int id; int size; };
+    const Picture pictures[] = {
+        {IDB_PLAY, 24}, {IDB_EDIT, 24}, {IDB_COPY, 24},
+        {IDB_PLAY_150, 36}, {IDB_EDIT_150, 36}, {IDB_COPY_150, 36},
+        {IDB_PLAY_200, 48}, {IDB_EDIT_200, 48}, {IDB_COPY_200, 48},
+    };
+    for (const Picture& picture : pictures) {
+        const int id = picture.id;
         HRSRC found = FindResourceA(Self(), MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(2));       // RT_BITMAP
         ASSERT_NE(found, nullptr) << id;
         const auto* header = static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(Self(), found)));
-        EXPECT_EQ(header->biWidth, 24) << id;
-        EXPECT_EQ(header->biHeight, 24) << id;
+        EXPECT_EQ(header->biWidth, picture.size) << id;
+        EXPECT_EQ(header->biHeight, picture.size) << id;
         EXPECT_EQ(header->biBitCount, 4) << id;
     }
 }

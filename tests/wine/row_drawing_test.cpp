@@ -4,6 +4,7 @@
 #include "view/row_drawing.h"
 
 #include "base/instance.h"
+#include "catalogue/catalogue_file.h"
 #include "catalogue/store.h"
 #include "gdi_tally.h"
 #include "pixels.h"
@@ -11,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <iterator>
 #include <memory>
@@ -338,6 +340,153 @@ TEST(AnimationList, DrawingToolsAreMadeOnceAndAllReleased)
     EXPECT_EQ(tally.GuiObjectsGained(), 0);
     ReleaseListResources();         // a second release finds nothing left to free
     EXPECT_EQ(tally.Live(), 0);
+}
+
+// The rows at other DPIs, drawn from the demo medium's catalogue with the
+// tools made for that DPI.
+class RowDrawingAtDpi : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        SetModuleInstance(GetModuleHandleA(nullptr));
+        ClearCatalogue();
+        CopyText(CataloguePath, KORVAL_SOURCE_DIR "examples\\medium\\KORVAL.INI");
+        ASSERT_NE(LoadCatalogue(), 0);
+        ASSERT_GT(AnimationCount, 10);
+        LoadRowLabels();
+    }
+    void TearDown() override
+    {
+        ReleaseListResources();
+        ClearCatalogue();
+    }
+};
+
+// Each text of a row: where it starts, where the next text on its line begins
+// (a label must end before its value, a value before the next label, the
+// last value inside the row's extent), and how far to look for its ink.
+struct Slot {
+    bool label;
+    int n;
+    int x;
+    int y;
+    int nextX;
+    int searchTo;
+};
+
+std::vector<Slot> SlotsOf(const RowGeometry& row, int width)
+{
+    auto nextLabel = [&](int y, int x) {
+        int next = -1;
+        for (int m = 0; m < kRowLabelCount; ++m)
+            if (row.labelAt[m].y == y && row.labelAt[m].x > x && (next < 0 || row.labelAt[m].x < next))
+                next = row.labelAt[m].x;
+        return next;
+    };
+    std::vector<Slot> slots;
+    for (int n = 0; n < kRowLabelCount; ++n) {
+        const RowPoint label = row.labelAt[n];
+        const RowPoint value = row.valueAt[n];
+        int afterLabel = nextLabel(label.y, label.x);
+        slots.push_back({true, n, label.x, label.y, value.x, afterLabel < 0 ? width : afterLabel});
+        int afterValue = nextLabel(value.y, value.x);
+        slots.push_back({false, n, value.x, value.y, afterValue < 0 ? row.extent : afterValue, width});
+    }
+    return slots;
+}
+
+TEST_F(RowDrawingAtDpi, NoTextIsCutOrTouchesTheNextAt96120144And192)
+{
+    for (int dpi : {96, 120, 144, 192}) {
+        SCOPED_TRACE(testing::Message() << dpi << " DPI");
+        ReleaseListResources();
+        CreateRowResources(dpi);
+        const RowGeometry row = RowGeometryAt(dpi);
+        // Wider than the row's extent, so that a text running past it shows.
+        const int width = row.extent + 60;
+        const RECT whole = {0, 0, width, row.height};
+        // The text must keep clear of the panel's edges.
+        const int top = row.line;
+        const int bottom = row.height - 2 * row.line;
+
+        for (int i = 0; i < AnimationCount; ++i) {
+            const AnimationRecord& record = AnimationTable[i];
+            SCOPED_TRACE(record.title);
+            char keywords[kKeywordTextSize];
+            const RowValues values = RowValuesOf(record, keywords);
+            for (const Slot& slot : SlotsOf(row, width)) {
+                // On a selected row labels are black and values white: each
+                // value is drawn with no other value beside it.
+                RowValues alone;
+                if (!slot.label)
+                    alone.text[slot.n] = values.text[slot.n];
+                Canvas canvas(width, row.height, kUntouched);
+                DrawAnimationRow(canvas.Dc(), whole, true, record, alone);
+                // A label's line only: the other labels stand above, below or beyond.
+                const RECT band = slot.label ? RECT{slot.x, slot.y, slot.searchTo, slot.y + row.fontHeight}
+                                             : RECT{slot.x, 0, slot.searchTo, row.height};
+                std::vector<POINT> ink = canvas.Pixels(band, slot.label ? kBlack : kWhite);
+                const char* what = slot.label ? "label " : "value ";
+                if (slot.label || !values.text[slot.n].empty()) {
+                    ASSERT_FALSE(ink.empty()) << what << slot.n;
+                }
+                if (ink.empty())
+                    continue;
+                RECT box = Bounds(ink);
+                EXPECT_LT(box.right, slot.nextX) << what << slot.n << " runs into what follows it";
+                EXPECT_GE(box.top, top) << what << slot.n;
+                EXPECT_LE(box.bottom, bottom) << what << slot.n;
+            }
+        }
+    }
+}
+
+TEST_F(RowDrawingAtDpi, IconFillsItsCellAndEdgesKeepTheirPlaces)
+{
+    for (int dpi : {96, 120, 144, 192}) {
+        SCOPED_TRACE(testing::Message() << dpi << " DPI");
+        ReleaseListResources();
+        CreateRowResources(dpi);
+        const RowGeometry row = RowGeometryAt(dpi);
+        for (int iconIndex : {0, 1}) {
+            AnimationRecord record = AnimationTable[0];
+            record.iconIndex = iconIndex;
+            Canvas canvas(row.extent, row.height, kUntouched);
+            DrawAnimationRow(canvas.Dc(), RECT{0, 0, row.extent, row.height}, false, record, RowValues{});
+
+            // The icon made for this size, drawn alone at the cell.
+            const int size = row.iconSize;
+            Canvas alone(row.extent, row.height, kLightGray);
+            HICON icon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr),
+                                                       MAKEINTRESOURCEA(IDI_ROW_FIRST + iconIndex), IMAGE_ICON,
+                                                       size, size, 0));
+            ASSERT_NE(icon, nullptr);
+            DrawIconEx(alone.Dc(), row.iconAt.x, row.iconAt.y, icon, size, size, 0, nullptr, DI_NORMAL);
+            DestroyIcon(icon);
+
+            // Left of the labels, inside the panel's edges, only the icon shows.
+            const RECT left = {row.line, row.line, row.labelAt[0].x, row.height - 2 * row.line};
+            std::vector<POINT> ink = canvas.Ink(left, kLightGray);
+            EXPECT_TRUE(SamePoints(ink, alone.Ink(left, kLightGray))) << "icon " << iconIndex;
+            RECT box = Bounds(ink);
+            EXPECT_GE(box.left, row.iconAt.x);
+            EXPECT_GE(box.top, row.iconAt.y);
+            EXPECT_LE(box.right, row.iconAt.x + size);
+            EXPECT_LE(box.bottom, row.iconAt.y + size);
+            // Drawn at the cell's size, not the 32 pixels of 96 DPI.
+            EXPECT_GT(box.bottom - box.top, size * 3 / 4) << "icon " << iconIndex;
+
+            // The panel's edges, a line wide: light top and left, gray and black at the bottom.
+            for (int n = 0; n < row.line; ++n) {
+                EXPECT_EQ(canvas.At(row.extent / 2, n), kWhite);
+                EXPECT_EQ(canvas.At(n, row.height / 2), kWhite);
+                EXPECT_EQ(canvas.At(row.extent / 2, row.height - 1 - n), kBlack);
+                EXPECT_EQ(canvas.At(row.extent / 2, row.height - 1 - row.line - n), kGray);
+            }
+            EXPECT_EQ(canvas.At(row.line, row.line), kLightGray);
+            EXPECT_EQ(canvas.At(row.extent / 2, row.height - 1 - 2 * row.line), kLightGray);
+        }
+    }
 }
 
 } // namespace

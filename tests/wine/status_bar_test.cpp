@@ -269,4 +269,55 @@ TEST_F(StatusBar, PressingTheGripSizesTheParentFromItsBottomRightCorner)
     EXPECT_TRUE(ParentCommands.empty());
 }
 
+TEST(StatusBarAtDpi, PanesHoldTheirTextsAt96120144And192)
+{
+    // The longest position the list can show, and a path that fits its pane at 96 DPI.
+    const StatusTexts texts = {"Animation:", "200 von 200", "E:\\ANIM\\WELTALL\\PLANETEN.FLC"};
+    for (int dpi : {96, 120, 144, 192}) {
+        SCOPED_TRACE(testing::Message() << dpi << " DPI");
+        const StatusGeometry bar = StatusGeometryAt(dpi);
+        const int width = ScaleToDpi(kWidth, dpi);
+        Canvas canvas(width, bar.height, kLightGray);
+        GdiTally tally;
+        PaintStatusBar(canvas.Dc(), RECT{0, 0, width, bar.height}, texts, true, dpi);
+        EXPECT_EQ(tally.Live(), 0) << "the font and the pen live for one paint";
+
+        // The top lines and the panes' edges, a line wide each.
+        for (int n = 0; n < bar.line; ++n) {
+            EXPECT_EQ(canvas.At(width / 2, n), kGray);
+            EXPECT_EQ(canvas.At(width / 2, bar.line + n), kWhite);
+            EXPECT_EQ(canvas.At(bar.path.left + n, bar.height / 2), kGray);
+            EXPECT_EQ(canvas.At(bar.path.right - 1 - n, bar.height / 2), kWhite);
+        }
+        EXPECT_EQ(canvas.At(bar.path.left + bar.line, bar.path.top + bar.line), kLightGray);
+
+        // Text is black, and nothing else is. A text too wide for its box is
+        // cut where its alignment pushes it out: the right-aligned label at
+        // its left, the centred position at both sides, the path at its right.
+        // Each keeps a clear column there.
+        struct Box { const char* what; StatusBox box; int inset; bool leftClear; };
+        const Box boxes[] = {
+            {"label", bar.label, 0, true}, {"position", bar.position, bar.line, true}, {"path", bar.path, bar.line, false},
+        };
+        for (const Box& b : boxes) {
+            RECT inside = {b.box.left + b.inset, b.box.top, b.box.right - b.inset, b.box.bottom};
+            std::vector<POINT> ink = canvas.Pixels(inside, kBlack);
+            ASSERT_FALSE(ink.empty()) << b.what;
+            RECT shown = Bounds(ink);
+            if (b.leftClear) {
+                EXPECT_GT(shown.left, inside.left) << b.what;
+            }
+            EXPECT_LT(shown.right, inside.right) << b.what;
+            EXPECT_GE(shown.top, b.box.top + bar.line) << b.what;
+            EXPECT_LE(shown.bottom, b.box.bottom - bar.line) << b.what;
+        }
+        // No text outside the boxes.
+        EXPECT_EQ(canvas.Count(RECT{0, 0, width, bar.label.top}, kBlack), 0);
+        EXPECT_EQ(canvas.Count(RECT{bar.path.right, 0, width, bar.height}, kBlack), 0);
+        // The grip reaches as far as its scaled span, and no further.
+        EXPECT_EQ(canvas.At(width - 1, bar.height - bar.gripSpan), kWhite);
+        EXPECT_EQ(canvas.At(width - 1, bar.height - bar.gripSpan - 1), kLightGray);
+    }
+}
+
 } // namespace

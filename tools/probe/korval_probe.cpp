@@ -10,6 +10,11 @@
 //   command ID      sends WM_COMMAND ID (and waits until it is handled)
 //   post ID         posts WM_COMMAND ID (for commands that open a dialog)
 //   close           posts WM_CLOSE
+//   client W H      the main window's client area is W x H
+//   window          prints the client size, the outer size and the largest
+//                   size the platform lets a window take (always holds)
+//   itemheight N    the list's rows are N pixels high
+//   place ID X Y W H  child ID stands at X, Y in the client area, W x H
 // Prints one line per step; exits 0 when every step held, 1 otherwise.
 #include <windows.h>
 
@@ -19,6 +24,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 
 namespace {
@@ -114,6 +120,14 @@ bool Wait()
     return false;
 }
 
+std::string Numbers(std::initializer_list<long> numbers)
+{
+    std::string text;
+    for (long n : numbers)
+        text += (text.empty() ? "" : " ") + std::to_string(n);
+    return text;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -160,6 +174,36 @@ int main(int argc, char** argv)
             SendMessageA(MainWindow(), WM_COMMAND, std::atoi(next()), 0);
         } else if (step == "post") {
             held = PostMessageA(MainWindow(), WM_COMMAND, std::atoi(next()), 0) != 0;
+        } else if (step == "client") {
+            std::string expected = next();
+            expected += std::string(" ") + next();
+            RECT client = {};
+            GetClientRect(MainWindow(), &client);
+            seen = Numbers({client.right, client.bottom});
+            held = seen == expected;
+        } else if (step == "window") {
+            RECT client = {};
+            RECT outer = {};
+            GetClientRect(MainWindow(), &client);
+            GetWindowRect(MainWindow(), &outer);
+            seen = Numbers({client.right, client.bottom, outer.right - outer.left, outer.bottom - outer.top,
+                            GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)});
+        } else if (step == "itemheight") {
+            std::string expected = next();
+            seen = std::to_string(SendMessageA(List(), LB_GETITEMHEIGHT, 0, 0));
+            held = seen == expected;
+        } else if (step == "place") {
+            int id = std::atoi(next());
+            std::string expected;
+            for (int n = 0; n < 4; ++n)
+                expected += (n ? " " : "") + std::string(next());
+            RECT rect = {};
+            HWND child = GetDlgItem(MainWindow(), id);
+            GetWindowRect(child, &rect);
+            MapWindowPoints(nullptr, MainWindow(), reinterpret_cast<POINT*>(&rect), 2);
+            seen = child != nullptr ? Numbers({rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top})
+                                    : "no such child";
+            held = seen == expected;
         } else if (step == "close") {
             held = PostMessageA(MainWindow(), WM_CLOSE, 0, 0) != 0;
         } else {
