@@ -1,5 +1,6 @@
 # make run   builds KORVAL.EXE and starts it under Wine on the demo medium
-#            (CATALOGUE=DIR for another catalogue folder)
+#            (CATALOGUE=DIR for another catalogue folder, DPI=144 for a
+#            high-DPI display)
 # make test  builds natively and for Windows and runs every test
 # make bench, make fuzz: measurements (see README)
 
@@ -10,6 +11,7 @@ WIN_DIR    := $(BUILD)/win
 FUZZ_DIR   := $(BUILD)/fuzz
 BENCH_DIR  := $(BUILD)/bench
 CATALOGUE  ?=
+DPI        ?= 96
 FUZZ_SECONDS ?= 60
 BENCH_RUNS ?= 15
 
@@ -46,7 +48,7 @@ test: native win fuzzers
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 run: win
-	scripts/run.sh $(WIN_DIR) "$(CATALOGUE)"
+	KORVAL_DPI=$(DPI) scripts/run.sh $(WIN_DIR) "$(CATALOGUE)"
 
 # Every fuzzer for FUZZ_SECONDS, one after the other: executions and findings.
 fuzz: fuzzers

@@ -6,11 +6,26 @@
 # folder. With $DISPLAY it opens a real window and waits until it is closed;
 # without one it runs on a virtual display (Xvfb), saves a screenshot to
 # build/korval.png and closes the program again.
+# KORVAL_DPI=144 (or 120, 192, ...) shows it as on a high-DPI screen: the
+# prefix's display DPI is set to it (and back to 96 by a run without it), the
+# virtual display grows by the same factor and the screenshot is
+# build/korval-144dpi.png.
 set -eu
 build=$(cd "$1" && pwd)
 catalogue=${2:-}
 top=$(cd "$(dirname "$0")/.." && pwd)
+dpi=${KORVAL_DPI:-96}
+case "$dpi" in
+    ''|*[!0-9]*) echo "KORVAL_DPI is not a number: $dpi" >&2; exit 2 ;;
+esac
+if [ "$dpi" -lt 72 ] || [ "$dpi" -gt 480 ]; then
+    echo "KORVAL_DPI out of range (72 to 480): $dpi" >&2
+    exit 2
+fi
 shot="$top/build/korval.png"
+if [ "$dpi" -ne 96 ]; then
+    shot="$top/build/korval-${dpi}dpi.png"
+fi
 
 if [ -z "$catalogue" ]; then
     rm -rf "$build/medium"
@@ -32,7 +47,7 @@ export WINEDLLOVERRIDES='mscoree,mshtml='
 started_xvfb=""
 if [ -z "${DISPLAY:-}" ]; then
     display=":$((90 + $$ % 100))"
-    Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb "$display" -screen 0 "$((1024 * dpi / 96))x$((768 * dpi / 96))x24" -nolisten tcp >/dev/null 2>&1 &
     started_xvfb=$!
     export DISPLAY="$display"
     sleep 1
@@ -50,6 +65,9 @@ if [ ! -f "$WINEPREFIX/.korval-ready" ]; then
     cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     touch "$WINEPREFIX/.korval-ready"
 fi
+
+# Wine takes the display's DPI from here when a program starts.
+wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 || true
 
 printf 'KORVAL.EXE %s\n' "$folder"
 if [ -z "$started_xvfb" ]; then
