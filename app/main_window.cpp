@@ -198,8 +198,9 @@ void OnDpiChanged(HWND window, WPARAM wordParam, LPARAM longParam)
     SetStatusBarDpi(window, ID_STATUSBAR, dpi);
 
     const RECT* suggested = reinterpret_cast<const RECT*>(longParam);
-    SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (suggested != nullptr)
+        SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
     // Placed here too: a suggested size equal to the current one sends no WM_SIZE.
     RECT client;
     GetClientRect(window, &client);

@@ -106,11 +106,12 @@ int CreateAnimationList(HWND window, int listId, int dpi)
 
 void SetAnimationListDpi(HWND window, int listId, int dpi)
 {
-    ReleaseListResources();
-    CreateRowResources(dpi);
+    // Without a list (no catalogue) no drawing tools were made, and none are now.
     HWND list = GetDlgItem(window, listId);
     if (list == nullptr)
         return;
+    ReleaseListResources();
+    CreateRowResources(dpi);
     LRESULT selected = SendMessageA(list, LB_GETCURSEL, 0, 0);
     LRESULT top = SendMessageA(list, LB_GETTOPINDEX, 0, 0);
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);

@@ -527,6 +527,19 @@ TEST(MainWindowWithoutCatalogue, OpensWithoutAListAndCommandsDoNothing)
     Pump();
     EXPECT_TRUE(boxes.Boxes().empty());
     EXPECT_EQ(StatusLine(window), "Animation: 0 von 0");
+    // A DPI change without a list lays out what there is and makes no row tools.
+    {
+        GdiTally tally;
+        ChangeDpi(window, 144, 600, 400);
+        EXPECT_EQ(GetDlgItem(window, ID_LIST), nullptr);
+        RECT bar = ChildRect(window, ID_STATUSBAR);
+        EXPECT_EQ(bar.bottom - bar.top, 30);
+        EXPECT_EQ(bar.bottom, 400);
+        EXPECT_EQ(StatusLine(window), "Animation: 0 von 0");
+        // Three pictures and two window icons for the new DPI; no fonts, brush or row icons.
+        EXPECT_EQ(tally.Made(), 5);
+        EXPECT_EQ(tally.Live(), 5);
+    }
     DestroyWindow(window);
     Pump();
     MSG quit;
