@@ -3,6 +3,7 @@
 #include "app/copyright_dialog.h"
 #include "app/layout.h"
 #include "app/picture_button.h"
+#include "app/start_marks.h"
 #include "base/display_dpi.h"
 #include "base/instance.h"
 #include "catalogue/catalogue_file.h"
@@ -153,6 +154,7 @@ void PlaceChildren(HWND window, int clientWidth, int clientHeight)
 
 LRESULT OnCreate(HWND window)
 {
+    MarkStart(StartMark::WindowCreating);
     const int dpi = WindowDpi(window);
     WindowDpiNow = dpi;
     PictureContext = CreateCompatibleDC(nullptr);
@@ -161,7 +163,9 @@ LRESULT OnCreate(HWND window)
     SetWindowIcons(window, dpi);
 
     LoadRowLabels();
-    if (LoadCatalogue()) {
+    int loaded = LoadCatalogue();
+    MarkStart(StartMark::CatalogueLoaded);
+    if (loaded) {
         ResolveBasePath();
         CreateAnimationList(window, ID_LIST, dpi);
     }
@@ -170,7 +174,9 @@ LRESULT OnCreate(HWND window)
     // The resize sends WM_SIZE, which places the list and the status bar.
     Placement client = InitialClientArea(dpi, SystemMetricForDpi(SM_CYVSCROLL, dpi));
     SizeAndCentre(window, client.width, client.height, true, dpi);
+    MarkStart(StartMark::ControlsPlaced);
     SetListOrder(window, ID_LIST, ID_SORT_TITLE);
+    MarkStart(StartMark::ListFilled);
     if (HasList(window))
         SetFocus(GetDlgItem(window, ID_LIST));
     // Posted, so it comes once the message loop runs: after the first paint.
@@ -367,6 +373,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wordParam, LPA
         return 0;
     case kCreateTooltips:
         CreateButtonTooltips(window, kPictureButtons, kPictureButtonCount);
+        MarkStart(StartMark::TooltipsMade);
         return 0;
     case WM_DESTROY:
         OnDestroy();

@@ -1,9 +1,17 @@
 // korval-bench: KORVAL under the platform, measured in one run on the full
-// catalogue. Prints markdown table rows: the median time from process start
-// to the first paint of KORVAL.EXE and of a program with one empty window
-// (and their ratio), LoadCatalogue, and a refill of the list in each order.
+// catalogue. Prints markdown table rows:
+// - KORVAL.EXE against a program with one empty window, started in turns
+//   (pairs, the order changing from pair to pair): the time from process start
+//   to the first paint of each, and the ratio pair by pair, its median and
+//   quartiles, so that a drift of the machine's speed touches both alike;
+// - LoadCatalogue, and a refill of the list in each order;
+// - then a table of the steps of KORVAL's own start, from the benchmark build
+//   tools\marked\KORVAL.EXE, which records them (KORVAL.EXE does not), beside
+//   the empty window's benchmark build.
 //   korval-bench [RUNS] [FOLDER]
-// RUNS (default 15) per measure; FOLDER (default T:\BENCH\) receives the catalogues.
+// RUNS (default 21) pairs, and runs per measure; FOLDER (default T:\BENCH\)
+// receives the catalogues.
+#include "app/start_marks.h"
 #include "base/instance.h"
 #include "base/text.h"
 #include "catalogue/catalogue_file.h"
@@ -22,6 +30,7 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -38,13 +47,24 @@ double Now()
     return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
-double Median(std::vector<double> values)
+// The value at fraction `at` (0 to 1) of the sorted values, between
+// neighbours in proportion: 0.5 is the median, 0.25 and 0.75 the quartiles.
+double Quantile(std::vector<double> values, double at)
 {
     if (values.empty())
         return 0.0;
     std::sort(values.begin(), values.end());
-    std::size_t middle = values.size() / 2;
-    return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
+    double position = at * static_cast<double>(values.size() - 1);
+    std::size_t below = static_cast<std::size_t>(position);
+    if (below + 1 >= values.size())
+        return values.back();
+    double part = position - static_cast<double>(below);
+    return values[below] + (values[below + 1] - values[below]) * part;
+}
+
+double Median(const std::vector<double>& values)
+{
+    return Quantile(values, 0.5);
 }
 
 void Row(const std::string& measure, double milliseconds, int runs)
@@ -76,10 +96,32 @@ std::string OwnFolder()
     return folder.substr(0, folder.find_last_of('\\') + 1);
 }
 
+// Whether a tooltip window owned by `window` exists.
+bool HasTooltips(HWND window)
+{
+    struct Search {
+        HWND owner;
+        bool found;
+    } search = {window, false};
+    EnumWindows([](HWND candidate, LPARAM context) {
+        auto* search = reinterpret_cast<Search*>(context);
+        char className[64] = "";
+        GetClassNameA(candidate, className, sizeof className);
+        if (GetWindow(candidate, GW_OWNER) == search->owner && lstrcmpiA(className, "tooltips_class32") == 0)
+            search->found = true;
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 // Milliseconds from CreateProcess until the program's window of `className`
 // is visible and the program waits for input, its first paint done; -1 when
 // it does not get there. The program is closed and must end with exit code 0.
-double StartToFirstPaint(const std::string& commandLine, const char* className)
+// `started`, when given, receives the performance counter's reading (in ms)
+// taken just before CreateProcess. With `awaitTooltips` the window is closed
+// only once its tooltips exist (they are made after the start).
+double StartToFirstPaint(const std::string& commandLine, const char* className, double* started = nullptr,
+                         bool awaitTooltips = false)
 {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
@@ -87,6 +129,8 @@ double StartToFirstPaint(const std::string& commandLine, const char* className)
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
     double start = Now();
+    if (started != nullptr)
+        *started = start;
     if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         return -1.0;
     WaitForInputIdle(process.hProcess, 20000);
@@ -97,6 +141,8 @@ double StartToFirstPaint(const std::string& commandLine, const char* className)
         Sleep(1);
     }
     double elapsed = Now() - start;
+    while (window != nullptr && awaitTooltips && !HasTooltips(window) && Now() - start < 20000.0)
+        Sleep(1);
     if (window != nullptr)
         PostMessageA(window, WM_CLOSE, 0, 0);
     DWORD code = 1;
@@ -108,7 +154,15 @@ double StartToFirstPaint(const std::string& commandLine, const char* className)
     return window != nullptr && code == 0 ? elapsed : -1.0;
 }
 
-void MeasureStarts(const std::string& folder, int runs)
+void Fail(const char* what)
+{
+    std::fprintf(stderr, "korval-bench: %s\n", what);
+    std::exit(1);
+}
+
+// KORVAL.EXE and the empty window in pairs: one start of each, the order
+// changing from pair to pair, so that neither always comes first.
+void MeasureStarts(const std::string& folder, int pairs)
 {
     const std::string korval = "\"" + OwnFolder() + "..\\KORVAL.EXE\" " + folder;
     const std::string empty = "\"" + OwnFolder() + "bench-empty-window.exe\"";
@@ -117,21 +171,130 @@ void MeasureStarts(const std::string& folder, int runs)
     StartToFirstPaint(empty, "KORVALBENCHEMPTY");
     std::vector<double> korvalTimes;
     std::vector<double> emptyTimes;
-    for (int i = 0; i < runs; ++i) {
-        double k = StartToFirstPaint(korval, "VRKORVAL");
-        double e = StartToFirstPaint(empty, "KORVALBENCHEMPTY");
-        if (k < 0 || e < 0) {
-            std::fprintf(stderr, "korval-bench: a start did not reach its first paint or did not end with 0\n");
-            std::exit(1);
+    std::vector<double> ratios;
+    for (int i = 0; i < pairs; ++i) {
+        double k = 0.0;
+        double e = 0.0;
+        if (i % 2 == 0) {
+            k = StartToFirstPaint(korval, "VRKORVAL");
+            e = StartToFirstPaint(empty, "KORVALBENCHEMPTY");
+        } else {
+            e = StartToFirstPaint(empty, "KORVALBENCHEMPTY");
+            k = StartToFirstPaint(korval, "VRKORVAL");
         }
+        if (k < 0 || e < 0)
+            Fail("a start did not reach its first paint or did not end with 0");
         korvalTimes.push_back(k);
         emptyTimes.push_back(e);
+        ratios.push_back(k / e);
     }
-    double k = Median(korvalTimes);
-    double e = Median(emptyTimes);
-    Row("Start to first paint: KORVAL.EXE, full catalogue", k, runs);
-    Row("Start to first paint: one empty window", e, runs);
-    std::printf("| %-52s | %13.2f | %5d |\n", "Ratio KORVAL.EXE / empty window", k / e, runs);
+    Row("Start to first paint: KORVAL.EXE, full catalogue", Median(korvalTimes), pairs);
+    Row("Start to first paint: one empty window", Median(emptyTimes), pairs);
+    std::printf("| %-52s | %13.2f | %5d |\n", "Ratio KORVAL.EXE / empty window, median of pairs", Median(ratios),
+                pairs);
+    std::printf("| %-52s | %6.2f - %4.2f | %5d |\n", "Ratio KORVAL.EXE / empty window, quartiles", Quantile(ratios, 0.25),
+                Quantile(ratios, 0.75), pairs);
+    std::fflush(stdout);
+}
+
+// The points the benchmark build records, as "number milliseconds" lines.
+bool ReadMarks(const std::string& path, std::vector<double>& marks)
+{
+    FILE* file = std::fopen(path.c_str(), "r");
+    if (file == nullptr)
+        return false;
+    marks.assign(static_cast<std::size_t>(StartMark::Count), -1.0);
+    int number = 0;
+    double milliseconds = 0.0;
+    while (std::fscanf(file, "%d %lf", &number, &milliseconds) == 2)
+        if (number >= 0 && number < static_cast<int>(StartMark::Count))
+            marks[static_cast<std::size_t>(number)] = milliseconds;
+    std::fclose(file);
+    return std::none_of(marks.begin(), marks.end(), [](double mark) { return mark < 0.0; });
+}
+
+// One benchmark build's start, step by step: the time up to each point of
+// the start from the one before (the first from CreateProcess), the rest until
+// the driver sees the window idle (the message loop, the driver's polling),
+// and after the start, from the first paint until the tooltips are made.
+struct StartSteps {
+    StartSteps(std::string line, const char* windowClass, bool hasTooltips)
+        : commandLine(std::move(line)), className(windowClass), tooltips(hasTooltips), times(kRows)
+    {
+    }
+
+    static constexpr std::size_t kFirstPaint = static_cast<std::size_t>(StartMark::FirstPaintDone);
+    static constexpr std::size_t kSeenIdle = kFirstPaint + 1;
+    static constexpr std::size_t kTooltips = kFirstPaint + 2;
+    static constexpr std::size_t kRows = kFirstPaint + 3;
+
+    std::string commandLine;
+    const char* className;
+    bool tooltips;
+    std::vector<std::vector<double>> times;
+    std::vector<double> whole;
+
+    void Run(const std::string& marksFile)
+    {
+        DeleteFileA(marksFile.c_str());
+        double started = 0.0;
+        double seen = StartToFirstPaint(commandLine, className, &started, tooltips);
+        std::vector<double> marks;
+        if (seen < 0 || !ReadMarks(marksFile, marks))
+            Fail("a benchmark build did not report its start");
+        double previous = started;
+        for (std::size_t point = 0; point <= kFirstPaint; ++point) {
+            times[point].push_back(marks[point] - previous);
+            previous = marks[point];
+        }
+        times[kSeenIdle].push_back(seen - (previous - started));
+        times[kTooltips].push_back(marks[static_cast<std::size_t>(StartMark::TooltipsMade)] - previous);
+        whole.push_back(seen);
+    }
+};
+
+// KORVAL's own start from its benchmark build, beside the empty window's
+// benchmark build (which passes the points it has not at once), in pairs.
+void MeasureStartSteps(const std::string& folder, int pairs)
+{
+    const std::string marksFile = folder + "START-MARKS.TXT";
+    SetEnvironmentVariableA("KORVAL_START_MARKS", marksFile.c_str());
+    const std::string korvalLine = "\"" + OwnFolder() + "marked\\KORVAL.EXE\" " + folder;
+    const std::string emptyLine = "\"" + OwnFolder() + "marked\\bench-empty-window.exe\"";
+    // One start of each first, not counted.
+    StartSteps(korvalLine, "VRKORVAL", true).Run(marksFile);
+    StartSteps(emptyLine, "KORVALBENCHEMPTY", false).Run(marksFile);
+    StartSteps korval(korvalLine, "VRKORVAL", true);
+    StartSteps empty(emptyLine, "KORVALBENCHEMPTY", false);
+    for (int i = 0; i < pairs; ++i) {
+        StartSteps& first = i % 2 == 0 ? korval : empty;
+        StartSteps& second = i % 2 == 0 ? empty : korval;
+        first.Run(marksFile);
+        second.Run(marksFile);
+    }
+    SetEnvironmentVariableA("KORVAL_START_MARKS", nullptr);
+
+    const char* const steps[] = {
+        "process start to entry point",
+        "entry point to WM_CREATE (catalogue found, classes)",
+        "WM_CREATE to catalogue loaded (pictures, buttons)",
+        "catalogue loaded to controls placed",
+        "controls placed to list filled",
+        "list filled to window created",
+        "window created to first paint done",
+        "first paint done to seen idle by the driver",
+    };
+    static_assert(sizeof steps / sizeof steps[0] == StartSteps::kSeenIdle + 1, "one name per step");
+    std::printf("\n| Step of the start (benchmark builds, median) | KORVAL | Empty window | Pairs |\n");
+    std::printf("|---|---:|---:|---:|\n");
+    for (std::size_t step = 0; step <= StartSteps::kSeenIdle; ++step)
+        std::printf("| %-52s | %7.1f ms | %7.1f ms | %5d |\n", steps[step], Median(korval.times[step]),
+                    Median(empty.times[step]), pairs);
+    std::printf("| %-52s | %7.1f ms | %7.1f ms | %5d |\n", "whole: process start to seen idle", Median(korval.whole),
+                Median(empty.whole), pairs);
+    std::printf("| %-52s | %7.1f ms | %10s | %5d |\n", "after the start: first paint done to tooltips made",
+                Median(korval.times[StartSteps::kTooltips]), "none", pairs);
+    std::fflush(stdout);
 }
 
 // Each load reads a copy of its own: KORVAL reads its catalogue once per run,
@@ -200,7 +363,7 @@ void MeasureRefills(const std::string& folder, int runs)
 
 int main(int argc, char** argv)
 {
-    int runs = argc > 1 ? std::atoi(argv[1]) : 15;
+    int runs = argc > 1 ? std::atoi(argv[1]) : 21;
     std::string folder = argc > 2 ? argv[2] : "T:\\BENCH\\";
     if (runs < 1)
         runs = 1;
@@ -217,5 +380,6 @@ int main(int argc, char** argv)
     MeasureStarts(folder, runs);
     MeasureLoads(folder, text, runs);
     MeasureRefills(folder, runs);
+    MeasureStartSteps(folder, runs);
     return 0;
 }
