@@ -1,5 +1,9 @@
 #include "app/copyright_dialog.h"
 
+#include "base/instance.h"
+#include "base/themed_controls.h"
+#include "res/resource.h"
+
 INT_PTR CALLBACK CopyrightDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
@@ -12,4 +16,10 @@ INT_PTR CALLBACK CopyrightDialogProc(HWND dialog, UINT message, WPARAM wParam, L
     default:
         return FALSE;
     }
+}
+
+void RunCopyrightDialog(HWND owner)
+{
+    ThemedControls themed;
+    DialogBoxParamA(ModuleInstance, MAKEINTRESOURCEA(IDD_COPYRIGHT), owner, CopyrightDialogProc, 0);
 }

@@ -275,7 +275,7 @@ void OnCommand(HWND window, WPARAM wordParam, LPARAM longParam)
             Launch(window, id);
         break;
     case ID_COPYRIGHT:
-        DialogBoxParamA(ModuleInstance, MAKEINTRESOURCEA(IDD_COPYRIGHT), window, CopyrightDialogProc, 0);
+        RunCopyrightDialog(window);
         break;
     case ID_EXIT:
         DestroyWindow(window);

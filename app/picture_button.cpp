@@ -2,6 +2,7 @@
 
 #include "app/layout.h"
 #include "base/instance.h"
+#include "base/themed_controls.h"
 
 #include <commctrl.h>
 
@@ -27,6 +28,8 @@ void CreatePictureButton(HWND parent, int id, const char* name, int x, int y, in
 
 HWND CreateButtonTooltips(HWND parent, const int* ids, int count)
 {
+    // The themed controls' context picks the library of the system's visual style.
+    ThemedControls themed;
     using InitProc = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
     HMODULE controls = LoadLibraryA("comctl32.dll");
     auto initialise = controls != nullptr ? reinterpret_cast<InitProc>(reinterpret_cast<void*>(

@@ -2,6 +2,7 @@
 
 #include "base/instance.h"
 #include "base/message_text.h"
+#include "base/themed_controls.h"
 #include "res/resource.h"
 
 namespace {
@@ -21,6 +22,7 @@ int ShowStringMessage(HWND owner, int textId, int captionId, UINT boxType)
     text[0] = '\0';
     LoadStringA(ModuleInstance, textId, text, sizeof text);
     LoadCaption(caption, captionId);
+    ThemedControls themed;
     return MessageBoxA(owner, text, caption, boxType);
 }
 
@@ -33,5 +35,6 @@ int ShowFormattedMessage(HWND owner, int formatId, const char* argument, int cap
     LoadStringA(ModuleInstance, formatId, format, sizeof format);
     FormatMessageText(text, format, argument);
     LoadCaption(caption, captionId);
+    ThemedControls themed;
     return MessageBoxA(owner, text, caption, boxType);
 }

@@ -20,6 +20,7 @@
 #define IDB_COPY_200            128
 #define IDD_COPYRIGHT           101
 #define IDD_SELECT              102
+#define IDR_DIALOG_MANIFEST     130     /* themed controls for dialogs and message boxes */
 
 /* Strings 100-132: names in the catalogue file */
 #define IDS_AUTHORS             100

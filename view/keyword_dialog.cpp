@@ -2,6 +2,7 @@
 
 #include "base/instance.h"
 #include "base/messages.h"
+#include "base/themed_controls.h"
 #include "catalogue/store.h"
 #include "res/resource.h"
 #include "view/animation_list.h"
@@ -91,7 +92,11 @@ INT_PTR CALLBACK KeywordDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
 
 int RunKeywordDialog(HWND window, int listId)
 {
-    INT_PTR result = DialogBoxParamA(ModuleInstance, MAKEINTRESOURCEA(IDD_SELECT), window, KeywordDialogProc, 0);
+    INT_PTR result = 0;
+    {
+        ThemedControls themed;
+        result = DialogBoxParamA(ModuleInstance, MAKEINTRESOURCEA(IDD_SELECT), window, KeywordDialogProc, 0);
+    }
     if (result == 0)
         return 0;
     if (FillAnimationList(window, listId, -1) != 0)
