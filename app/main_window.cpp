@@ -17,7 +17,8 @@
 
 namespace {
 
-constexpr UINT kCreateTooltips = WM_APP + 1;
+constexpr UINT kFirstPaintDone = WM_APP + 1;
+constexpr UINT_PTR kTooltipTimer = 1;
 constexpr int kPictureButtonCount = 3;
 const int kPictureButtons[kPictureButtonCount] = {ID_PLAY, ID_EDIT, ID_COPY};
 
@@ -180,7 +181,7 @@ LRESULT OnCreate(HWND window)
     if (HasList(window))
         SetFocus(GetDlgItem(window, ID_LIST));
     // Posted, so it comes once the message loop runs: after the first paint.
-    PostMessageA(window, kCreateTooltips, 0, 0);
+    PostMessageA(window, kFirstPaintDone, 0, 0);
     return 0;
 }
 
@@ -296,6 +297,24 @@ void OnCommand(HWND window, WPARAM wordParam, LPARAM longParam)
     }
 }
 
+// The tooltips need the common controls, whose loading would cost the start
+// more than all the rest of its own work: they are made once the program has
+// waited for input. A timer comes only when the queue is empty, so the
+// shortest one, set after the first paint, runs out after that wait.
+void OnFirstPaintDone(HWND window)
+{
+    SetTimer(window, kTooltipTimer, USER_TIMER_MINIMUM, nullptr);
+}
+
+void OnTimer(HWND window, WPARAM timerId)
+{
+    if (timerId != kTooltipTimer)
+        return;
+    KillTimer(window, kTooltipTimer);
+    CreateButtonTooltips(window, kPictureButtons, kPictureButtonCount);
+    MarkStart(StartMark::TooltipsMade);
+}
+
 void OnSetFocus(HWND window)
 {
     if (HasList(window))
@@ -371,9 +390,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wordParam, LPA
     case WM_COMMAND:
         OnCommand(window, wordParam, longParam);
         return 0;
-    case kCreateTooltips:
-        CreateButtonTooltips(window, kPictureButtons, kPictureButtonCount);
-        MarkStart(StartMark::TooltipsMade);
+    case kFirstPaintDone:
+        OnFirstPaintDone(window);
+        return 0;
+    case WM_TIMER:
+        OnTimer(window, wordParam);
         return 0;
     case WM_DESTROY:
         OnDestroy();

@@ -206,15 +206,19 @@ TEST_F(Accessibility, PictureButtonsAreNamedAndHaveATooltip)
         EXPECT_STREQ(text, b.name);
     }
 
-    // The tooltip is the main window's own, made once the window was painted.
+    // The tooltip is the main window's own, made once the window was painted
+    // and the program waited for input.
     HWND tooltip = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), [](HWND candidate, LPARAM found) {
-        char className[64] = "";
-        GetClassNameA(candidate, className, sizeof className);
-        if (lstrcmpiA(className, TOOLTIPS_CLASSA) == 0)
-            *reinterpret_cast<HWND*>(found) = candidate;
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&tooltip));
+    WaitFor([&tooltip] {
+        EnumThreadWindows(GetCurrentThreadId(), [](HWND candidate, LPARAM found) {
+            char className[64] = "";
+            GetClassNameA(candidate, className, sizeof className);
+            if (lstrcmpiA(className, TOOLTIPS_CLASSA) == 0)
+                *reinterpret_cast<HWND*>(found) = candidate;
+            return TRUE;
+        }, reinterpret_cast<LPARAM>(&tooltip));
+        return tooltip != nullptr;
+    }, 5000);
     ASSERT_NE(tooltip, nullptr);
     EXPECT_EQ(GetWindow(tooltip, GW_OWNER), window_);
     EXPECT_EQ(SendMessageA(tooltip, TTM_GETTOOLCOUNT, 0, 0), 3);
