@@ -20,7 +20,10 @@ bool CopyText(char* destination, std::size_t capacity, const char* source)
     return AppendText(destination, capacity, source);
 }
 
-bool AppendText(char* destination, std::size_t capacity, const char* source)
+namespace {
+
+// Appends the `length` characters at `source`.
+bool AppendCharacters(char* destination, std::size_t capacity, const char* source, std::size_t length)
 {
     if (capacity == 0)
         return false;
@@ -30,11 +33,35 @@ bool AppendText(char* destination, std::size_t capacity, const char* source)
         return false;
     }
     std::size_t room = capacity - 1 - used;
-    std::size_t length = std::strlen(source);
     std::size_t taken = length < room ? length : room;
     std::memmove(destination + used, source, taken);
     destination[used + taken] = '\0';
     return taken == length;
+}
+
+} // namespace
+
+bool AppendText(char* destination, std::size_t capacity, const char* source)
+{
+    if (capacity == 0)
+        return false;
+    return AppendCharacters(destination, capacity, source, std::strlen(source));
+}
+
+bool AppendNumber(char* destination, std::size_t capacity, long number)
+{
+    char digits[24];
+    char* const last = digits + sizeof digits;
+    char* first = last;
+    // Counted in the negative range, which holds the most negative number too.
+    long rest = number < 0 ? number : -number;
+    do {
+        *--first = static_cast<char>('0' - rest % 10);
+        rest /= 10;
+    } while (rest != 0);
+    if (number < 0)
+        *--first = '-';
+    return AppendCharacters(destination, capacity, first, static_cast<std::size_t>(last - first));
 }
 
 bool FormatText(char* destination, std::size_t capacity, const char* format, ...)

@@ -9,6 +9,9 @@
 bool CopyText(char* destination, std::size_t capacity, const char* source);
 bool AppendText(char* destination, std::size_t capacity, const char* source);
 bool FormatText(char* destination, std::size_t capacity, const char* format, ...);
+// Appends `number` in decimal, as "%d" writes it (the loader formats hundreds
+// of numbers: this is much cheaper than a format).
+bool AppendNumber(char* destination, std::size_t capacity, long number);
 
 template <std::size_t N>
 bool CopyText(char (&destination)[N], const char* source)
@@ -20,6 +23,12 @@ template <std::size_t N>
 bool AppendText(char (&destination)[N], const char* source)
 {
     return AppendText(destination, N, source);
+}
+
+template <std::size_t N>
+bool AppendNumber(char (&destination)[N], long number)
+{
+    return AppendNumber(destination, N, number);
 }
 
 template <std::size_t N, typename... Args>

@@ -52,7 +52,10 @@ bool ParseEntry(char* value, AnimationRecord& record, int authorCount, int keywo
 
     if ((field = NextField(cursor, ';')) == nullptr)
         return false;
-    FormatText(record.sizeText, "%d KB", static_cast<int>(ReadNumber(field)));
+    // "%d KB": at most 14 characters, so it always fits.
+    record.sizeText[0] = '\0';
+    AppendNumber(record.sizeText, ReadNumber(field));
+    AppendText(record.sizeText, " KB");
 
     record.keywordCount = 0;
     while ((field = NextField(cursor, ',')) != nullptr) {

@@ -8,11 +8,11 @@
 
 bool FormatKeyName(char* destination, std::size_t capacity, const char* keyTemplate, int number)
 {
-    const char* mark = std::strstr(keyTemplate, "%d");
-    if (mark == nullptr)
+    const char* mark = keyTemplate;
+    while (*mark != '\0' && !(mark[0] == '%' && mark[1] == 'd'))
+        ++mark;
+    if (*mark == '\0')
         return CopyText(destination, capacity, keyTemplate);
-    char digits[16];
-    FormatText(digits, "%d", number);
     std::size_t headLength = static_cast<std::size_t>(mark - keyTemplate);
     if (headLength >= capacity) {
         CopyText(destination, capacity, "");
@@ -20,7 +20,7 @@ bool FormatKeyName(char* destination, std::size_t capacity, const char* keyTempl
     }
     std::memcpy(destination, keyTemplate, headLength);
     destination[headLength] = '\0';
-    return AppendText(destination, capacity, digits) && AppendText(destination, capacity, mark + 2);
+    return AppendNumber(destination, capacity, number) && AppendText(destination, capacity, mark + 2);
 }
 
 const char* CatalogueName(int stringId)

@@ -16,24 +16,25 @@ bool IsBlank(char c)
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r' || c == '\x1a';
 }
 
-std::string Lower(const char* text, std::size_t length)
+char Folded(char c)
 {
-    std::string lower(text, length);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return lower;
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-std::string Lower(const std::string& text)
+bool SameFolded(std::string_view a, std::string_view b)
 {
-    return Lower(text.data(), text.size());
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (Folded(a[i]) != Folded(b[i]))
+            return false;
+    }
+    return true;
 }
 
 // The text from `begin` to `end` without the blanks around it, ending at a
 // NUL byte inside it as the platform's text does.
-std::string Trimmed(const char* begin, const char* end)
+std::string_view Trimmed(const char* begin, const char* end)
 {
     while (begin < end && IsBlank(*begin))
         ++begin;
@@ -42,7 +43,15 @@ std::string Trimmed(const char* begin, const char* end)
     const void* nul = std::memchr(begin, '\0', static_cast<std::size_t>(end - begin));
     if (nul != nullptr)
         end = static_cast<const char*>(nul);
-    return std::string(begin, end);
+    return std::string_view(begin, static_cast<std::size_t>(end - begin));
+}
+
+// A value as it is read: without a matching pair of quotes around it.
+std::string_view Unquoted(std::string_view value)
+{
+    if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0])
+        return value.substr(1, value.size() - 2);
+    return value;
 }
 
 // Unicode to Windows-1252; what the code page cannot hold becomes "?".
@@ -111,16 +120,17 @@ std::string FromUtf8(const unsigned char* bytes, std::size_t size)
 
 // The file's text in the ANSI code page: a file with a byte-order mark is
 // Unicode text, any other file is taken byte for byte.
-std::string AnsiText(const char* data, std::size_t size)
+void AnsiText(const char* data, std::size_t size, std::string& text)
 {
     const auto* bytes = reinterpret_cast<const unsigned char*>(data);
     if (size >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE)
-        return FromUtf16(bytes + 2, size - 2, false);
-    if (size >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF)
-        return FromUtf16(bytes + 2, size - 2, true);
-    if (size >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF)
-        return FromUtf8(bytes + 3, size - 3);
-    return std::string(data, size);
+        text = FromUtf16(bytes + 2, size - 2, false);
+    else if (size >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF)
+        text = FromUtf16(bytes + 2, size - 2, true);
+    else if (size >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF)
+        text = FromUtf8(bytes + 3, size - 3);
+    else
+        text.assign(data, size);
 }
 
 int CopyReadable(const ProfileKey* key, char* destination, std::size_t capacity)
@@ -130,7 +140,7 @@ int CopyReadable(const ProfileKey* key, char* destination, std::size_t capacity)
     destination[0] = '\0';
     if (key == nullptr || !key->hasValue)
         return 0;
-    std::string value = ReadableValue(*key);
+    std::string_view value = Unquoted(key->value);
     std::size_t length = value.size() < capacity - 1 ? value.size() : capacity - 1;
     std::memcpy(destination, value.data(), length);
     destination[length] = '\0';
@@ -139,41 +149,102 @@ int CopyReadable(const ProfileKey* key, char* destination, std::size_t capacity)
 
 } // namespace
 
-std::string ReadableValue(const ProfileKey& key)
+std::uint32_t FoldedIndex::Hash(std::string_view name)
 {
-    const std::string& value = key.value;
-    if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0])
-        return value.substr(1, value.size() - 2);
-    return value;
+    std::uint32_t hash = 2166136261u;
+    for (char c : name)
+        hash = (hash ^ static_cast<unsigned char>(Folded(c))) * 16777619u;
+    return hash;
 }
 
-void ProfileReader::AddSection(std::string name, int line)
+void FoldedIndex::Add(std::uint32_t hash, std::size_t position)
+{
+    if (2 * (used_ + 1) > slots_.size()) {
+        std::vector<Slot> old(slots_.empty() ? 16 : 2 * slots_.size(), Slot{0, 0});
+        old.swap(slots_);
+        used_ = 0;
+        for (const Slot& slot : old) {
+            if (slot.position != 0)
+                Add(slot.hash, slot.position - 1);
+        }
+    }
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t at = hash & mask;
+    while (slots_[at].position != 0)
+        at = (at + 1) & mask;
+    slots_[at] = Slot{hash, static_cast<std::uint32_t>(position + 1)};
+    ++used_;
+}
+
+void FoldedIndex::Clear()
+{
+    slots_.clear();
+    used_ = 0;
+}
+
+std::string ReadableValue(const ProfileKey& key)
+{
+    return std::string(Unquoted(key.value));
+}
+
+void ProfileReader::AddSection(std::string_view name, int line)
 {
     ProfileSection section;
-    section.name = std::move(name);
+    section.name = std::string(name);
     section.line = line;
     // Only the first section of a name is ever read.
-    section.hidden = !sectionIndex_.emplace(Lower(section.name), sections_.size()).second;
+    std::uint32_t hash = FoldedIndex::Hash(name);
+    section.hidden = sectionIndex_.Find(hash, [&](std::size_t at) { return SameFolded(sections_[at].name, name); })
+        != FoldedIndex::kNone;
+    if (!section.hidden)
+        sectionIndex_.Add(hash, sections_.size());
     sections_.push_back(std::move(section));
     keyIndex_.emplace_back();
+}
+
+void ProfileReader::AddKey(ProfileKey key)
+{
+    if (sections_.empty())
+        AddSection(std::string_view(), 0);          // keys before the first header
+    ProfileSection& section = sections_.back();
+    FoldedIndex& index = keyIndex_.back();
+    std::uint32_t hash = FoldedIndex::Hash(key.name);
+    // The first key of a name is the one read.
+    if (index.Find(hash, [&](std::size_t at) { return SameFolded(section.keys[at].name, key.name); })
+        == FoldedIndex::kNone)
+        index.Add(hash, section.keys.size());
+    section.keys.push_back(std::move(key));
 }
 
 void ProfileReader::Parse(const char* bytes, std::size_t size)
 {
     sections_.clear();
-    sectionIndex_.clear();
+    sectionIndex_.Clear();
     keyIndex_.clear();
 
-    const std::string text = AnsiText(bytes, size);
-    const char* const end = text.data() + text.size();
-    const char* next = text.data();
+    AnsiText(bytes, size, text_);
+    const char* const end = text_.data() + text_.size();
+    const char* next = text_.data();
+    // The next CR and the next LF at or after the line's start (or the end),
+    // each searched again only once the lines have passed it: one pass over
+    // the text whichever ending its lines have.
+    const char* carriageReturn = nullptr;
+    const char* lineFeed = nullptr;
+    auto nextOf = [end](const char*& found, char c, const char* from) {
+        if (found == nullptr || found < from) {
+            found = static_cast<const char*>(std::memchr(from, c, static_cast<std::size_t>(end - from)));
+            if (found == nullptr)
+                found = end;
+        }
+        return found;
+    };
     int lineNumber = 0;
     while (next < end) {
         const char* start = next;
         ++lineNumber;
-        const char* stop = start;
-        while (stop < end && *stop != '\r' && *stop != '\n')
-            ++stop;
+        const char* cr = nextOf(carriageReturn, '\r', start);
+        const char* lf = nextOf(lineFeed, '\n', start);
+        const char* stop = cr < lf ? cr : lf;
         next = stop;
         if (next < end)
             next += (next[0] == '\r' && next + 1 < end && next[1] == '\n') ? 2 : 1;
@@ -201,17 +272,13 @@ void ProfileReader::Parse(const char* bytes, std::size_t size)
         key.line = lineNumber;
         const char* equals = static_cast<const char*>(std::memchr(start, '=', static_cast<std::size_t>(stop - start)));
         if (equals != nullptr) {
-            key.name = Trimmed(start, equals);
+            key.name = std::string(Trimmed(start, equals));
             key.value = Trimmed(equals + 1, stop);
             key.hasValue = true;
         } else {
-            key.name = Trimmed(start, stop);
+            key.name = std::string(Trimmed(start, stop));
         }
-        if (sections_.empty())
-            AddSection(std::string(), 0);           // keys before the first header
-        std::size_t section = sections_.size() - 1;
-        keyIndex_[section].emplace(Lower(key.name), sections_[section].keys.size());
-        sections_[section].keys.push_back(std::move(key));
+        AddKey(std::move(key));
     }
 }
 
@@ -237,18 +304,25 @@ bool ProfileReader::Load(const char* path)
 const ProfileSection* ProfileReader::FindSection(const char* section) const
 {
     // The platform's reader passes over blanks around the asked name too.
-    auto it = sectionIndex_.find(Lower(Trimmed(section, section + std::strlen(section))));
-    return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
+    std::string_view name = Trimmed(section, section + std::strlen(section));
+    std::size_t at = sectionIndex_.Find(FoldedIndex::Hash(name),
+                                        [&](std::size_t candidate) { return SameFolded(sections_[candidate].name, name); });
+    return at == FoldedIndex::kNone ? nullptr : &sections_[at];
+}
+
+const ProfileKey* ProfileReader::FindKey(const ProfileSection& section, const char* key) const
+{
+    std::string_view name(key);
+    const FoldedIndex& index = keyIndex_[static_cast<std::size_t>(&section - sections_.data())];
+    std::size_t at = index.Find(FoldedIndex::Hash(name),
+                                [&](std::size_t candidate) { return SameFolded(section.keys[candidate].name, name); });
+    return at == FoldedIndex::kNone ? nullptr : &section.keys[at];
 }
 
 const ProfileKey* ProfileReader::Find(const char* section, const char* key) const
 {
     const ProfileSection* found = FindSection(section);
-    if (found == nullptr)
-        return nullptr;
-    const auto& keys = keyIndex_[static_cast<std::size_t>(found - sections_.data())];
-    auto it = keys.find(Lower(key, std::strlen(key)));
-    return it == keys.end() ? nullptr : &found->keys[it->second];
+    return found == nullptr ? nullptr : FindKey(*found, key);
 }
 
 int ProfileReader::Read(const char* section, const char* key, char* destination, std::size_t capacity) const
@@ -266,6 +340,10 @@ int ProfileCatalogueSource::Read(int sectionId, int keyId, int number, char (&va
     value[0] = '\0';
     if (section == nullptr || keyTemplate == nullptr || !FormatKeyName(key, sizeof key, keyTemplate, number))
         return 0;
-    lastKey_ = reader_.Find(section, key);
+    if (sectionId != sectionId_ || section_ == nullptr) {
+        sectionId_ = sectionId;
+        section_ = reader_.FindSection(section);
+    }
+    lastKey_ = section_ != nullptr ? reader_.FindKey(*section_, key) : nullptr;
     return CopyReadable(lastKey_, value, sizeof value);
 }

@@ -14,13 +14,14 @@
 #include "catalogue/store.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
-#include <unordered_map>
+#include <string_view>
 #include <vector>
 
 struct ProfileKey {
     std::string name;
-    std::string value;      // blanks around it removed; quotes and length as in the file
+    std::string_view value; // in the reader's text: blanks around it removed; quotes and length as in the file
     bool hasValue = false;  // false for a line without "=": it reads as empty
     int line = 0;           // from 1
 };
@@ -32,8 +33,52 @@ struct ProfileSection {
     std::vector<ProfileKey> keys;   // in file order, repeats included
 };
 
+// Positions found by a name whatever the case of its letters A to Z. The table
+// keeps only each name's hash and position; the names stay with their owner,
+// who tells whether a candidate is the one asked for.
+class FoldedIndex {
+public:
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+    static std::uint32_t Hash(std::string_view name);
+
+    // The position of the first entry of `hash` that `matches(position)`
+    // accepts, or kNone.
+    template <typename Matches>
+    std::size_t Find(std::uint32_t hash, Matches matches) const
+    {
+        if (slots_.empty())
+            return kNone;
+        const std::size_t mask = slots_.size() - 1;
+        for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
+            const Slot& slot = slots_[at];
+            if (slot.position == 0)
+                return kNone;
+            if (slot.hash == hash && matches(static_cast<std::size_t>(slot.position - 1)))
+                return slot.position - 1;
+        }
+    }
+
+    // Adds `position` under `hash`; the caller has made sure the name is new.
+    void Add(std::uint32_t hash, std::size_t position);
+    void Clear();
+
+private:
+    struct Slot {
+        std::uint32_t hash;
+        std::uint32_t position;     // plus one; 0 marks a free slot
+    };
+    std::vector<Slot> slots_;       // a power of two in size, at most half used
+    std::size_t used_ = 0;
+};
+
 class ProfileReader {
 public:
+    ProfileReader() = default;
+    // The keys' values point into the reader's own copy of the text.
+    ProfileReader(const ProfileReader&) = delete;
+    ProfileReader& operator=(const ProfileReader&) = delete;
+
     // Parses the whole file held in `bytes`, replacing what was read before.
     void Parse(const char* bytes, std::size_t size);
     // Reads and parses the file; false (and nothing read) when it cannot be read.
@@ -43,6 +88,8 @@ public:
     const ProfileKey* Find(const char* section, const char* key) const;
     // The first section of that name, or null.
     const ProfileSection* FindSection(const char* section) const;
+    // The first key of that name in `section` (one of Sections()), or null.
+    const ProfileKey* FindKey(const ProfileSection& section, const char* key) const;
     const std::vector<ProfileSection>& Sections() const { return sections_; }
 
     // The value as GetPrivateProfileStringA gives it with an empty default:
@@ -51,13 +98,15 @@ public:
     int Read(const char* section, const char* key, char* destination, std::size_t capacity) const;
 
 private:
-    void AddSection(std::string name, int line);
+    void AddSection(std::string_view name, int line);
+    void AddKey(ProfileKey key);
 
+    std::string text_;      // the file's text in the ANSI code page
     std::vector<ProfileSection> sections_;
-    // Lower-case name -> position in sections_ of the first section of that name.
-    std::unordered_map<std::string, std::size_t> sectionIndex_;
-    // Per section: lower-case key name -> position of the first key of that name.
-    std::vector<std::unordered_map<std::string, std::size_t>> keyIndex_;
+    // The first section of each name, by its position in sections_.
+    FoldedIndex sectionIndex_;
+    // Per section: the first key of each name, by its position in the section.
+    std::vector<FoldedIndex> keyIndex_;
 };
 
 // A value as it is read: without the quotes when it is enclosed in a matching
@@ -78,4 +127,7 @@ public:
 private:
     const ProfileReader& reader_;
     const ProfileKey* lastKey_ = nullptr;
+    // The loader reads one section's keys in a row: its section is looked up once.
+    int sectionId_ = 0;
+    const ProfileSection* section_ = nullptr;
 };

@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
+#include <limits>
 #include <string>
 
 namespace {
@@ -26,6 +28,22 @@ TEST(BoundedText, CopiesAppendsAndFormatsWithinCapacity)
     EXPECT_TRUE(FormatText(small, "%d", 12345));
     EXPECT_FALSE(FormatText(small, "%d", 123456));
     EXPECT_STREQ(small, "12345");
+}
+
+TEST(BoundedText, NumbersAppendAsPercentDWritesThem)
+{
+    const long numbers[] = {0, 7, -7, 10, 99, -100, 123456789, 2147483647L, -2147483647L - 1,
+                            std::numeric_limits<long>::max(), std::numeric_limits<long>::min()};
+    for (long number : numbers) {
+        char expected[32];
+        std::snprintf(expected, sizeof expected, "x%ld", number);
+        char text[32] = "x";
+        EXPECT_TRUE(AppendNumber(text, number));
+        EXPECT_STREQ(text, expected);
+    }
+    char small[6] = "ab";
+    EXPECT_FALSE(AppendNumber(small, -1234));       // cut like any append, and said so
+    EXPECT_STREQ(small, "ab-12");
 }
 
 TEST(CataloguePath, Derivation)
