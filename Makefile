@@ -1,7 +1,8 @@
-# make run   builds KORVAL.EXE and starts it under Wine on the demo medium
-#            (CATALOGUE=DIR for another catalogue folder, DPI=144 for a
-#            high-DPI display)
+# make run   builds KORVAL.EXE and starts it under Wine from the CD-ROM drive E:
+#            holding the demo medium (CATALOGUE=DIR for another medium folder,
+#            DPI=144 for a high-DPI display)
 # make test  builds natively and for Windows and runs every test
+# make dist, make medium [CATALOGUE=DIR]: the release archive, a medium image
 # make bench, make fuzz: measurements (see README)
 
 BUILD      ?= build
@@ -10,12 +11,16 @@ NATIVE_DIR := $(BUILD)/native
 WIN_DIR    := $(BUILD)/win
 FUZZ_DIR   := $(BUILD)/fuzz
 BENCH_DIR  := $(BUILD)/bench
+RELEASE_DIR := $(BUILD)/release
+CLANG_DIR  := $(BUILD)/clang
+DIST_DIR   := $(BUILD)/dist
+MEDIUM_IMAGE ?= $(DIST_DIR)/korval-medium.iso
 CATALOGUE  ?=
 DPI        ?= 96
 FUZZ_SECONDS ?= 60
 BENCH_RUNS ?= 21
 
-.PHONY: all deps native win fuzzers test run fuzz bench clean
+.PHONY: all deps native win fuzzers checker test run dist medium fuzz bench clean
 
 all: native win
 
@@ -42,13 +47,29 @@ fuzzers: deps $(FUZZ_DIR)/Makefile
 	cmake --build $(FUZZ_DIR) -j $(JOBS)
 
 # One CTest run over all builds, so the summary at the end covers everything;
-# the fuzzers run a few seconds each.
+# the fuzzers run a few seconds each. The release checks (tests/release) look
+# at the native and the Windows build together and make the clang build.
 test: native win fuzzers
-	@printf 'subdirs("native")\nsubdirs("win")\nsubdirs("fuzz")\n' > $(BUILD)/CTestTestfile.cmake
+	cmake -S tests/release -B $(RELEASE_DIR) -DKORVAL_WIN_BUILD=$(abspath $(WIN_DIR)) \
+	      -DKORVAL_NATIVE_BUILD=$(abspath $(NATIVE_DIR)) -DKORVAL_CLANG_BUILD=$(abspath $(CLANG_DIR)) >/dev/null
+	@printf 'subdirs("native")\nsubdirs("win")\nsubdirs("fuzz")\nsubdirs("release")\n' > $(BUILD)/CTestTestfile.cmake
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 run: win
 	KORVAL_DPI=$(DPI) scripts/run.sh $(WIN_DIR) "$(CATALOGUE)"
+
+# build/dist/korval-VERSION-win64.zip: KORVAL.EXE, korval-check.exe, the guide
+# for users and the catalogue format.
+dist: win
+	scripts/dist.sh $(WIN_DIR) $(DIST_DIR)
+
+# An ISO 9660 image with Joliet names of the demo medium or of CATALOGUE,
+# after korval-check's findings; none when the catalogue cannot be read.
+checker: deps $(NATIVE_DIR)/Makefile
+	cmake --build $(NATIVE_DIR) -j $(JOBS) --target korval_check
+
+medium: win checker
+	scripts/medium.sh $(WIN_DIR) $(NATIVE_DIR)/tools/korval_check/korval-check $(MEDIUM_IMAGE) "$(CATALOGUE)"
 
 # Every fuzzer for FUZZ_SECONDS, one after the other: executions and findings.
 fuzz: fuzzers

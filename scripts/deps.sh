@@ -3,7 +3,8 @@
 # with one apt-get update, and only when something is missing.
 set -e
 packages="make cmake g++ g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine wine64 fonts-wine
-googletest xvfb imagemagick x11-utils clang libclang-rt-14-dev libbenchmark-dev"
+googletest xvfb imagemagick x11-utils clang libclang-rt-14-dev libbenchmark-dev
+xorriso zip unzip"
 
 missing=""
 for package in $packages; do

@@ -1,10 +1,12 @@
 #!/bin/sh
-# Starts KORVAL.EXE under Wine on a catalogue folder.
-#   scripts/run.sh BUILD_DIR [CATALOGUE_DIR]
-# Without CATALOGUE_DIR it runs on a copy of the demo medium (examples/medium)
-# in BUILD_DIR/medium, with the stand-in companion programs in its program
-# folder. With $DISPLAY it opens a real window and waits until it is closed;
-# without one it runs on a virtual display (Xvfb), saves a screenshot to
+# Starts KORVAL.EXE under Wine as a user meets it: from the CD-ROM drive E:,
+# without a command line, as autorun starts it.
+#   scripts/run.sh BUILD_DIR [MEDIUM_DIR]
+# E: holds BUILD_DIR/medium: a copy of the demo medium (examples/medium) with
+# the stand-in companion programs in its program folder, or MEDIUM_DIR's files
+# (linked, not copied), each with this build's KORVAL.EXE and an AUTORUN.INF.
+# With $DISPLAY it opens a real window and waits until it is closed; without
+# one it runs on a virtual display (Xvfb), saves a screenshot to
 # build/korval.png and closes the program again.
 # KORVAL_DPI=144 (or 120, 192, ...) shows it as on a high-DPI screen: the
 # prefix's display DPI is set to it (and back to 96 by a run without it), the
@@ -12,8 +14,9 @@
 # build/korval-144dpi.png.
 set -eu
 build=$(cd "$1" && pwd)
-catalogue=${2:-}
+source=${2:-}
 top=$(cd "$(dirname "$0")/.." && pwd)
+shot="$top/build/korval.png"
 dpi=${KORVAL_DPI:-96}
 case "$dpi" in
     ''|*[!0-9]*) echo "KORVAL_DPI is not a number: $dpi" >&2; exit 2 ;;
@@ -22,23 +25,16 @@ if [ "$dpi" -lt 72 ] || [ "$dpi" -gt 480 ]; then
     echo "KORVAL_DPI out of range (72 to 480): $dpi" >&2
     exit 2
 fi
-shot="$top/build/korval.png"
 if [ "$dpi" -ne 96 ]; then
     shot="$top/build/korval-${dpi}dpi.png"
 fi
+. "$top/scripts/medium-lib.sh"
 
-if [ -z "$catalogue" ]; then
-    rm -rf "$build/medium"
-    cp -r "$top/examples/medium" "$build/medium"
-    for program in VANSHOW VANEDIT VANCOPY; do
-        [ -f "$build/tools/$program.EXE" ] && cp "$build/tools/$program.EXE" "$build/medium/PROGRAMM/"
-    done
-    catalogue="$build/medium"
+if [ -n "$source" ] && [ ! -d "$source" ]; then
+    echo "no such medium folder: $source" >&2
+    exit 2
 fi
-[ -d "$catalogue" ] || { echo "no such catalogue folder: $catalogue" >&2; exit 2; }
-catalogue=$(cd "$catalogue" && pwd)
-# Wine's drive Z: is the Linux root: /a/b becomes Z:\a\b\ (the folder KORVAL expects).
-folder="Z:$(printf '%s' "$catalogue" | tr '/' '\\')\\"
+stage_medium "$top" "$build" "$source" "$build/medium"
 
 export WINEPREFIX="$build/runprefix"
 export WINEDEBUG=-all
@@ -55,27 +51,23 @@ fi
 cleanup() { [ -n "$started_xvfb" ] && kill "$started_xvfb" 2>/dev/null || true; }
 trap cleanup EXIT
 
-if [ ! -f "$WINEPREFIX/.korval-ready" ]; then
-    echo "Creating the Wine prefix $WINEPREFIX ..."
-    wineboot -i >/dev/null 2>&1 || true
-    # Wine draws the window frames itself, so they show even without a window manager.
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
-    wineserver -w
-    # Wine's own fonts ("MS Sans Serif" among them) go where the prefix looks.
-    cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
-    touch "$WINEPREFIX/.korval-ready"
-fi
+# Wine draws the window frames itself, so they show even without a window manager.
+make_prefix reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
+cdrom_drive e "$build/medium"
 
 # Wine takes the display's DPI from here when a program starts.
 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 || true
 
-printf 'KORVAL.EXE %s\n' "$folder"
+# The folder it starts in is the medium's root, as autorun's.
+start_korval() { wine start /d 'E:\' /wait 'E:\KORVAL.EXE'; }
+
+echo 'E:\KORVAL.EXE (CD-ROM drive E: = '"$build/medium"')'
 if [ -z "$started_xvfb" ]; then
-    wine "$build/KORVAL.EXE" "$folder"
+    start_korval
     exit $?
 fi
 
-wine "$build/KORVAL.EXE" "$folder" &
+start_korval &
 korval=$!
 shown=""
 for _ in $(seq 1 100); do

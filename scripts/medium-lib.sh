@@ -1,0 +1,52 @@
+# Shell functions for a medium folder and a CD-ROM drive under Wine; sourced
+# by scripts/run.sh, scripts/medium.sh and the medium test.
+
+# stage_medium TOP BUILD_DIR SOURCE DEST
+# Lays out in DEST what goes on a medium: SOURCE's files (empty SOURCE: the
+# demo medium, examples/medium, with the stand-in companion programs of
+# BUILD_DIR/tools in its program folder), this build's KORVAL.EXE in place of
+# any that SOURCE has, and the demo medium's AUTORUN.INF when SOURCE has none.
+# Another folder's files are linked, not copied: nothing is written into it.
+stage_medium() {
+    top=$1 build=$2 source=$3 dest=$4
+    rm -rf "$dest"
+    if [ -z "$source" ]; then
+        cp -r "$top/examples/medium" "$dest"
+        for program in VANSHOW VANEDIT VANCOPY; do
+            [ -f "$build/tools/$program.EXE" ] && cp "$build/tools/$program.EXE" "$dest/PROGRAMM/"
+        done
+    else
+        source=$(cd "$source" && pwd)
+        cp -rs "$source" "$dest"
+    fi
+    find "$dest" -maxdepth 1 -iname KORVAL.EXE -exec rm -f {} +
+    cp "$build/KORVAL.EXE" "$dest/KORVAL.EXE"
+    if [ -z "$(find "$dest" -maxdepth 1 -iname AUTORUN.INF)" ]; then
+        cp "$top/examples/medium/AUTORUN.INF" "$dest/AUTORUN.INF"
+    fi
+}
+
+# cdrom_drive LETTER FOLDER: in $WINEPREFIX, drive LETTER: is FOLDER, and its
+# type is CD-ROM (GetDriveTypeA answers DRIVE_CDROM for its root).
+cdrom_drive() {
+    letter=$1 folder=$2
+    ln -sfn "$folder" "$WINEPREFIX/dosdevices/$letter:"
+    if ! grep -qi "^\"$letter:\"=\"cdrom\"" "$WINEPREFIX/system.reg" 2>/dev/null; then
+        wine reg add 'HKLM\Software\Wine\Drives' /v "$letter:" /d cdrom /f >/dev/null 2>&1
+        wineserver -w
+    fi
+}
+
+# make_prefix: makes $WINEPREFIX once, with Wine's fonts where it looks for
+# them; any further argument is run (with wine) as a last step of the set-up.
+make_prefix() {
+    [ -f "$WINEPREFIX/.korval-ready" ] && [ -f "$WINEPREFIX/system.reg" ] && return 0
+    echo "Creating the Wine prefix $WINEPREFIX ..."
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1 || true
+    [ $# -gt 0 ] && { wine "$@" >/dev/null 2>&1 || true; }
+    wineserver -w
+    # Wine's own fonts ("MS Sans Serif" among them) go where the prefix looks.
+    cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+    touch "$WINEPREFIX/.korval-ready"
+}
