@@ -62,8 +62,10 @@ VANTRY_STANDIN_LOG=$(printf 'Z:%s' "$log" | tr '/' '\\')
 export VANTRY_STANDIN_LOG
 wine start /d 'E:\' /wait 'E:\KORVAL.EXE' &
 korval=$!
-# The demo medium's first row is selected at the start; Play starts the player on it.
-wine "$win/tools/korval-probe.exe" wait rows 12 command 502 || fail "KORVAL on E: did not show the demo medium"
+# The demo medium's first row is selected at the start, its path on E: in the
+# status bar; Play starts the player on it.
+wine "$win/tools/korval-probe.exe" wait rows 12 status 'Animation: 1 von 12 E:\ANIM\JONGLEUR.FLC' command 502 \
+    || fail "KORVAL on E: did not show the demo medium"
 for _ in $(seq 1 100); do
     grep -q VANSHOW "$log" 2>/dev/null && break
     sleep 0.2

@@ -159,7 +159,7 @@ struct Shown {
 
 const POINT kLabelAt[6] = {{42, 6}, {42, 24}, {42, 42}, {208, 42}, {336, 42}, {42, 60}};
 const POINT kValueAt[6] = {{92, 6}, {92, 24}, {92, 42}, {262, 42}, {442, 42}, {132, 60}};
-const char* const kLabels[6] = {"Titel:", "Autor:", "Datei:", "Datum:", "Gesamtgr\xF6\xDF" "e:", "Stichw\xF6rter:"};
+const char* const kLabels[6] = {"Titel:", "Autor:", "Datei:", "Datum:", "Gesamtgr\xF6\xDF\x65:", "Stichw\xF6rter:"};
 
 // The row's text lines must show exactly as the same texts drawn alone, in
 // the same fonts and colours at the same places: that proves the places, the
