@@ -123,7 +123,7 @@ TEST_F(RowText, AuthorOutsideTheTableIsUnknown)
 TEST_F(RowText, RowNameIsTheTitleThenEachLabelledValue)
 {
     const char labels[kRowLabelCount][kRowLabelSize] = {"Titel:", "Autor:", "Datei:", "Datum:",
-                                                         "Gesamtgr\xF6\xDF" "e:", "Stichw\xF6rter:"};
+                                                         "Gesamtgr\xF6\xDF\x65:", "Stichw\xF6rter:"};
     CopyText(AuthorTable[0], "Unbekannt");
     SetKeyword(0, "Trickfilm");
     SetKeyword(1, "Sport");
