@@ -354,7 +354,8 @@ HWND CreateMainWindow(HINSTANCE instance)
 
 int RegisterWindowClasses(HINSTANCE instance)
 {
-    WNDCLASSA windowClass = {};
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
     windowClass.style = CS_VREDRAW | CS_HREDRAW;
     windowClass.lpfnWndProc = MainWindowProc;
     windowClass.hInstance = instance;
@@ -362,7 +363,11 @@ int RegisterWindowClasses(HINSTANCE instance)
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
     windowClass.lpszClassName = kMainWindowClass;
-    if (RegisterClassA(&windowClass) == 0)
+    // The window sets its own icons in the sizes of its DPI (WM_SETICON), so
+    // the class's small icon is never shown: given one, the platform does not
+    // make a small copy of the class icon at registration.
+    windowClass.hIconSm = windowClass.hIcon;
+    if (RegisterClassExA(&windowClass) == 0)
         return 0;
     return RegisterStatusBarClass(instance);
 }

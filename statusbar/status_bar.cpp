@@ -122,7 +122,8 @@ LRESULT OnNonClientButtonDown(HWND window, WPARAM wParam, LPARAM lParam)
 
 int RegisterStatusBarClass(HINSTANCE instance)
 {
-    WNDCLASSA windowClass = {};
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = StatusBarProc;
     windowClass.hInstance = instance;
@@ -130,7 +131,10 @@ int RegisterStatusBarClass(HINSTANCE instance)
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
     windowClass.lpszClassName = kStatusBarClass;
-    return RegisterClassA(&windowClass) != 0 ? 1 : 0;
+    // A child window shows no icon: given the class icon as the small one, the
+    // platform does not make a small copy of it at registration.
+    windowClass.hIconSm = windowClass.hIcon;
+    return RegisterClassExA(&windowClass) != 0 ? 1 : 0;
 }
 
 HWND CreateStatusBar(HWND parent, int id, int dpi)
