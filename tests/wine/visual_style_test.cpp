@@ -9,6 +9,7 @@
 #include "catalogue/catalogue_file.h"
 #include "catalogue/store.h"
 #include "harness.h"
+#include "main_window_fixture.h"
 #include "res/resource.h"
 #include "view/keyword_filter.h"
 
@@ -21,15 +22,6 @@
 #include <vector>
 
 namespace {
-
-void Pump()
-{
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
 
 // The file of the library whose window class `control` is, in lower case (the
 // class's procedure: the list is subclassed for screen readers).
@@ -57,39 +49,7 @@ bool IsThemed(const std::string& library)
            && library.find("comctl32.dll") != std::string::npos;
 }
 
-class VisualStyle : public ::testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        SetModuleInstance(GetModuleHandleA(nullptr));
-        static const int registered = RegisterWindowClasses(ModuleInstance);
-        ASSERT_NE(registered, 0);
-    }
-
-    void SetUp() override
-    {
-        ClearCatalogue();
-        Filter = KeywordFilter{};
-        CopyText(CataloguePath, "K:\\window\\KORVAL.INI");
-        window_ = CreateMainWindow(ModuleInstance);
-        ASSERT_NE(window_, nullptr);
-        MainWindowHandle = window_;
-        ShowWindow(window_, SW_SHOW);
-        UpdateWindow(window_);
-        Pump();
-    }
-
-    void TearDown() override
-    {
-        if (IsWindow(window_))
-            DestroyWindow(window_);
-        Pump();
-        MSG quit;
-        PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
-    }
-
-    HWND window_ = nullptr;
-};
+class VisualStyle : public MainWindowFixture {};
 
 TEST_F(VisualStyle, DialogsAndMessageBoxesUseTheThemedControls)
 {
