@@ -29,9 +29,9 @@ int WindowDpiNow = kBaseDpi;
 // Drawing objects of the toolbar, made once with the window and again for a
 // new DPI.
 HDC PictureContext;
-HBITMAP ButtonPictures[3];      // Play, Edit, Copy
+HBITMAP ButtonPictures[kPictureButtonCount];    // Play, Edit, Copy
 int ButtonPictureSize = kPictureSize;
-const int kPictureIds[kPictureSets][3] = {
+const int kPictureIds[kPictureSets][kPictureButtonCount] = {
     {IDB_PLAY, IDB_EDIT, IDB_COPY},
     {IDB_PLAY_150, IDB_EDIT_150, IDB_COPY_150},
     {IDB_PLAY_200, IDB_EDIT_200, IDB_COPY_200},
@@ -99,7 +99,7 @@ void ReleaseButtonPictures()
 void LoadButtonPictures(int dpi)
 {
     int set = PictureSetAt(dpi);
-    for (int n = 0; n < 3; ++n)
+    for (int n = 0; n < kPictureButtonCount; ++n)
         ButtonPictures[n] = LoadBitmapA(ModuleInstance, MAKEINTRESOURCEA(kPictureIds[set][n]));
     ButtonPictureSize = PictureSizeOfSet(set);
 }

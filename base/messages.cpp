@@ -7,34 +7,29 @@
 
 namespace {
 
-void LoadCaption(char (&caption)[40], int captionId)
+// Shows `text` under caption `captionId` (0: "Fehler") in the system's visual style.
+int ShowText(HWND owner, const char* text, int captionId, UINT boxType)
 {
-    caption[0] = '\0';
+    char caption[40] = "";
     LoadStringA(ModuleInstance, captionId != 0 ? captionId : IDS_ERROR_CAPTION, caption, sizeof caption);
+    ThemedControls themed;
+    return MessageBoxA(owner, text, caption, boxType);
 }
 
 } // namespace
 
 int ShowStringMessage(HWND owner, int textId, int captionId, UINT boxType)
 {
-    char text[kMessageSize];
-    char caption[40];
-    text[0] = '\0';
+    char text[kMessageSize] = "";
     LoadStringA(ModuleInstance, textId, text, sizeof text);
-    LoadCaption(caption, captionId);
-    ThemedControls themed;
-    return MessageBoxA(owner, text, caption, boxType);
+    return ShowText(owner, text, captionId, boxType);
 }
 
 int ShowFormattedMessage(HWND owner, int formatId, const char* argument, int captionId, UINT boxType)
 {
-    char format[80];
+    char format[80] = "";
     char text[kMessageSize];
-    char caption[40];
-    format[0] = '\0';
     LoadStringA(ModuleInstance, formatId, format, sizeof format);
     FormatMessageText(text, format, argument);
-    LoadCaption(caption, captionId);
-    ThemedControls themed;
-    return MessageBoxA(owner, text, caption, boxType);
+    return ShowText(owner, text, captionId, boxType);
 }

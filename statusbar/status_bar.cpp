@@ -82,10 +82,10 @@ LRESULT OnPaint(HWND window)
 // the bar: `capacity` characters at most, the terminator included.
 LRESULT OnGetText(WPARAM capacity, LPARAM buffer)
 {
-    char line[kStatusTextSize];
-    JoinStatusTexts(line, StatusBar.texts);
     if (capacity == 0 || buffer == 0)
         return 0;
+    char line[kStatusTextSize];
+    JoinStatusTexts(line, StatusBar.texts);
     char* destination = reinterpret_cast<char*>(buffer);
     CopyText(destination, capacity, line);
     return static_cast<LRESULT>(std::strlen(destination));

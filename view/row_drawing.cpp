@@ -69,6 +69,13 @@ void DrawPanel(HDC dc, const RECT& row, bool selected)
     SelectObject(dc, previous);
 }
 
+// The list's rows in the height and extent of the current DPI.
+void SizeRows(HWND list)
+{
+    SendMessageA(list, LB_SETITEMHEIGHT, 0, Row.height);
+    SendMessageA(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(Row.extent), 0);
+}
+
 void DrawAt(HDC dc, const RECT& row, RowPoint at, std::string_view text)
 {
     TextOutA(dc, row.left + at.x, row.top + at.y, text.data(), static_cast<int>(text.size()));
@@ -98,8 +105,7 @@ int CreateAnimationList(HWND window, int listId, int dpi)
     CreateRowResources(dpi);
     HWND list = CreateWindowExA(0, "LISTBOX", nullptr, kListStyle, 0, 0, 0, 0, window,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(listId)), ModuleInstance, nullptr);
-    SendDlgItemMessageA(window, listId, LB_SETITEMHEIGHT, 0, Row.height);
-    SendDlgItemMessageA(window, listId, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(Row.extent), 0);
+    SizeRows(list);
     ServeListAccessibility(list);
     return list != nullptr ? 1 : 0;
 }
@@ -115,8 +121,7 @@ void SetAnimationListDpi(HWND window, int listId, int dpi)
     LRESULT selected = SendMessageA(list, LB_GETCURSEL, 0, 0);
     LRESULT top = SendMessageA(list, LB_GETTOPINDEX, 0, 0);
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(list, LB_SETITEMHEIGHT, 0, Row.height);
-    SendMessageA(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(Row.extent), 0);
+    SizeRows(list);
     if (selected >= 0)
         SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
     if (top >= 0)

@@ -22,15 +22,6 @@
 
 namespace {
 
-void Pump()
-{
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
-
 VARIANT Child(long id)
 {
     VARIANT child;

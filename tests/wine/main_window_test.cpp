@@ -68,15 +68,6 @@ RECT ChildRect(HWND window, int id)
     return rect;
 }
 
-void Pump()
-{
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
-
 // Selects the named keywords in the "Selektieren" dialog, chooses the link
 // and presses `button`.
 DialogWatcher::Act ChooseKeywords(std::vector<std::string> names, int link, int button)
@@ -417,12 +408,9 @@ TEST(MainWindowResources, NoGdiObjectOutlivesTheWindow)
     UpdateWindow(window);
     Pump();
     EXPECT_EQ(tally.Live(), 11);            // painting keeps nothing
-    DestroyWindow(window);
-    Pump();
+    EndMainWindow(window);
     EXPECT_EQ(tally.Live(), 0);
     EXPECT_LE(tally.GuiObjectsGained(), 0);
-    MSG quit;
-    PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
 }
 
 // The window moved to a monitor of another DPI: the platform sends
@@ -499,12 +487,9 @@ TEST(MainWindowDpi, ChangeRemakesEverythingKeepsTheRowAndLeavesNothingBehind)
         Pump();
         EXPECT_EQ(tally.Live(), live);
     }
-    DestroyWindow(window);
-    Pump();
+    EndMainWindow(window);
     EXPECT_EQ(tally.Live(), 0);
     EXPECT_LE(tally.GuiObjectsGained(), 0);
-    MSG quit;
-    PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
 }
 
 TEST(MainWindowWithoutCatalogue, OpensWithoutAListAndCommandsDoNothing)
@@ -540,10 +525,7 @@ TEST(MainWindowWithoutCatalogue, OpensWithoutAListAndCommandsDoNothing)
         EXPECT_EQ(tally.Made(), 5);
         EXPECT_EQ(tally.Live(), 5);
     }
-    DestroyWindow(window);
-    Pump();
-    MSG quit;
-    PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    EndMainWindow(window);
 }
 
 } // namespace

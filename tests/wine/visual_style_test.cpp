@@ -1,17 +1,10 @@
 // Dialogs, message boxes and the tooltip keep the system's visual style: their
 // controls are the themed common controls'. The main window's own controls are
 // the plain ones, so that its start needs no common-controls library at all.
-#include "app/main_window.h"
-#include "app/startup.h"
-#include "base/instance.h"
 #include "base/messages.h"
-#include "base/text.h"
-#include "catalogue/catalogue_file.h"
-#include "catalogue/store.h"
 #include "harness.h"
 #include "main_window_fixture.h"
 #include "res/resource.h"
-#include "view/keyword_filter.h"
 
 #include <gtest/gtest.h>
 

@@ -238,17 +238,22 @@ RunningProgram::~RunningProgram()
     CloseHandle(process_);
 }
 
+void Pump()
+{
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
 bool WaitFor(const std::function<bool()>& condition, DWORD milliseconds)
 {
     DWORD start = GetTickCount();
     while (!condition()) {
         if (GetTickCount() - start > milliseconds)
             return false;
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
+        Pump();
         Sleep(10);
     }
     return true;

@@ -93,5 +93,8 @@ private:
 // Waits until `condition` holds, pumping this thread's messages meanwhile.
 bool WaitFor(const std::function<bool()>& condition, DWORD milliseconds);
 
+// Dispatches every message waiting for this thread.
+void Pump();
+
 // The full path of KORVAL.EXE in the build folder.
 std::string KorvalExePath();

@@ -8,15 +8,6 @@
 #include "catalogue/store.h"
 #include "view/keyword_filter.h"
 
-void Pump()
-{
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
-
 void MainWindowFixture::SetUpTestSuite()
 {
     SetModuleInstance(GetModuleHandleA(nullptr));
@@ -37,11 +28,16 @@ void MainWindowFixture::SetUp()
     Pump();
 }
 
-void MainWindowFixture::TearDown()
+void EndMainWindow(HWND window)
 {
-    if (IsWindow(window_))
-        DestroyWindow(window_);
+    if (IsWindow(window))
+        DestroyWindow(window);
     Pump();
     MSG quit;
     PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+}
+
+void MainWindowFixture::TearDown()
+{
+    EndMainWindow(window_);
 }

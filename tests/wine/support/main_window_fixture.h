@@ -6,8 +6,11 @@
 
 #include <windows.h>
 
-// Dispatches every message waiting for this thread.
-void Pump();
+#include "harness.h"
+
+// Destroys `window` (when it still exists), dispatches what that sends, and
+// takes away the quit message the main window posts as it ends.
+void EndMainWindow(HWND window);
 
 class MainWindowFixture : public ::testing::Test {
 protected:
