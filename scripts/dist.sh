@@ -5,11 +5,13 @@
 #   scripts/dist.sh WIN_BUILD_DIR OUT_DIR
 # The texts go in as Windows-1252 with CR LF line ends, as the program reads
 # and writes text. The same commit gives the same archive: every date in it is
-# the commit's.
+# the commit's. A text that cannot be converted (a character that Windows-1252
+# does not have) fails the script, and no archive is left.
 set -eu
 build=$(cd "$1" && pwd)
 out=$2
 top=$(cd "$(dirname "$0")/.." && pwd)
+. "$top/scripts/medium-lib.sh"
 version=$(head -n 1 "$top/VERSION")
 name=korval-$version
 archive=$name-win64.zip
@@ -22,20 +24,38 @@ mkdir -p "$out"
 out=$(cd "$out" && pwd)
 staging=$out/$name
 rm -rf "$staging" "$out/$archive"
+# The staging folder goes at the end, also on failure and on Ctrl-C (dash runs
+# no EXIT trap on a signal); so does a half-written archive.
+written=""
+remove_staging() {
+    rm -rf "$staging"
+    [ -n "$written" ] || rm -f "$out/$archive"
+}
+on_signal() { remove_staging; trap - "$1"; kill -"$1" $$; }
+trap remove_staging EXIT
+trap 'on_signal INT' INT
+trap 'on_signal TERM' TERM
+trap 'on_signal HUP' HUP
 mkdir -p "$staging"
 cp "$build/KORVAL.EXE" "$staging/KORVAL.EXE"
 cp "$build/tools/korval_check/korval-check.exe" "$staging/korval-check.exe"
+# One step at a time, each checked: a pipe's status would be its last command's.
 for text in LIESMICH.TXT KATALOG.TXT; do
-    iconv -f UTF-8 -t WINDOWS-1252 "$top/docs/dist/$text" | sed 's/$/\r/' >"$staging/$text"
+    if ! iconv -f UTF-8 -t WINDOWS-1252 "$top/docs/dist/$text" >"$staging/$text.1252"; then
+        echo "docs/dist/$text cannot be converted to Windows-1252: no archive" >&2
+        exit 1
+    fi
+    sed 's/$/\r/' "$staging/$text.1252" >"$staging/$text"
+    rm "$staging/$text.1252"
 done
 
 chmod 755 "$staging" "$staging/KORVAL.EXE" "$staging/korval-check.exe"
 chmod 644 "$staging/LIESMICH.TXT" "$staging/KATALOG.TXT"
-epoch=${SOURCE_DATE_EPOCH:-$(git -C "$top" log -1 --format=%ct 2>/dev/null || date +%s)}
+epoch=$(commit_time "$top")
 touch -d "@$epoch" "$staging" "$staging"/*
 # -X: no extra attributes (owner, Unix times); zip writes local time: UTC.
 (cd "$out" && TZ=UTC zip -q -X "$archive" "$name" "$name/KORVAL.EXE" "$name/LIESMICH.TXT" \
                                           "$name/KATALOG.TXT" "$name/korval-check.exe")
-rm -rf "$staging"
+written=yes
 echo "Archive: $out/$archive"
 unzip -l "$out/$archive"

@@ -1,5 +1,28 @@
-# Shell functions for a medium folder and a CD-ROM drive under Wine; sourced
-# by scripts/run.sh, scripts/medium.sh and the medium test.
+# Shell functions for a medium folder and a CD-ROM drive under Wine, and the
+# date that release files carry; sourced by scripts/run.sh, scripts/medium.sh,
+# scripts/dist.sh and the release tests.
+
+# commit_time TOP: the seconds since 1970 that the release files of the tree
+# TOP are dated: $SOURCE_DATE_EPOCH when set, else the time of TOP's last
+# commit, else (TOP is no git checkout of its own, as an unpacked source
+# archive) the modification time of TOP/VERSION. Never the current time: one
+# commit gives the same bytes whenever it is packed.
+commit_time() {
+    if [ -n "${SOURCE_DATE_EPOCH:-}" ]; then
+        case $SOURCE_DATE_EPOCH in
+            *[!0-9]*) echo "SOURCE_DATE_EPOCH is not a number: $SOURCE_DATE_EPOCH" >&2; return 1 ;;
+        esac
+        echo "$SOURCE_DATE_EPOCH"
+        return 0
+    fi
+    # Only TOP's own repository: a source tree unpacked inside another
+    # checkout must not take that one's commit.
+    if [ "$(git -C "$1" rev-parse --show-toplevel 2>/dev/null)" = "$(cd "$1" && pwd -P)" ] &&
+        git -C "$1" log -1 --format=%ct 2>/dev/null; then
+        return 0
+    fi
+    stat -c %Y "$1/VERSION"
+}
 
 # stage_medium TOP BUILD_DIR SOURCE DEST
 # Lays out in DEST what goes on a medium: SOURCE's files (empty SOURCE: the

@@ -31,22 +31,44 @@ case $status in
    exit 2 ;;
 esac
 
-staging=$build/medium-image
-stage_medium "$top" "$build" "$source" "$staging"
-
-# The demo medium's image is the same bytes for one commit: its dates are the commit's.
-if [ -z "$source" ] && [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
-    SOURCE_DATE_EPOCH=$(git -C "$top" log -1 --format=%ct 2>/dev/null || true)
-    [ -n "$SOURCE_DATE_EPOCH" ] && export SOURCE_DATE_EPOCH
-fi
+# The image is the same bytes for one commit, whenever and wherever it is
+# made: every date in it is the commit's (the staged folders and copies are
+# dated so, and SOURCE_DATE_EPOCH gives xorriso's volume dates, its "now" and
+# its atimes and ctimes), and -r writes owner 0 and the same permissions for
+# everyone, whatever the user and umask. The files of another medium folder
+# keep their own dates: the image holds them, not the links to them.
+epoch=$(commit_time "$top")
+SOURCE_DATE_EPOCH=$epoch
+export SOURCE_DATE_EPOCH
 
 mkdir -p "$(dirname "$image")"
 rm -f "$image"
+# A staging folder of this run's own; it goes at the end, and on Ctrl-C (dash
+# runs no EXIT trap on a signal) with a half-written image.
+staging_root=$(mktemp -d "$build/medium-image.XXXXXX")
+staging=$staging_root/medium
+written=""
+remove_staging() { rm -rf "$staging_root"; }
+on_signal() {
+    remove_staging
+    [ -n "$written" ] || rm -f "$image"
+    trap - "$1"
+    kill -"$1" $$
+}
+trap remove_staging EXIT
+trap 'on_signal INT' INT
+trap 'on_signal TERM' TERM
+trap 'on_signal HUP' HUP
+stage_medium "$top" "$build" "$source" "$staging"
+find "$staging" -exec touch -h -d "@$epoch" {} +
+
 # -f: the files of another medium folder are links in the staging folder.
-if ! xorriso -as mkisofs -f -J -V "${LABEL:-KORVAL}" -o "$image" "$staging" >"$build/medium-image.log" 2>&1; then
+if ! xorriso -as mkisofs -f -r -J -V "${LABEL:-KORVAL}" -o "$image" "$staging" >"$build/medium-image.log" 2>&1; then
     cat "$build/medium-image.log" >&2
+    rm -f "$image"
     echo "xorriso could not write $image" >&2
     exit 1
 fi
+written=yes
 echo "Image: $image ($(wc -c <"$image") bytes)"
 xorriso -read_fs norock -indev "$image" -find / -type f 2>/dev/null | tr -d "'"

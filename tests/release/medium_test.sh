@@ -1,8 +1,10 @@
 #!/bin/sh
 # make medium's image of the demo medium: its files under their Joliet and
 # ISO 9660 names, and KORVAL.EXE started from a CD-ROM drive that holds the
-# image's extracted files, without a command line, as autorun starts it. And a
-# folder whose catalogue cannot be read makes no image.
+# image's extracted files, without a command line, as autorun starts it. The
+# same commit gives the same image, made again seconds later from another
+# staging folder, with another umask and time zone; its files carry the
+# commit's date. And a folder whose catalogue cannot be read makes no image.
 #   medium_test.sh SOURCE_DIR WIN_BUILD_DIR KORVAL_CHECK WORK_DIR
 set -u
 top=$1
@@ -15,7 +17,7 @@ fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
 . "$top/scripts/medium-lib.sh"
 
 [ -d "$work/extracted" ] && chmod -R u+w "$work/extracted"
-rm -rf "$work/image.iso" "$work/extracted" "$work/expected" "$work/unreadable"
+rm -rf "$work/image.iso" "$work/again" "$work/extracted" "$work/expected" "$work/unreadable"
 
 # The image.
 if ! "$top/scripts/medium.sh" "$win" "$checker" "$work/image.iso" >"$work/medium.log" 2>&1; then
@@ -40,9 +42,26 @@ done
 echo "The image's files:"
 cat "$work/listed-norock"
 
+# The same bytes whenever and wherever it is made.
+sleep 2
+mkdir -p "$work/again"
+if (umask 077 && cd "$work/again" && TZ=America/New_York "$top/scripts/medium.sh" "$win" "$checker" \
+        "$work/again/image.iso") >"$work/again.log" 2>&1; then
+    differing=$(cmp -l "$work/image.iso" "$work/again/image.iso" 2>&1 | wc -l)
+    [ "$differing" = 0 ] || fail "a second image of the same commit differs in $differing bytes"
+else
+    cat "$work/again.log"
+    fail "scripts/medium.sh, second time"
+fi
+
 xorriso -osirrox on -read_fs norock -indev "$work/image.iso" -extract / "$work/extracted" >/dev/null 2>&1 \
     || fail "the image could not be extracted"
 cmp -s "$win/KORVAL.EXE" "$work/extracted/KORVAL.EXE" || fail "the image's KORVAL.EXE is not this build's"
+epoch=$(commit_time "$top")
+for file in KORVAL.EXE AUTORUN.INF ANIM/JONGLEUR.FLC PROGRAMM/VANSHOW.EXE ANIM; do
+    date=$(stat -c %Y "$work/extracted/$file")
+    [ "$date" = "$epoch" ] || fail "$file in the image is dated $date, not the commit's $epoch"
+done
 for line in open=KORVAL.EXE icon=KORVAL.EXE; do
     tr -d '\r' <"$work/extracted/AUTORUN.INF" | grep -qx "$line" || fail "AUTORUN.INF has no line $line"
 done
