@@ -6,17 +6,20 @@
 # the stand-in companion programs in its program folder, or MEDIUM_DIR's files
 # (linked, not copied), each with this build's KORVAL.EXE and an AUTORUN.INF.
 # With $DISPLAY it opens a real window and waits until it is closed; without
-# one it runs on a virtual display (Xvfb), saves a screenshot to
-# build/korval.png and closes the program again.
+# one it runs on a virtual display (Xvfb, on the first free display number
+# from :90 on), saves a screenshot beside BUILD_DIR (build/korval.png) and
+# closes the program again.
 # KORVAL_DPI=144 (or 120, 192, ...) shows it as on a high-DPI screen: the
 # prefix's display DPI is set to it (and back to 96 by a run without it), the
 # virtual display grows by the same factor and the screenshot is
 # build/korval-144dpi.png.
+# Ctrl-C (INT), TERM and HUP end KORVAL and everything else in the run's
+# prefix and the virtual display, and then this script by the same signal.
 set -eu
 build=$(cd "$1" && pwd)
 source=${2:-}
 top=$(cd "$(dirname "$0")/.." && pwd)
-shot="$top/build/korval.png"
+shot="$(dirname "$build")/korval.png"
 dpi=${KORVAL_DPI:-96}
 case "$dpi" in
     ''|*[!0-9]*) echo "KORVAL_DPI is not a number: $dpi" >&2; exit 2 ;;
@@ -26,7 +29,7 @@ if [ "$dpi" -lt 72 ] || [ "$dpi" -gt 480 ]; then
     exit 2
 fi
 if [ "$dpi" -ne 96 ]; then
-    shot="$top/build/korval-${dpi}dpi.png"
+    shot="$(dirname "$build")/korval-${dpi}dpi.png"
 fi
 . "$top/scripts/medium-lib.sh"
 
@@ -40,16 +43,62 @@ export WINEPREFIX="$build/runprefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES='mscoree,mshtml='
 
-started_xvfb=""
+# dash runs no EXIT trap on a signal: INT, TERM and HUP have traps of their
+# own, which end what this run started and then end the script by the signal.
+xvfb=""
+stop_xvfb() {
+    [ -n "$xvfb" ] || return 0
+    kill "$xvfb" 2>/dev/null || true
+    wait "$xvfb" 2>/dev/null || true
+    xvfb=""
+}
+on_signal() {
+    trap '' INT TERM HUP
+    echo "$1: ending KORVAL and the prefix's processes${xvfb:+ and the virtual display}" >&2
+    wineserver -k 2>/dev/null || true
+    stop_xvfb
+    trap - "$1"
+    kill -"$1" $$
+}
+trap stop_xvfb EXIT
+trap 'on_signal INT' INT
+trap 'on_signal TERM' TERM
+trap 'on_signal HUP' HUP
+
+# start_xvfb SIZE: a virtual display on the first display number from :90 on
+# that no server holds (neither its socket nor its lock file exists); it is
+# ours once its lock file names it and it answers. A server that is quicker
+# to the same number makes ours give up, and the next number is tried.
+start_xvfb() {
+    n=90
+    while [ "$n" -lt 300 ]; do
+        if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+            Xvfb ":$n" -screen 0 "$1" -nolisten tcp >/dev/null 2>&1 &
+            xvfb=$!
+            for _ in $(seq 1 100); do
+                kill -0 "$xvfb" 2>/dev/null || break
+                if [ "$({ tr -d ' \n' <"/tmp/.X$n-lock"; } 2>/dev/null)" = "$xvfb" ] &&
+                    xwininfo -display ":$n" -root >/dev/null 2>&1; then
+                    display=":$n"
+                    return 0
+                fi
+                sleep 0.1
+            done
+            stop_xvfb
+        fi
+        n=$((n + 1))
+    done
+    return 1
+}
+
+headless=""
 if [ -z "${DISPLAY:-}" ]; then
-    display=":$((90 + $$ % 100))"
-    Xvfb "$display" -screen 0 "$((1024 * dpi / 96))x$((768 * dpi / 96))x24" -nolisten tcp >/dev/null 2>&1 &
-    started_xvfb=$!
+    headless=yes
+    size="$((1024 * dpi / 96))x$((768 * dpi / 96))"
+    start_xvfb "${size}x24" || { echo "no free display number for Xvfb" >&2; exit 1; }
     export DISPLAY="$display"
-    sleep 1
+    echo "Virtual display $DISPLAY (Xvfb, $size)"
 fi
-cleanup() { [ -n "$started_xvfb" ] && kill "$started_xvfb" 2>/dev/null || true; }
-trap cleanup EXIT
 
 # Wine draws the window frames itself, so they show even without a window manager.
 make_prefix reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
@@ -62,13 +111,16 @@ wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f
 start_korval() { wine start /d 'E:\' /wait 'E:\KORVAL.EXE'; }
 
 echo 'E:\KORVAL.EXE (CD-ROM drive E: = '"$build/medium"')'
-if [ -z "$started_xvfb" ]; then
-    start_korval
-    exit $?
-fi
-
+# In the background, so that a signal's trap runs at once: a script waits
+# for a command in the foreground to end before it runs a trap.
 start_korval &
 korval=$!
+if [ -z "$headless" ]; then
+    code=0
+    wait "$korval" || code=$?
+    exit "$code"
+fi
+
 shown=""
 for _ in $(seq 1 100); do
     if xwininfo -root -tree 2>/dev/null | grep -q 'Vantry Demo Datenbank'; then shown=yes; break; fi
