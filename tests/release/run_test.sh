@@ -60,7 +60,12 @@ held=":$n"
 # checks that the script ended by it and left nothing of its run behind.
 run_and_stop() {
     signal=$1 expected=$2 user_display=${3:-}
-    log=$work/run-$signal${user_display:+-own-display}.log
+    log=$work/run-$signal.log
+    what=$signal
+    if [ -n "$user_display" ]; then
+        log=$work/run-$signal-own-display.log
+        what="$signal on the user's display"
+    fi
     before=$failures
     # A script started in the background has INT ignored, and a shell cannot
     # trap a signal ignored on entry: start it as a terminal would.
@@ -125,7 +130,7 @@ run_and_stop() {
     fi
     if grep -q '^Screenshot' "$log"; then fail "$signal: run.sh went on to the screenshot"; fi
     if [ "$failures" = "$before" ]; then
-        echo "$signal${user_display:+ on the user's display}: run.sh ended with $code; nothing of its run remains"
+        echo "$what: run.sh ended with $code; nothing of its run remains"
     else
         # What the run left is ended here, so that the next run starts clean.
         WINEPREFIX=$prefix wineserver -k 2>/dev/null
