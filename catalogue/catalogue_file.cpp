@@ -101,6 +101,13 @@ int LocateCatalogue(const char* arguments)
 
 int ReadCatalogueValue(int sectionId, int keyId, char* destination, int number)
 {
+    return ReadCatalogueValue(sectionId, keyId, destination, kProfileValueSize, number);
+}
+
+int ReadCatalogueValue(int sectionId, int keyId, char* destination, std::size_t capacity, int number)
+{
+    if (capacity == 0)
+        return 0;
     char section[24] = "";
     char keyTemplate[32] = "";
     char key[32];
@@ -109,7 +116,7 @@ int ReadCatalogueValue(int sectionId, int keyId, char* destination, int number)
     LoadStringA(ModuleInstance, keyId, keyTemplate, sizeof keyTemplate);
     if (!FormatKeyName(key, sizeof key, keyTemplate, number))
         return 0;
-    return static_cast<int>(GetPrivateProfileStringA(section, key, "", destination, kProfileValueSize,
+    return static_cast<int>(GetPrivateProfileStringA(section, key, "", destination, static_cast<DWORD>(capacity),
                                                      CataloguePath));
 }
 

@@ -4,6 +4,8 @@
 #include "base/sizes.h"
 #include "catalogue/store.h"
 
+#include <cstddef>
+
 // The catalogue file's full path; written only by LocateCatalogue.
 extern char CataloguePath[kPathSize];
 
@@ -15,6 +17,9 @@ int LocateCatalogue(const char* arguments);
 // "%d" in the key name replaced by `number`) into a 256-byte destination.
 // Returns the characters stored; 0 for a missing key or an empty value.
 int ReadCatalogueValue(int sectionId, int keyId, char* destination, int number);
+// The same read into `capacity` bytes: at most `capacity` - 1 characters, so
+// a value of that length may have been cut.
+int ReadCatalogueValue(int sectionId, int keyId, char* destination, std::size_t capacity, int number);
 
 // Reads the catalogue file into the tables; nonzero on success.
 int LoadCatalogue();

@@ -1,6 +1,5 @@
 #include "catalogue/folder_setting.h"
 
-#include "base/sizes.h"
 #include "base/text.h"
 
 #include <cstring>

@@ -1,10 +1,15 @@
 // Turning a folder setting of the catalogue into a full folder.
 #pragma once
 
+#include "base/sizes.h"
+
 #include <cstddef>
 
-// Longest setting value that is resolved: the value's working buffer holds 80 bytes.
-constexpr std::size_t kFolderValueMax = 79;
+// Longest setting value that is resolved: as long as the longest folder. A
+// value is read into kFolderValueSize bytes, one more than it needs, so that a
+// longer one comes back longer than kFolderValueMax, never cut to fit it.
+constexpr std::size_t kFolderValueMax = kPathSize - 1;
+constexpr std::size_t kFolderValueSize = kFolderValueMax + 2;
 
 // Upper-cases single-byte text in place as the Windows-1252 code page does:
 // a-z and the accented small letters become capitals; sharp s and micro stay.

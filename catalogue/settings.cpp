@@ -19,10 +19,11 @@ void UpperCaseWithPlatform(char* text)
 
 int ResolveFolderSetting(int sectionId, int keyId, char* destination, int number)
 {
-    // The profile reader may hand over up to 255 characters; a value longer
-    // than a folder setting can be is refused by the resolution, never cut.
-    char value[kProfileValueSize];
-    if (ReadCatalogueValue(sectionId, keyId, value, number) == 0)
+    // Read with room for one character more than a setting may have: a longer
+    // value comes back longer than that and is refused by the resolution,
+    // never cut to a value that fits.
+    char value[kFolderValueSize];
+    if (ReadCatalogueValue(sectionId, keyId, value, sizeof value, number) == 0)
         value[0] = '\0';
     return ResolveFolder(destination, kFolderSize, CataloguePath, value, UpperCaseWithPlatform) ? 1 : 0;
 }

@@ -1,9 +1,10 @@
 // The catalogue's folder settings (BasePath, ProgramPath) as full folders.
 #pragma once
 
-// Resolves a Settings key into `destination` (80 bytes): an upper-case folder
-// ending in a backslash, relative to the catalogue's folder unless the value
-// names a drive. Returns 1; 0 when the folder cannot be held whole, and then
+// Resolves a Settings key into `destination` (kFolderSize bytes, a folder of
+// up to 259 characters): an upper-case folder ending in a backslash, relative
+// to the catalogue's folder unless the value names a drive. Returns 1; 0 when
+// the value or the folder is longer than 259 characters, and then
 // `destination` is empty.
 int ResolveFolderSetting(int sectionId, int keyId, char* destination, int number);
 

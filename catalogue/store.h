@@ -1,6 +1,9 @@
 // The catalogue's tables: filled once by the loader, read-only afterwards.
 #pragma once
 
+#include "base/sizes.h"
+
+#include <cstddef>
 #include <cstdint>
 
 constexpr int kAuthorSlots = 50;          // slot 0 is "Unbekannt"
@@ -9,7 +12,7 @@ constexpr int kKeywordSlots = 50;
 constexpr int kKeywordNameSize = 32;
 constexpr int kAnimationSlots = 200;
 constexpr int kEntryKeywords = 10;
-constexpr int kFolderSize = 80;           // BasePath and the folder settings
+constexpr std::size_t kFolderSize = kPathSize;   // BasePath and the folder settings: a full path
 constexpr int kProfileValueSize = 256;    // one value of the catalogue file
 
 struct AnimationRecord {

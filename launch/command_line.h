@@ -7,7 +7,12 @@
 
 #include <cstddef>
 
-constexpr std::size_t kCommandLineSize = 200;
+// The longest command line the platform starts: CreateProcess takes up to
+// 32 767 characters with the terminator, and WinExec hands its line on to it.
+// A registered command, a program and its arguments, is read into as much.
+// A line composed here is far shorter: a program part of at most 271
+// characters (a program folder of 259 and "VANCOPY.EXE ") and a path of 259.
+constexpr std::size_t kCommandLineSize = 32767;
 
 // The key under HKEY_CLASSES_ROOT whose default value holds the command
 // registered for the companion of `commandId` (ID_PLAY, ID_EDIT, ID_COPY).
@@ -40,7 +45,7 @@ struct CompanionStart {
     int nameStart;
     // Edit only: the animation whose folder becomes the current folder before
     // the start; empty for no change.
-    char folderPath[kCommandLineSize];
+    char folderPath[kPathSize];
 };
 
 // Composes the start of the companion of `commandId` on `selectedPath` (empty

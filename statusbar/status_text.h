@@ -3,10 +3,11 @@
 #pragma once
 
 #include "base/dpi.h"
+#include "base/sizes.h"
 
 constexpr int kStatusLabelSize = 32;
 constexpr int kStatusPositionSize = 32;
-constexpr int kStatusPathSize = 100;
+constexpr int kStatusPathSize = static_cast<int>(kPathSize);   // a selected animation's whole path
 constexpr int kStatusTextSize = kStatusLabelSize + kStatusPositionSize + kStatusPathSize;
 constexpr int kStatusBarHeight = 20;
 constexpr int kSizeGripSpan = 13;       // the grip's lines fill the last 13 pixels each way

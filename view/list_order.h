@@ -1,6 +1,7 @@
 // The order of the animation list and the full path of a listed animation.
 #pragma once
 
+#include "base/sizes.h"
 #include "catalogue/store.h"
 #include "view/date_key.h"
 
@@ -12,7 +13,8 @@ constexpr std::int32_t kSortByAuthor = 1;
 constexpr std::int32_t kSortByFile = 2;
 constexpr std::int32_t kSortByDate = 3;
 
-constexpr std::size_t kAnimationPathSize = 100;
+// A selected animation's full path: BasePath and the file, 259 characters at most.
+constexpr std::size_t kAnimationPathSize = kPathSize;
 
 // The list's current order; any value but author, file or date orders by title.
 extern std::int32_t SortMode;

@@ -3,6 +3,7 @@
 // first line chooses the command and whether the registered program exists.
 #include "fuzz_input.h"
 #include "launch/command_line.h"
+#include "view/list_order.h"
 #include "res/resource.h"
 
 #include <cstdio>
@@ -49,10 +50,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The registry's bytes, not necessarily terminated, and the size it reports.
     std::string registered = input.Next();
     std::string folder = input.Next();
-    std::string selected = input.Next().substr(0, 99);    // the path buffer's capacity
-    long reported = choice.size() > 1 ? static_cast<unsigned char>(choice[1]) : static_cast<long>(registered.size() + 1);
+    std::string selected = input.Next().substr(0, kAnimationPathSize - 1);     // the path buffer's capacity
+    // The launcher's buffer as the registry leaves it: never more than its
+    // size reported, and what follows the value is whatever was there.
     std::vector<char> bytes(registered.begin(), registered.end());
-    bytes.resize(256, 'x');
+    bytes.resize(kCommandLineSize, 'x');
+    long reported = choice.size() > 1 ? static_cast<unsigned char>(choice[1]) : static_cast<long>(registered.size() + 1);
+    if (reported > static_cast<long>(kCommandLineSize))
+        reported = static_cast<long>(kCommandLineSize);
 
     // Edit's folder change on any text: a whole folder of it or none, and a
     // drive from A to Z only.

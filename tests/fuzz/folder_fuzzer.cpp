@@ -9,7 +9,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     FuzzInput input(data, size);
     std::string cataloguePath = input.Next().substr(0, 259);
-    std::string value = input.Next().substr(0, kProfileValueSize - 1);
+    // As the settings are read: one character more than a setting may have.
+    std::string value = input.Next().substr(0, kFolderValueSize - 1);
 
     char folder[kFolderSize];
     std::memset(folder, 0x5A, sizeof folder);

@@ -70,3 +70,10 @@ seed command_line "8
 E:\\PROG\\VANSHOW.EXE
 
 "
+# A registered player whose command line ends just past the longest one the
+# platform starts (32 766 characters): a shorter path makes it fit.
+long=$(head -c 32740 /dev/zero | tr '\0' P)
+seed command_line "8
+E:\\$long\\VANSHOW.EXE %1
+E:\\PROG\\
+D:\\ANIM\\BALL.FLC"

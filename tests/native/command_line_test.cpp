@@ -63,19 +63,26 @@ TEST(ComposeCompanionStart, Cases)
     const std::vector<std::string> none;
     const std::string ball = "D:\\ANIM\\BALL.FLC";
     const std::string fallback = "F:\\MEDIUM\\PROGRAMM\\";
+    const std::string folder259 = "F:\\" + std::string(255, 'F') + "\\";
 
-    // A registered player of 165 characters: with its blank and a path of 33
-    // the command line holds 199 characters, all that fits.
-    const std::string longProgram = "E:\\" + std::string(150, 'P') + "\\VANSHOW.EXE";
-    const std::string path33 = "D:\\" + std::string(26, 'A') + ".FLC";
-    const std::string path34 = "D:\\" + std::string(27, 'A') + ".FLC";
-    // An editor folder of 190 characters leaves no room for the copy tool's
-    // name; cut, it would name a file that exists.
-    const std::string editorFolder = "E:\\" + std::string(186, 'E') + "\\";
-    const std::string cutCopyTool = editorFolder + "VANCOPY.E";
-    // A value that fills the 200-byte buffer without its terminator.
-    const std::string value199 = longProgram + " " + std::string(33, 'X');
-    const std::string value200 = value199 + "X";
+    // The longest names Windows allows: a program of 259 characters and an
+    // animation path of 259, and the line they make with the blank between.
+    const std::string program259 = "E:\\" + std::string(244, 'P') + "\\VANSHOW.EXE";
+    const std::string path259 = "D:\\" + std::string(240, 'A') + "\\" + std::string(11, 'B') + ".FLC";
+    // The longest line the platform starts holds 32 766 characters: a program
+    // so long is never found on a disk, but the line must still hold whole.
+    const std::string longProgram = "E:\\" + std::string(32500, 'P') + "\\VANSHOW.EXE";
+    const std::string pathToTheEnd = "D:\\" + std::string(32766 - longProgram.size() - 1 - 7, 'A') + ".FLC";
+    const std::string pathOneOver = "D:\\" + std::string(32767 - longProgram.size() - 1 - 7, 'A') + ".FLC";
+    // An editor registered without a blank in a folder that leaves no room
+    // for the copy tool's name and its blank; cut, the name would be one
+    // that exists.
+    const std::string editorFolder = "E:\\" + std::string(32751, 'E') + "\\";
+    const std::string cutCopyTool = editorFolder + "VANCOPY.EXE";
+    // A registered command of 32 766 characters, and one without room for
+    // its terminator.
+    const std::string value32766 = longProgram + " " + std::string(32766 - longProgram.size() - 1, 'X');
+    const std::string value32767 = value32766 + "X";
 
     const Case cases[] = {
         {"registered player present", ID_PLAY, 0, "E:\\PROG\\VANSHOW.EXE %1", kWholeText, prog, ball,
@@ -119,16 +126,23 @@ TEST(ComposeCompanionStart, Cases)
         {"selected row without a path", ID_PLAY, 0, "E:\\PROG\\VANSHOW.EXE %1", kWholeText, prog, "", "", ""},
         {"path with a blank stays unquoted", ID_EDIT, 0, "E:\\PROG\\VANEDIT.EXE %1", kWholeText, prog,
          "D:\\MY ANIM\\BALL.FLC", "E:\\PROG\\VANEDIT.EXE D:\\MY ANIM\\BALL.FLC", "VANEDIT.EXE D:\\MY ANIM\\BALL.FLC"},
-        {"command line of 199 characters", ID_PLAY, 0, longProgram + " %1", kWholeText, {longProgram}, path33,
-         longProgram + " " + path33, "VANSHOW.EXE " + path33},
-        {"command line of 200 characters", ID_PLAY, 0, longProgram + " %1", kWholeText, {longProgram}, path34,
-         "", ""},
-        {"value of 199 characters", ID_PLAY, 0, value199, kWholeText, {longProgram}, ball,
+        {"program and path of 259 characters each", ID_PLAY, 0, program259 + " %1", kWholeText, {program259},
+         path259, program259 + " " + path259, "VANSHOW.EXE " + path259},
+        {"edit on a path of 259 characters", ID_EDIT, 0, "E:\\PROG\\VANEDIT.EXE %1", kWholeText, prog, path259,
+         "E:\\PROG\\VANEDIT.EXE " + path259, "VANEDIT.EXE " + path259},
+        {"program folder of 259 characters", ID_COPY, kMissingKey, "", 0, none, path259,
+         folder259 + "VANCOPY.EXE " + path259, "VANCOPY.EXE " + path259, folder259.c_str()},
+        {"command line of 32766 characters", ID_PLAY, 0, longProgram + " %1", kWholeText, {longProgram},
+         pathToTheEnd, longProgram + " " + pathToTheEnd, "VANSHOW.EXE " + pathToTheEnd},
+        {"command line of 32767 characters", ID_PLAY, 0, longProgram + " %1", kWholeText, {longProgram},
+         pathOneOver, "", ""},
+        {"value of 32766 characters", ID_PLAY, 0, value32766, kWholeText, {longProgram}, ball,
          longProgram + " " + ball, "VANSHOW.EXE " + ball},
-        {"value without room for its terminator", ID_PLAY, 0, value200, 200, {longProgram}, ball,
+        {"value without room for its terminator", ID_PLAY, 0, value32767, 32767, {longProgram}, ball,
          fallback + "VANSHOW.EXE " + ball, "VANSHOW.EXE " + ball},
-        {"copy tool's name does not fit beside the editor", ID_COPY, 0, editorFolder + "VANEDIT.EXE %1",
-         kWholeText, {cutCopyTool}, ball, fallback + "VANCOPY.EXE " + ball, "VANCOPY.EXE " + ball},
+        {"copy tool's name does not fit beside the editor", ID_COPY, 0, editorFolder + "VANEDIT.EXE", kWholeText,
+         {editorFolder + "VANEDIT.EXE", cutCopyTool}, ball, fallback + "VANCOPY.EXE " + ball,
+         "VANCOPY.EXE " + ball},
         {"program folder cannot be had", ID_PLAY, kMissingKey, "", 0, none, ball, "", "", nullptr},
     };
     for (const Case& c : cases) {

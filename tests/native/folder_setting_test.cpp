@@ -1,5 +1,5 @@
 // Folder settings: the catalogue's folder, drive-qualified values, climbs,
-// upper case and the limits of the 80-byte folder.
+// upper case and the limits of a folder: 259 characters, as Windows allows.
 #include "catalogue/folder_setting.h"
 #include "catalogue/store.h"
 
@@ -56,7 +56,7 @@ TEST(ResolveFolder, RelativeAndDriveQualifiedValues)
 TEST(ResolveFolder, HoldsTheWholeFolderOrRefuses)
 {
     const std::string root = "E:\\KORVAL.INI";      // catalogue folder E:\ (3 characters)
-    const std::string longFolder = "C:\\" + std::string(90, 'L') + "\\";
+    const std::string longFolder = "C:\\" + std::string(256, 'L') + "\\";     // 260 characters
     struct Case {
         const char* name;
         std::string cataloguePath;
@@ -65,11 +65,15 @@ TEST(ResolveFolder, HoldsTheWholeFolderOrRefuses)
         std::string folder;
     };
     const Case cases[] = {
-        {"79 characters fit", root, std::string(75, 'A'), true, "E:\\" + std::string(75, 'A') + "\\"},
-        {"80 would need a cut", root, std::string(76, 'A'), false, ""},
-        {"a value of 79 characters", root, "D:\\" + std::string(75, 'A') + "\\", true,
-         "D:\\" + std::string(75, 'A') + "\\"},
-        {"a value over 79 characters", root, "D:\\" + std::string(76, 'A') + "\\", false, ""},
+        {"259 characters fit", root, std::string(255, 'A'), true, "E:\\" + std::string(255, 'A') + "\\"},
+        {"260 would need a cut", root, std::string(256, 'A'), false, ""},
+        {"a value of 259 characters", root, "D:\\" + std::string(255, 'A') + "\\", true,
+         "D:\\" + std::string(255, 'A') + "\\"},
+        {"a value over 259 characters", root, "D:\\" + std::string(256, 'A') + "\\", false, ""},
+        {"a deep catalogue folder and a relative value", longFolder.substr(0, 200) + "\\KORVAL.INI",
+         std::string(57, 'A'), true, "C:\\" + std::string(197, 'L') + "\\" + std::string(57, 'A') + "\\"},
+        {"a deep catalogue folder and a value one too long", longFolder.substr(0, 200) + "\\KORVAL.INI",
+         std::string(58, 'A'), false, ""},
         {"a long catalogue folder", longFolder + "KORVAL.INI", "", false, ""},
         {"a long catalogue folder left by a drive", longFolder + "KORVAL.INI", "d:\\anim", true, "D:\\ANIM\\"},
         {"a long catalogue folder left by climbing", longFolder + "X\\KORVAL.INI", "..\\..\\anim", true,

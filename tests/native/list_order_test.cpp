@@ -89,13 +89,15 @@ TEST_F(ListOrder, KeyTextOfEachOrder)
 TEST(AnimationPath, BasePathAndFileWholeOrNothing)
 {
     const std::string base = "E:\\MEDIA\\ANIM\\";
+    // A BasePath that leaves room for the longest file, 39 characters, in 259.
+    const std::string deep = "E:\\" + std::string(216, 'D') + "\\";
     struct Case { const char* name; std::string basePath; std::string file; bool ok; std::string path; };
     const Case cases[] = {
         {"plain", base, "CLIPS\\Ball.flc", true, base + "CLIPS\\Ball.flc"},
         {"no separator added", "E:\\ANIM", "BALL.FLC", true, "E:\\ANIMBALL.FLC"},
-        {"99 characters", base, std::string(99 - base.size(), 'F'), true, base + std::string(99 - base.size(), 'F')},
-        {"100 characters", base, std::string(100 - base.size(), 'F'), false, ""},
-        {"longest folder and file", "E:\\" + std::string(75, 'A') + "\\", std::string(39, 'F'), false, ""},
+        {"259 characters", deep, std::string(39, 'F'), true, deep + std::string(39, 'F')},
+        {"260 characters", deep + "G", std::string(39, 'F'), false, ""},
+        {"longest folder and file", "E:\\" + std::string(255, 'A') + "\\", std::string(39, 'F'), false, ""},
         {"no BasePath", "", "BALL.FLC", false, ""},
     };
     for (const Case& c : cases) {

@@ -147,9 +147,13 @@ TEST_F(AnimationList, SelectedPathIsBasePathAndTheRowsFile)
     EXPECT_STREQ(SelectedAnimationPath(parent_, ID_LIST, -1), "");
     EXPECT_STREQ(SelectedAnimationPath(parent_, ID_LIST, 4), "");
 
-    // Too long for the 100-byte path, or no BasePath: no path rather than another one.
-    CopyText(BasePath, ("E:\\" + std::string(75, 'A') + "\\").c_str());
+    // The longest path Windows allows, 259 characters, is handed over whole;
+    // one longer, or no BasePath: no path rather than another one.
+    const std::string deep = "E:\\" + std::string(216, 'A') + "\\";
+    CopyText(BasePath, deep.c_str());
     CopyText(AnimationTable[1].file, std::string(39, 'F').c_str());      // row 0, Alpha
+    EXPECT_EQ(std::string(SelectedAnimationPath(parent_, ID_LIST, 0)), deep + std::string(39, 'F'));
+    CopyText(BasePath, (deep + "G").c_str());
     EXPECT_STREQ(SelectedAnimationPath(parent_, ID_LIST, 0), "");
     BasePath[0] = '\0';
     EXPECT_STREQ(SelectedAnimationPath(parent_, ID_LIST, 0), "");

@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
+#include <string>
 #include <vector>
 
 namespace {
@@ -86,6 +88,60 @@ TEST(EndToEnd, FindsTheCatalogueInAFolderOf200Characters)
     std::string output;
     EXPECT_EQ(Probe("wait rows 1 row 0 Ball selected 0 close", output), 0) << output;
     EXPECT_EQ(WaitExitCode(korval.Handle(), 30000), 0);
+}
+
+TEST(EndToEnd, PlaysAndEditsFromACatalogueInAFolderOf200Characters)
+{
+    // BasePath and ProgramPath relative to a catalogue 200 characters deep:
+    // the animation's path has 214 characters and the player's command line
+    // 343, and both reach the programs whole.
+    std::string scratch = ScratchFolder("e2e_deep");
+    std::string parent = scratch + std::string(99, 'D');
+    std::string folder = parent + "\\" + std::string(199 - parent.size(), 'E');
+    ASSERT_EQ(folder.size(), 200u);
+    WriteFileBytes(folder + "\\KORVAL.INI", "[Authors]\r\nAuthor1=Anna Adler\r\n[Animations]\r\n"
+                                           "Animation1=0;1;Ball;BALL.FLC;1.1.1999;10\r\n"
+                                           "[Settings]\r\nBasePath=anim\r\nProgramPath=..\\prog\r\n");
+    WriteFileBytes(folder + "\\ANIM\\BALL.FLC", "x");
+    CreateDirectoryA((parent + "\\PROG").c_str(), nullptr);
+    for (const char* program : {"VANSHOW.EXE", "VANEDIT.EXE"})
+        ASSERT_TRUE(CopyFileA((std::string(KORVAL_BUILD_DIR) + "tools\\" + program).c_str(),
+                              (parent + "\\PROG\\" + program).c_str(), FALSE));
+    std::string log = scratch + "log.txt";
+    SetEnvironmentVariableA("VANTRY_STANDIN_LOG", log.c_str());
+
+    // As KORVAL names them: the folders in capitals, the file as the catalogue writes it.
+    std::string upper = folder;
+    for (char& c : upper)
+        c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+    const std::string animation = upper + "\\ANIM\\BALL.FLC";
+    const std::string programs = upper.substr(0, parent.size()) + "\\PROG\\";
+    ASSERT_EQ(animation.size(), 214u);
+
+    RunningProgram korval("\"" + KorvalExePath() + "\" " + folder);
+    ASSERT_NE(korval.Handle(), nullptr);
+    std::string output;
+    EXPECT_EQ(Probe("wait rows 1 row 0 Ball selected 0 status \"Animation: 1 von 1 " + animation + "\" command 502",
+                    output),
+              0)
+        << output;
+    EXPECT_TRUE(WaitFor([&] { return ReadFileBytes(log).find("VANSHOW.EXE") != std::string::npos; }, 30000));
+    EXPECT_EQ(Probe("command 503", output), 0) << output;
+    EXPECT_TRUE(WaitFor([&] { return ReadFileBytes(log).find("VANEDIT.EXE") != std::string::npos; }, 30000));
+
+    // One line per start: the command line, a tab and the program's current
+    // folder (the editor's is the animation's).
+    std::string started = ReadFileBytes(log);
+    std::string play = programs + "VANSHOW.EXE " + animation + "\t";
+    ASSERT_EQ(play.size(), 343u + 1);
+    std::string edit = programs + "VANEDIT.EXE " + animation + "\t" + upper + "\\ANIM\r\n";
+    EXPECT_EQ(started.compare(0, play.size(), play), 0) << started;
+    EXPECT_GE(started.size(), edit.size());
+    EXPECT_EQ(started.substr(started.size() - std::min(started.size(), edit.size())), edit) << started;
+
+    EXPECT_EQ(Probe("close", output), 0) << output;
+    EXPECT_EQ(WaitExitCode(korval.Handle(), 30000), 0);
+    SetEnvironmentVariableA("VANTRY_STANDIN_LOG", nullptr);
 }
 
 // The display's DPI as the desktop's settings give it to every program

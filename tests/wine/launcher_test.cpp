@@ -232,29 +232,54 @@ TEST_F(Launcher, NothingToStartShowsTheMessage)
 
 TEST_F(Launcher, ACommandLineTooLongIsNeverStartedCut)
 {
-    // A registered player of 122 characters and an animation path of 98: the
-    // 199 characters of the command line would cut the path.
-    std::string longProgram = root_ + std::string(100, 'P') + "\\";
-    CopyStandIns(longProgram, {"VANSHOW.EXE"});
-    Register(kAnimationKey, longProgram + "VANSHOW.EXE %1");
-    path_ = "D:\\" + std::string(70, 'L') + "\\AAAAAAAAAAAAAAAAAAAA.FLC";
-    ASSERT_EQ(path_.size(), 98u);
+    // The longest command line the platform starts has 32 766 characters: it
+    // is started whole, and one character more would cut the path.
+    std::string program = prog_ + "VANSHOW.EXE";
+    Register(kAnimationKey, program + " %1");
+    path_ = "D:\\" + std::string(32766 - program.size() - 1 - 3, 'L');
+    std::string started = LaunchOne(ID_PLAY);
+    EXPECT_EQ(started.size(), 32766u);
+    EXPECT_TRUE(started == program + " " + path_);
+    path_ += "L";
     ExpectNothingStarted(ID_PLAY);
 
     // A shorter path fits beside the same program.
     path_ = kBall;
-    EXPECT_EQ(LaunchOne(ID_PLAY), longProgram + "VANSHOW.EXE " + kBall);
+    EXPECT_EQ(LaunchOne(ID_PLAY), program + " " + kBall);
 }
 
 TEST_F(Launcher, FindsARegisteredProgramInADeepFolder)
 {
-    // A program part of 180 characters, beyond the 127 an older existence
-    // test held: the registered player is found, not the program folder's.
-    std::string deep = root_ + std::string(157, 'P') + "\\";
-    ASSERT_EQ((deep + "VANSHOW.EXE ").size(), 180u);
-    CopyStandIns(deep, {"VANSHOW.EXE"});
-    Register(kAnimationKey, deep + "VANSHOW.EXE %1");
-    EXPECT_EQ(LaunchOne(ID_PLAY), deep + "VANSHOW.EXE " + kBall);
+    // A program of 180 characters, beyond the 127 an older existence test
+    // held, and one of 259, the most Windows allows, whose command (262
+    // characters) is read whole: the registered player is found, not the
+    // program folder's, and started on a path of 259 characters.
+    const std::string path259 = "D:\\" + std::string(240, 'A') + "\\" + std::string(11, 'B') + ".FLC";
+    ASSERT_EQ(path259.size(), 259u);
+    for (std::size_t length : {180u, 259u}) {
+        SCOPED_TRACE(length);
+        std::string deep = root_ + std::string(length - root_.size() - 12, 'P') + "\\";
+        ASSERT_EQ((deep + "VANSHOW.EXE").size(), length);
+        CopyStandIns(deep, {"VANSHOW.EXE"});
+        Register(kAnimationKey, deep + "VANSHOW.EXE %1");
+        for (const std::string& path : {std::string(kBall), path259}) {
+            path_ = path;
+            EXPECT_EQ(LaunchOne(ID_PLAY), deep + "VANSHOW.EXE " + path);
+        }
+    }
+}
+
+TEST_F(Launcher, ARegisteredCommandIsReadUpToTheLongestCommandLine)
+{
+    // What follows the program's blank goes; a command of 32 766 characters
+    // is read whole, one longer is not read and the program folder's player
+    // is started.
+    std::string program = prog_ + "VANSHOW.EXE";
+    std::string command = program + " " + std::string(32766 - program.size() - 1, 'X');
+    Register(kAnimationKey, command);
+    EXPECT_EQ(LaunchOne(ID_PLAY), program + " " + kBall);
+    Register(kAnimationKey, command + "X");
+    EXPECT_EQ(LaunchOne(ID_PLAY), std::string("T:\\LAUNCH\\PROGRAMM\\VANSHOW.EXE ") + kBall);
 }
 
 TEST_F(Launcher, EditEntersTheAnimationsDriveAndFolder)

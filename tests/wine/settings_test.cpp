@@ -61,13 +61,28 @@ TEST_F(FolderSettings, MissingOrEmptyGivesTheCataloguesFolder)
     EXPECT_EQ(Resolve(IDS_PROGRAM_PATH).folder, "T:\\SETTINGS\\DATA\\");
 }
 
-TEST_F(FolderSettings, AnOverlongValueIsRefusedNotCut)
+TEST_F(FolderSettings, FoldersUpTo259CharactersLongerOnesRefusedNotCut)
 {
-    // 80 characters: the profile reader hands them all over, the folder cannot hold them.
-    UseCatalogue("BasePath=d:\\" + std::string(77, 'a') + "\\\r\n");
-    Resolved base = Resolve(IDS_BASE_PATH);
-    EXPECT_EQ(base.result, 0);
-    EXPECT_EQ(base.folder, "");
+    // The catalogue's folder T:\SETTINGS\DATA\ has 17 characters. A value
+    // longer than the 255 characters an entry holds is read whole too.
+    const std::string drive259 = "d:\\" + std::string(255, 'a') + "\\";
+    struct Case { const char* name; std::string value; int result; std::string folder; };
+    const Case cases[] = {
+        {"a drive-qualified value of 259 characters", drive259, 1, "D:\\" + std::string(255, 'A') + "\\"},
+        {"a drive-qualified value of 260 characters", "d:\\" + std::string(256, 'a') + "\\", 0, ""},
+        {"a value of 1000 characters", "d:\\" + std::string(996, 'a') + "\\", 0, ""},
+        {"a relative value that makes 259", std::string(241, 'a'), 1, "T:\\SETTINGS\\DATA\\" + std::string(241, 'A') + "\\"},
+        {"a relative value that makes 260", std::string(242, 'a'), 0, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        UseCatalogue("BasePath=" + c.value + "\r\nProgramPath=" + c.value + "\r\n");
+        for (int key : {IDS_BASE_PATH, IDS_PROGRAM_PATH}) {
+            Resolved resolved = Resolve(key);
+            EXPECT_EQ(resolved.result, c.result);
+            EXPECT_EQ(resolved.folder, c.folder);
+        }
+    }
 }
 
 TEST_F(FolderSettings, AccentedLettersBecomeCapitals)

@@ -178,10 +178,15 @@ TEST_F(StatusBar, PaintsIntoAnyRectangle)
     EXPECT_GT(atOrigin.Count(kPathInside, kBlack), 0);
 }
 
-TEST_F(StatusBar, LongPathIsClippedAtThePane)
+TEST_F(StatusBar, LongPathIsClippedAtThePaneAndReadWhole)
 {
-    std::string path = "K:\\" + std::string(96, 'W');
+    // The longest path an animation can have: the pane shows what fits, a
+    // screen reader gets all of it.
+    std::string path = "K:\\" + std::string(256, 'W');
     UpdateStatusBar(parent_, ID_STATUSBAR, 0, 1, path.c_str());
+    char text[400] = "";
+    EXPECT_EQ(GetWindowTextA(bar_, text, sizeof text), static_cast<int>(19 + path.size()));
+    EXPECT_EQ(std::string(text), "Animation: 1 von 1 " + path);
     Canvas canvas(kWidth, kHeight, kUntouched);
     Print(canvas);
     EXPECT_GT(canvas.Count(RECT{460, 4, 469, 19}, kBlack), 0);      // the text reaches the edge...

@@ -241,56 +241,57 @@ inline std::vector<Catalogue> Catalogues(const std::string& root)
                        + Line("Animation5=0;1;E;" + std::string(36, 'E') + ".FLC;1.1.99;1;")),
         4);
 
-    // BasePath at the 80-byte buffer's edge: 79 characters resolve, 80 are
-    // refused, and Play starts nothing (message 208) rather than the player
-    // on a cut path or on no file at all.
-    for (std::size_t length : {79u, 80u}) {
-        std::string base = Padded(root, "BASE" + std::to_string(length) + "_", length - 1);
+    // A BasePath value of up to 259 characters is read whole: 80 climbs,
+    // which stop at the drive's root, and a folder. One of 260 is refused,
+    // never cut: cut to the 255 characters an entry holds, it would name a
+    // shorter folder, and Play would start the player on another file.
+    for (std::size_t length : {259u, 260u}) {
+        std::string value = Repeated("..\\", 80) + "ANIM\\" + std::string(length - 245, 'X');
         Catalogue& catalogue = add("BasePathOf" + std::to_string(length) + "Characters",
-                                   SmallCatalogue("", Line("BasePath=" + base) + Line("ProgramPath=..\\PROG")), 3);
+                                   SmallCatalogue("", Line("BasePath=" + value) + Line("ProgramPath=..\\PROG")), 3);
         catalogue.playerFolders = {programs};
-        catalogue.plays = {{0, length == 79 ? player + base + "\\BALL.FLC" : ""}};
+        catalogue.plays = {
+            {0, length == 259 ? player + root.substr(0, 3) + "ANIM\\" + std::string(14, 'X') + "\\BALL.FLC" : ""}};
     }
+    // A BasePath of 221 characters: with a file of 38 characters the path
+    // has 259 and is played; with one of 39 it has 260, is none, and Play on
+    // that row starts nothing.
+    const std::string base221 = Padded(root, "BASE221_", 220);
+    const std::string file38 = std::string(34, 'F') + ".FLC";
     {
-        // BasePath and file: 99 characters are the path; 100 are none, and
-        // Play on that row starts nothing.
-        std::string base = Padded(root, "BASE61_", 60);
-        std::string file38 = std::string(34, 'F') + ".FLC";
         std::string file39 = std::string(35, 'G') + ".FLC";
-        Catalogue& catalogue = add("BasePathAndFileOf99And100Characters",
+        Catalogue& catalogue = add("BasePathAndFileOf259And260Characters",
                                    Line("[Authors]") + Line("Author1=A") + Line("[Animations]")
                                        + Line("Animation1=0;1;A;" + file38 + ";1.1.99;1;")
                                        + Line("Animation2=0;1;B;" + file39 + ";1.1.99;1;") + Line("[Settings]")
-                                       + Line("BasePath=" + base) + Line("ProgramPath=..\\PROG"),
+                                       + Line("BasePath=" + base221) + Line("ProgramPath=..\\PROG"),
                                    2);
         catalogue.playerFolders = {programs};
-        catalogue.plays = {{0, player + base + "\\" + file38}, {1, ""}};
+        catalogue.plays = {{0, player + base221 + "\\" + file38}, {1, ""}};
     }
-    // The program folder at the edge of its 80-byte buffer: 79 characters
-    // start the player there, 80 start nothing.
-    for (std::size_t length : {79u, 80u}) {
+    // The program folder: one of 248 characters holds a player of 259, the
+    // longest program name Windows allows, and starts it; a folder of 260
+    // characters is refused and nothing starts.
+    for (std::size_t length : {248u, 260u}) {
         std::string folder = Padded(root, "PROG" + std::to_string(length) + "_", length - 1);
         std::string name = "ProgramPathOf" + std::to_string(length) + "Characters";
         Catalogue& catalogue = add(name, SmallCatalogue("", Line("ProgramPath=" + folder)), 3);
-        catalogue.playerFolders = {folder + "\\"};
-        catalogue.plays = {{0, length == 79 ? folder + "\\VANSHOW.EXE " + catalogue.folder + "\\BALL.FLC" : ""}};
+        if (length == 248)
+            catalogue.playerFolders = {folder + "\\"};
+        catalogue.plays = {{0, length == 248 ? folder + "\\VANSHOW.EXE " + catalogue.folder + "\\BALL.FLC" : ""}};
     }
     {
-        // A registered player whose command line holds 199 characters with
-        // one animation and 200 with the other: the second is never started cut.
-        std::string programFolder = Padded(root, "REGISTERED_", 100) + "\\";       // 101 characters
-        std::string base = Padded(root, "BASE60_", 59);                             // resolves to 60
-        std::string file26 = std::string(22, 'S') + ".FLC";
-        std::string file27 = std::string(23, 'T') + ".FLC";
-        Catalogue& catalogue = add("RegisteredCommandLineOf199And200Characters",
+        // A registered player of 259 characters on an animation path of 259:
+        // the command line, 519 characters, is started whole.
+        std::string programFolder = Padded(root, "REGISTERED_", 247) + "\\";
+        Catalogue& catalogue = add("RegisteredProgramAndPathOf259Characters",
                                    Line("[Authors]") + Line("Author1=A") + Line("[Animations]")
-                                       + Line("Animation1=0;1;A;" + file26 + ";1.1.99;1;")
-                                       + Line("Animation2=0;1;B;" + file27 + ";1.1.99;1;") + Line("[Settings]")
-                                       + Line("BasePath=" + base),
-                                   2);
+                                       + Line("Animation1=0;1;A;" + file38 + ";1.1.99;1;") + Line("[Settings]")
+                                       + Line("BasePath=" + base221),
+                                   1);
         catalogue.playerFolders = {programFolder};
         catalogue.registeredPlay = programFolder + "VANSHOW.EXE %1";
-        catalogue.plays = {{0, programFolder + "VANSHOW.EXE " + base + "\\" + file26}, {1, ""}};
+        catalogue.plays = {{0, programFolder + "VANSHOW.EXE " + base221 + "\\" + file38}};
     }
     // A catalogue path of up to 259 characters, as Windows allows, is found;
     // one of 260 cannot be named and is asked for as a medium.

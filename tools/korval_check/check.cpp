@@ -498,12 +498,15 @@ private:
     bool ResolveSetting(int keyId, char (&folder)[kFolderSize], int& line)
     {
         ProfileCatalogueSource source(reader_);
-        char value[kProfileValueSize];
-        int length = source.Read(IDS_SETTINGS, keyId, 0, value);
+        char read[kProfileValueSize];
+        int length = source.Read(IDS_SETTINGS, keyId, 0, read);
         line = source.LastKey() != nullptr ? source.LastKey()->line : 0;
+        // KORVAL reads a setting with room for more than kFolderValueMax
+        // characters: the whole value, as it is read, decides.
+        std::string value = length > 0 ? ReadableValue(*source.LastKey()) : "";
         std::string name = CatalogueName(keyId);
         bool resolved = korvalPath_.size() <= kCataloguePathMax
-                     && ResolveFolder(folder, sizeof folder, korvalPath_.c_str(), value, UpperCaseAnsi);
+                     && ResolveFolder(folder, sizeof folder, korvalPath_.c_str(), value.c_str(), UpperCaseAnsi);
         if (!resolved)
             Add(line, name + ": cannot be resolved: the folder does not fit KORVAL's " + Number(kFolderSize - 1)
                           + " characters");

@@ -109,7 +109,7 @@ TEST(KorvalCheck, ReportsWhatKorvalMakesOfACatalogue)
           "4: Animation1: rejected: only 5 fields",
           "6: BasePath: {DIR}FEHLT\\",
           "6: BasePath: folder missing: {DIR}FEHLT\\",
-          "7: ProgramPath: cannot be resolved: the folder does not fit KORVAL's 79 characters"}},
+          "7: ProgramPath: cannot be resolved: the folder does not fit KORVAL's 259 characters"}},
     };
     for (const Case& c : cases) {
         std::string folder = std::string(CHECK_FIXTURES) + c.fixture;
