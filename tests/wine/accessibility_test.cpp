@@ -476,29 +476,40 @@ TEST(ListAccessibilityThread, TheFirstRequestEntersComAndTheListsEndLeavesIt)
     CoUninitialize();
 }
 
-// Wine's input method off for the program `name` alone while this lives: its
-// library disabled in the program's own DLL overrides (an environment
-// variable does not reach a program started from within Wine).
-class InputMethodOff {
+// How Wine loads `library` for the program `program` alone while this
+// lives, in the program's own DLL overrides: "" never, "native,builtin" a
+// file of that name in the program's folder first. (An environment variable
+// does not reach a program started from within Wine.)
+class LibraryOverride {
 public:
-    explicit InputMethodOff(const std::string& name)
+    LibraryOverride(const std::string& program, const char* library, const char* order) : library_(library)
     {
-        std::string path = "Software\\Wine\\AppDefaults\\" + name + "\\DllOverrides";
+        std::string path = "Software\\Wine\\AppDefaults\\" + program + "\\DllOverrides";
         RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key_,
                         nullptr);
-        RegSetValueExA(key_, "imm32", 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1);
+        RegSetValueExA(key_, library, 0, REG_SZ, reinterpret_cast<const BYTE*>(order),
+                       static_cast<DWORD>(std::strlen(order) + 1));
     }
-    ~InputMethodOff()
+    ~LibraryOverride()
     {
-        RegDeleteValueA(key_, "imm32");
+        RegDeleteValueA(key_, library_);
         RegCloseKey(key_);
     }
-    InputMethodOff(const InputMethodOff&) = delete;
-    InputMethodOff& operator=(const InputMethodOff&) = delete;
+    LibraryOverride(const LibraryOverride&) = delete;
+    LibraryOverride& operator=(const LibraryOverride&) = delete;
 
 private:
     HKEY key_ = nullptr;
+    const char* library_;
 };
+
+// A row's name as korval-probe takes it on its command line.
+std::string ProbeText(const std::wstring& text)
+{
+    char bytes[512] = "";
+    WideCharToMultiByte(1252, 0, text.c_str(), -1, bytes, sizeof bytes, nullptr, nullptr);
+    return "\"" + std::string(bytes) + "\"";
+}
 
 // A screen reader in another process, with the input method off in KORVAL:
 // under Wine the input method enters COM on a window's thread when the window
@@ -508,21 +519,47 @@ TEST(ListAccessibilityAcrossProcesses, RowsAreNamedWithTheInputMethodOff)
 {
     std::string folder = ScratchFolder("a11y_no_ime");
     WriteFileBytes(folder + "KORVAL.INI", ReadFileBytes("K:\\window\\KORVAL.INI"));
-    InputMethodOff off("KORVAL.EXE");
+    LibraryOverride inputMethodOff("KORVAL.EXE", "imm32", "");
     RunningProgram korval("\"" + KorvalExePath() + "\" " + folder);
     ASSERT_NE(korval.Handle(), nullptr);
 
-    auto ansi = [](const std::wstring& text) {
-        char bytes[512] = "";
-        WideCharToMultiByte(1252, 0, text.c_str(), -1, bytes, sizeof bytes, nullptr, nullptr);
-        return "\"" + std::string(bytes) + "\"";
-    };
     std::string output;
-    EXPECT_EQ(RunProbe("wait rows 4 module imm32.dll no module ole32.dll no name 0 " + ansi(kAlpha)
-                           + " latename 3 " + ansi(kDelta) + " module ole32.dll yes close",
+    EXPECT_EQ(RunProbe("wait rows 4 module imm32.dll no module ole32.dll no name 0 " + ProbeText(kAlpha)
+                           + " latename 3 " + ProbeText(kDelta) + " module ole32.dll yes close",
                        folder + "probe.txt", output),
               0)
         << output;
+    EXPECT_EQ(WaitExitCode(korval.Handle(), 30000), 0);
+}
+
+// A library named like the accessibility library in KORVAL's own folder (a
+// share, a medium) is never loaded: Windows looks in a program's folder first
+// for a bare name, as Wine does here when told to take a file of that name
+// before its own.
+TEST(ListAccessibilityAcrossProcesses, TheAccessibilityLibraryComesFromTheSystemFolderOnly)
+{
+    std::string folder = ScratchFolder("a11y_planted");
+    ASSERT_TRUE(CopyFileA(KorvalExePath().c_str(), (folder + "KORVAL.EXE").c_str(), FALSE));
+    WriteFileBytes(folder + "KORVAL.INI", ReadFileBytes("K:\\window\\KORVAL.INI"));
+    char self[MAX_PATH] = "";
+    DWORD length = GetModuleFileNameA(nullptr, self, MAX_PATH);
+    ASSERT_TRUE(length > 0 && length < MAX_PATH);
+    std::string planted = std::string(self, length);
+    planted = planted.substr(0, planted.rfind('\\') + 1) + "planted.dll";
+    ASSERT_TRUE(CopyFileA(planted.c_str(), (folder + "oleacc.dll").c_str(), FALSE));
+
+    LibraryOverride ownFolderFirst("KORVAL.EXE", "oleacc", "native,builtin");
+    RunningProgram korval("\"" + folder + "KORVAL.EXE\" " + folder);
+    ASSERT_NE(korval.Handle(), nullptr);
+    std::string output;
+    EXPECT_EQ(RunProbe("wait name 0 " + ProbeText(kAlpha) + " module oleacc.dll yes", folder + "probe.txt", output),
+              0)
+        << output;
+    HANDLE loaded = OpenEventA(SYNCHRONIZE, FALSE, "KorvalPlantedLibraryLoaded");
+    EXPECT_EQ(loaded, nullptr) << "the planted oleacc.dll was loaded";
+    if (loaded != nullptr)
+        CloseHandle(loaded);
+    EXPECT_EQ(RunProbe("close", folder + "probe.txt", output), 0) << output;
     EXPECT_EQ(WaitExitCode(korval.Handle(), 30000), 0);
 }
 
