@@ -2,9 +2,9 @@
 
 #include "base/text.h"
 #include "catalogue/store.h"
+#include "view/child_id.h"
 #include "view/row_drawing.h"
 #include "view/row_text.h"
-#include "view/child_id.h"
 
 #include <oleacc.h>
 
@@ -26,6 +26,7 @@ using LoadTypeLibProc = HRESULT(WINAPI*)(LPCOLESTR, ITypeLib**);
 
 // The accessibility library's type library, which describes IAccessible.
 const GUID kAccessibilityTypeLibrary = {0x1ea4dbf0, 0x3c3b, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+// IID_NULL, the only interface id that GetIDsOfNames and Invoke take.
 const GUID kNoInterface = {};
 
 // The accessibility functions, looked up at the first request: start-up
@@ -108,22 +109,35 @@ ITypeLib* LoadAccessibilityTypeLibrary(const AccessibilityLibrary& library)
     return SUCCEEDED(library.loadTypeLibrary(widePath, &types)) ? types : nullptr;
 }
 
+// The description of a dual interface is its dispatch side; its methods are
+// the interface it implements as -1. A description that is the interface
+// itself serves for both.
 AccessibleTypes LoadAccessibleTypes(const AccessibilityLibrary& library)
 {
     AccessibleTypes found;
     ITypeLib* types = LoadAccessibilityTypeLibrary(library);
     if (types == nullptr)
         return found;
-    HREFTYPE methods = 0;
-    if (SUCCEEDED(types->GetTypeInfoOfGuid(__uuidof(IAccessible), &found.dispatch))
-        && SUCCEEDED(found.dispatch->GetRefTypeOfImplType(static_cast<UINT>(-1), &methods))
-        && SUCCEEDED(found.dispatch->GetRefTypeInfo(methods, &found.methods))) {
-        types->Release();
-        return found;
-    }
-    if (found.dispatch != nullptr)
-        found.dispatch->Release();
+    HRESULT result = types->GetTypeInfoOfGuid(__uuidof(IAccessible), &found.dispatch);
     types->Release();
+    if (FAILED(result))
+        return AccessibleTypes();
+    HREFTYPE methods = 0;
+    if (SUCCEEDED(found.dispatch->GetRefTypeOfImplType(static_cast<UINT>(-1), &methods))
+        && SUCCEEDED(found.dispatch->GetRefTypeInfo(methods, &found.methods)))
+        return found;
+    TYPEATTR* attributes = nullptr;
+    if (SUCCEEDED(found.dispatch->GetTypeAttr(&attributes))) {
+        if (attributes->typekind == TKIND_INTERFACE) {
+            found.methods = found.dispatch;
+            found.methods->AddRef();
+        }
+        found.dispatch->ReleaseTypeAttr(attributes);
+    }
+    if (found.methods != nullptr)
+        return found;
+    // Invoke through a description of IDispatch alone would call this object's Invoke again.
+    found.dispatch->Release();
     return AccessibleTypes();
 }
 
