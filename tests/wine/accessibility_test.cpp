@@ -457,7 +457,10 @@ TEST(ListAccessibilityThread, TheFirstRequestEntersComAndTheListsEndLeavesIt)
         after = CoGetApartmentType(&type, &qualifier);
     });
     WaitForSingleObject(ready, 10000);
-    ASSERT_NE(list, nullptr);
+    if (list == nullptr) {
+        owner.join();
+        FAIL() << "no list";
+    }
 
     IAccessible* object = nullptr;
     EXPECT_EQ(AccessibleObjectFromWindow(list, OBJID_CLIENT, IID_PPV_ARGS(&object)), S_OK);
