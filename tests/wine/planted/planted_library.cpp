@@ -3,7 +3,8 @@
 // program that looks in its own folder first (a share, a medium) would load.
 #include <windows.h>
 
-BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID)
+// Built without any runtime: this is its entry point.
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID)
 {
     // The event lives as long as the process that loaded this.
     if (reason == DLL_PROCESS_ATTACH)
