@@ -5,7 +5,9 @@
 #include <windows.h>
 
 // Makes `list` answer WM_GETOBJECT for its client area. The accessibility
-// library is loaded at the first such request, never before.
+// libraries (and COM on the list's thread) are loaded at the first such
+// request, never before, from the system folder; the list's end leaves COM
+// again.
 void ServeListAccessibility(HWND list);
 
 // How many of the list's accessible objects are alive: none once every

@@ -17,7 +17,11 @@
 #include <commctrl.h>
 #include <oleacc.h>
 
+#include <servprov.h>
+
+#include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -35,6 +39,39 @@ std::wstring Take(BSTR text)
     std::wstring taken = text != nullptr ? std::wstring(text, SysStringLen(text)) : L"(none)";
     SysFreeString(text);
     return taken;
+}
+
+// What a client hears: a null BSTR is an empty text.
+std::wstring Heard(BSTR text)
+{
+    std::wstring heard = text != nullptr ? std::wstring(text, SysStringLen(text)) : L"";
+    SysFreeString(text);
+    return heard;
+}
+
+// What a late-bound client (a script) hears as the name of `child`, or of
+// the object itself when the id is left out: IDispatch::Invoke of accName;
+// its answer, and the text.
+HRESULT LateBoundName(IDispatch* object, const VARIANT* child, std::wstring& name)
+{
+    VARIANT argument = child != nullptr ? *child : VARIANT{};
+    DISPPARAMS parameters = {&argument, nullptr, child != nullptr ? 1u : 0u, 0};
+    VARIANT result;
+    VariantInit(&result);
+    HRESULT answer = object->Invoke(DISPID_ACC_NAME, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET,
+                                    &parameters, &result, nullptr, nullptr);
+    if (result.vt == VT_BSTR) {
+        name = Heard(result.bstrVal);
+    } else {
+        name = L"(not a text)";
+        VariantClear(&result);
+    }
+    return answer;
+}
+
+HRESULT LateBoundName(IDispatch* object, VARIANT child, std::wstring& name)
+{
+    return LateBoundName(object, &child, name);
 }
 
 class Accessibility : public MainWindowFixture {
@@ -78,6 +115,18 @@ protected:
         return names;
     }
 
+    // The standard object's answer for the list's own name.
+    std::wstring StandardOwnName() const
+    {
+        IAccessible* standard = nullptr;
+        if (FAILED(CreateStdAccessibleObject(List(), OBJID_CLIENT, __uuidof(IAccessible),
+                                             reinterpret_cast<void**>(&standard))))
+            return L"(no standard object)";
+        BSTR name = nullptr;
+        standard->get_accName(Child(CHILDID_SELF), &name);
+        standard->Release();
+        return Heard(name);
+    }
 };
 
 const std::wstring kAlpha = L"Alpha, Autor: Anton Amsel, Datei: ZZZ.FLC, Datum: 24.12.1999, "
@@ -185,6 +234,336 @@ TEST_F(Accessibility, ObjectsAreReleasedAndOutliveNoWindow)
     EXPECT_EQ(name, nullptr);
     EXPECT_EQ(object->Release(), 0u);
     EXPECT_EQ(LiveListAccessibleCount(), 0);
+}
+
+TEST_F(Accessibility, EveryInterfaceLeadsBackToTheListObject)
+{
+    IAccessible* object = ListObject();
+    ASSERT_NE(object, nullptr);
+    IUnknown* identity = nullptr;
+    ASSERT_EQ(object->QueryInterface(IID_PPV_ARGS(&identity)), S_OK);
+
+    struct Case { const char* name; IID id; };
+    const Case interfaces[] = {
+        {"IUnknown", __uuidof(IUnknown)},         {"IDispatch", __uuidof(IDispatch)},
+        {"IAccessible", __uuidof(IAccessible)},   {"IEnumVARIANT", __uuidof(IEnumVARIANT)},
+        {"IOleWindow", __uuidof(IOleWindow)},
+    };
+    for (const Case& c : interfaces) {
+        SCOPED_TRACE(c.name);
+        IUnknown* face = nullptr;
+        ASSERT_EQ(object->QueryInterface(c.id, reinterpret_cast<void**>(&face)), S_OK);
+        IUnknown* back = nullptr;
+        EXPECT_EQ(face->QueryInterface(IID_PPV_ARGS(&back)), S_OK);
+        EXPECT_EQ(back, identity);
+        IAccessible* accessible = nullptr;
+        ASSERT_EQ(face->QueryInterface(IID_PPV_ARGS(&accessible)), S_OK);
+        EXPECT_EQ(accessible, object);
+        BSTR name = nullptr;
+        EXPECT_EQ(accessible->get_accName(Child(1), &name), S_OK);
+        EXPECT_EQ(Take(name), kAlpha);
+        IDispatch* dispatch = nullptr;
+        ASSERT_EQ(face->QueryInterface(IID_PPV_ARGS(&dispatch)), S_OK);
+        std::wstring lateName;
+        EXPECT_EQ(LateBoundName(dispatch, Child(1), lateName), S_OK);
+        EXPECT_EQ(lateName, kAlpha);
+        dispatch->Release();
+        accessible->Release();
+        back->Release();
+        face->Release();
+    }
+
+    // The window and the children are the standard object's.
+    IOleWindow* window = nullptr;
+    ASSERT_EQ(object->QueryInterface(IID_PPV_ARGS(&window)), S_OK);
+    HWND shown = nullptr;
+    EXPECT_EQ(window->GetWindow(&shown), S_OK);
+    EXPECT_EQ(shown, List());
+    window->Release();
+    IEnumVARIANT* children = nullptr;
+    ASSERT_EQ(object->QueryInterface(IID_PPV_ARGS(&children)), S_OK);
+    long count = -1;
+    ASSERT_EQ(object->get_accChildCount(&count), S_OK);
+    std::vector<VARIANT> fetched(static_cast<size_t>(count) + 1);
+    ULONG fetchedCount = 0;
+    EXPECT_EQ(children->Reset(), S_OK);
+    children->Next(static_cast<ULONG>(fetched.size()), fetched.data(), &fetchedCount);
+    EXPECT_EQ(fetchedCount, static_cast<ULONG>(count));
+    for (ULONG n = 0; n < fetchedCount; ++n)
+        VariantClear(&fetched[n]);
+    children->Release();
+
+    // What it does not implement leads nowhere else. The standard object's
+    // service provider would tell the platform that this is its own object,
+    // whose names it knows better.
+    const IID accIdentity = {0x7852b78d, 0x1cfd, 0x41c1, {0xa6, 0x15, 0x9c, 0x0c, 0x85, 0x96, 0x0b, 0x5f}};
+    const Case refused[] = {{"IServiceProvider", __uuidof(IServiceProvider)}, {"IAccIdentity", accIdentity}};
+    for (const Case& c : refused) {
+        SCOPED_TRACE(c.name);
+        void* face = &face;
+        EXPECT_EQ(object->QueryInterface(c.id, &face), E_NOINTERFACE);
+        EXPECT_EQ(face, nullptr);
+    }
+    identity->Release();
+    EXPECT_EQ(object->Release(), 0u);
+    EXPECT_EQ(LiveListAccessibleCount(), 0);
+}
+
+TEST_F(Accessibility, LateBoundClientsReachTheRowNames)
+{
+    IDispatch* object = nullptr;
+    ASSERT_EQ(AccessibleObjectFromWindow(List(), OBJID_CLIENT, IID_PPV_ARGS(&object)), S_OK);
+
+    UINT count = 0;
+    EXPECT_EQ(object->GetTypeInfoCount(&count), S_OK);
+    EXPECT_EQ(count, 1u);
+    ITypeInfo* info = nullptr;
+    ASSERT_EQ(object->GetTypeInfo(0, LOCALE_USER_DEFAULT, &info), S_OK);
+    TYPEATTR* attributes = nullptr;
+    ASSERT_EQ(info->GetTypeAttr(&attributes), S_OK);
+    EXPECT_TRUE(attributes->guid == __uuidof(IAccessible));
+    info->ReleaseTypeAttr(attributes);
+    info->Release();
+    WCHAR accName[] = L"accName";
+    LPOLESTR names[] = {accName};
+    DISPID id = 0;
+    EXPECT_EQ(object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id), S_OK);
+    EXPECT_EQ(id, DISPID_ACC_NAME);
+
+    Command(ID_SORT_DATE);
+    const std::wstring byDate[] = {kBravo, kAlpha, kCharlie, kDelta};
+    for (long row = 1; row <= 4; ++row) {
+        std::wstring name;
+        EXPECT_EQ(LateBoundName(object, Child(row), name), S_OK) << row;
+        EXPECT_EQ(name, byDate[row - 1]) << row;
+    }
+    std::wstring name;
+    EXPECT_TRUE(FAILED(LateBoundName(object, Child(5), name)));
+    // Without a child id a script hears the list's own name.
+    EXPECT_TRUE(SUCCEEDED(LateBoundName(object, nullptr, name)));
+    EXPECT_EQ(name, StandardOwnName());
+    object->Release();
+}
+
+// A VARIANT holding `value` as `type` (by value).
+template <typename T>
+VARIANT Holding(VARTYPE type, T value)
+{
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = type;
+    static_assert(sizeof(T) <= sizeof v.llVal, "an integer member");
+    std::memcpy(&v.llVal, &value, sizeof value);
+    return v;
+}
+
+VARIANT Referring(VARTYPE type, void* value)
+{
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = static_cast<VARTYPE>(type | VT_BYREF);
+    v.byref = value;
+    return v;
+}
+
+TEST_F(Accessibility, ChildIdsOfEveryIntegerTypeAreTaken)
+{
+    IAccessible* object = ListObject();
+    ASSERT_NE(object, nullptr);
+    short two16 = 2;
+    LONG two32 = 2;
+    VARIANT innerTwo = Holding<SHORT>(VT_I2, 2);
+    VARIANT error;
+    VariantInit(&error);
+    error.vt = VT_ERROR;
+    error.scode = DISP_E_PARAMNOTFOUND;
+    const std::wstring self = StandardOwnName();
+    const std::wstring none;
+
+    struct Case { const char* what; VARIANT child; HRESULT answer; const std::wstring& name; };
+    const Case cases[] = {
+        {"VT_I1", Holding<signed char>(VT_I1, 2), S_OK, kBravo},
+        {"VT_UI1", Holding<BYTE>(VT_UI1, 2), S_OK, kBravo},
+        {"VT_I2", Holding<SHORT>(VT_I2, 2), S_OK, kBravo},
+        {"VT_UI2", Holding<USHORT>(VT_UI2, 2), S_OK, kBravo},
+        {"VT_I4", Holding<LONG>(VT_I4, 2), S_OK, kBravo},
+        {"VT_UI4", Holding<ULONG>(VT_UI4, 2), S_OK, kBravo},
+        {"VT_INT", Holding<INT>(VT_INT, 2), S_OK, kBravo},
+        {"VT_UINT", Holding<UINT>(VT_UINT, 2), S_OK, kBravo},
+        {"VT_I8", Holding<LONGLONG>(VT_I8, 2), S_OK, kBravo},
+        {"VT_UI8", Holding<ULONGLONG>(VT_UI8, 2), S_OK, kBravo},
+        {"VT_I2 by reference", Referring(VT_I2, &two16), S_OK, kBravo},
+        {"VT_I4 by reference", Referring(VT_I4, &two32), S_OK, kBravo},
+        {"VT_VARIANT by reference", Referring(VT_VARIANT, &innerTwo), S_OK, kBravo},
+        {"VT_I2 self", Holding<SHORT>(VT_I2, 0), S_OK, self},
+        {"VT_EMPTY", Holding<LONG>(VT_EMPTY, 0), S_OK, self},
+        {"left out", error, S_OK, self},
+        {"VT_I2 after the last row", Holding<SHORT>(VT_I2, 5), E_INVALIDARG, none},
+        {"VT_I1 negative", Holding<signed char>(VT_I1, -2), E_INVALIDARG, none},
+        {"VT_UI4 beyond a long", Holding<ULONG>(VT_UI4, 0x80000002u), E_INVALIDARG, none},
+        {"VT_I8 beyond a long", Holding<LONGLONG>(VT_I8, 0x100000002LL), E_INVALIDARG, none},
+        {"VT_I2 by a null reference", Referring(VT_I2, nullptr), E_INVALIDARG, none},
+        {"VT_R8", Holding<double>(VT_R8, 2.0), E_INVALIDARG, none},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        BSTR name = nullptr;
+        HRESULT answer = object->get_accName(c.child, &name);
+        EXPECT_EQ(SUCCEEDED(answer), SUCCEEDED(c.answer));
+        if (FAILED(c.answer)) {
+            EXPECT_EQ(answer, c.answer);
+            EXPECT_EQ(name, nullptr);
+        }
+        EXPECT_EQ(Heard(name), c.name);
+
+        std::wstring lateName;
+        answer = LateBoundName(object, c.child, lateName);
+        EXPECT_EQ(SUCCEEDED(answer), SUCCEEDED(c.answer));
+        if (SUCCEEDED(c.answer)) {
+            EXPECT_EQ(lateName, c.name);
+        }
+    }
+
+    // The standard object takes every such id too (Wine's refuses all but VT_I4).
+    long left = 0, top = 0, width = 0, height = 0;
+    EXPECT_EQ(object->accLocation(&left, &top, &width, &height, Holding<SHORT>(VT_I2, 0)), S_OK);
+    RECT client;
+    GetClientRect(List(), &client);
+    EXPECT_EQ(width, client.right);
+    EXPECT_EQ(height, client.bottom);
+    object->Release();
+}
+
+// The list on a thread of its own that has no COM: the first request enters
+// it there (the object then reaches a client in another apartment), and the
+// list's end leaves it again.
+TEST(ListAccessibilityThread, TheFirstRequestEntersComAndTheListsEndLeavesIt)
+{
+    CoInitialize(nullptr);
+    HWND list = nullptr;
+    HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    APTTYPE type;
+    APTTYPEQUALIFIER qualifier;
+    HRESULT before = S_OK, after = S_OK;
+    std::thread owner([&] {
+        before = CoGetApartmentType(&type, &qualifier);
+        list = CreateWindowExA(0, "LISTBOX", nullptr, WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+        ServeListAccessibility(list);
+        SetEvent(ready);
+        MSG message;
+        while (IsWindow(list) && GetMessageA(&message, nullptr, 0, 0) > 0)
+            DispatchMessageA(&message);
+        after = CoGetApartmentType(&type, &qualifier);
+    });
+    WaitForSingleObject(ready, 10000);
+    if (list == nullptr) {
+        owner.join();
+        FAIL() << "no list";
+    }
+
+    IAccessible* object = nullptr;
+    EXPECT_EQ(AccessibleObjectFromWindow(list, OBJID_CLIENT, IID_PPV_ARGS(&object)), S_OK);
+    EXPECT_EQ(LiveListAccessibleCount(), 1);
+    if (object != nullptr) {
+        long children = -1;
+        EXPECT_EQ(object->get_accChildCount(&children), S_OK);
+        object->Release();
+    }
+    PostMessageA(list, WM_CLOSE, 0, 0);
+    owner.join();
+    CloseHandle(ready);
+    EXPECT_EQ(before, CO_E_NOTINITIALIZED);
+    EXPECT_EQ(after, CO_E_NOTINITIALIZED);
+    EXPECT_EQ(LiveListAccessibleCount(), 0);
+    CoUninitialize();
+}
+
+// How Wine loads `library` for the program `program` alone while this
+// lives, in the program's own DLL overrides: "" never, "native,builtin" a
+// file of that name in the program's folder first. (An environment variable
+// does not reach a program started from within Wine.)
+class LibraryOverride {
+public:
+    LibraryOverride(const std::string& program, const char* library, const char* order) : library_(library)
+    {
+        std::string path = "Software\\Wine\\AppDefaults\\" + program + "\\DllOverrides";
+        RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key_,
+                        nullptr);
+        RegSetValueExA(key_, library, 0, REG_SZ, reinterpret_cast<const BYTE*>(order),
+                       static_cast<DWORD>(std::strlen(order) + 1));
+    }
+    ~LibraryOverride()
+    {
+        RegDeleteValueA(key_, library_);
+        RegCloseKey(key_);
+    }
+    LibraryOverride(const LibraryOverride&) = delete;
+    LibraryOverride& operator=(const LibraryOverride&) = delete;
+
+private:
+    HKEY key_ = nullptr;
+    const char* library_;
+};
+
+// A row's name as korval-probe takes it on its command line.
+std::string ProbeText(const std::wstring& text)
+{
+    char bytes[512] = "";
+    WideCharToMultiByte(1252, 0, text.c_str(), -1, bytes, sizeof bytes, nullptr, nullptr);
+    return "\"" + std::string(bytes) + "\"";
+}
+
+// A screen reader in another process, with the input method off in KORVAL:
+// under Wine the input method enters COM on a window's thread when the window
+// is first activated, and so hid that KORVAL never did it itself (the object
+// could not cross, and the reader heard the standard object without names).
+TEST(ListAccessibilityAcrossProcesses, RowsAreNamedWithTheInputMethodOff)
+{
+    std::string folder = ScratchFolder("a11y_no_ime");
+    WriteFileBytes(folder + "KORVAL.INI", ReadFileBytes("K:\\window\\KORVAL.INI"));
+    LibraryOverride inputMethodOff("KORVAL.EXE", "imm32", "");
+    RunningProgram korval("\"" + KorvalExePath() + "\" " + folder);
+    ASSERT_NE(korval.Handle(), nullptr);
+
+    std::string output;
+    EXPECT_EQ(RunProbe("wait rows 4 module imm32.dll no module ole32.dll no name 0 " + ProbeText(kAlpha)
+                           + " latename 3 " + ProbeText(kDelta) + " module ole32.dll yes close",
+                       folder + "probe.txt", output),
+              0)
+        << output;
+    EXPECT_EQ(WaitExitCode(korval.Handle(), 30000), 0);
+}
+
+// A library named like the accessibility library in KORVAL's own folder (a
+// share, a medium) is never loaded: Windows looks in a program's folder first
+// for a bare name, as Wine does here when told to take a file of that name
+// before its own.
+TEST(ListAccessibilityAcrossProcesses, TheAccessibilityLibraryComesFromTheSystemFolderOnly)
+{
+    std::string folder = ScratchFolder("a11y_planted");
+    ASSERT_TRUE(CopyFileA(KorvalExePath().c_str(), (folder + "KORVAL.EXE").c_str(), FALSE));
+    WriteFileBytes(folder + "KORVAL.INI", ReadFileBytes("K:\\window\\KORVAL.INI"));
+    char self[MAX_PATH] = "";
+    DWORD length = GetModuleFileNameA(nullptr, self, MAX_PATH);
+    ASSERT_TRUE(length > 0 && length < MAX_PATH);
+    std::string planted = std::string(self, length);
+    planted = planted.substr(0, planted.rfind('\\') + 1) + "planted.dll";
+    ASSERT_TRUE(CopyFileA(planted.c_str(), (folder + "oleacc.dll").c_str(), FALSE));
+
+    LibraryOverride ownFolderFirst("KORVAL.EXE", "oleacc", "native,builtin");
+    RunningProgram korval("\"" + folder + "KORVAL.EXE\" " + folder);
+    ASSERT_NE(korval.Handle(), nullptr);
+    std::string output;
+    EXPECT_EQ(RunProbe("wait name 0 " + ProbeText(kAlpha) + " module oleacc.dll yes", folder + "probe.txt", output),
+              0)
+        << output;
+    HANDLE loaded = OpenEventA(SYNCHRONIZE, FALSE, "KorvalPlantedLibraryLoaded");
+    EXPECT_EQ(loaded, nullptr) << "the planted oleacc.dll was loaded";
+    if (loaded != nullptr)
+        CloseHandle(loaded);
+    EXPECT_EQ(RunProbe("close", folder + "probe.txt", output), 0) << output;
+    EXPECT_EQ(WaitExitCode(korval.Handle(), 30000), 0);
 }
 
 TEST_F(Accessibility, PictureButtonsAreNamedAndHaveATooltip)

@@ -19,16 +19,7 @@ namespace {
 // Runs korval-probe with `steps`; its exit code, and its report in `output`.
 long Probe(const std::string& steps, std::string& output)
 {
-    std::string report = "T:\\e2e\\probe.txt";
-    RemoveFile(report);
-    std::string command = "cmd /c \"\"" + std::string(KORVAL_BUILD_DIR) + "tools\\korval-probe.exe\" " + steps
-                          + " > " + report + "\"";
-    HANDLE probe = StartProgram(command);
-    long code = probe != nullptr ? WaitExitCode(probe, 60000) : -2;
-    if (probe != nullptr)
-        CloseHandle(probe);
-    output = ReadFileBytes(report);
-    return code;
+    return RunProbe(steps, "T:\\e2e\\probe.txt", output);
 }
 
 TEST(EndToEnd, StartSortLaunchSecondStartAndClose)

@@ -5,6 +5,8 @@
 //   row I TEXT      row I's key text is TEXT
 //   selected I      row I is selected
 //   name I TEXT     a screen reader names row I TEXT (its accessible object)
+//   latename I TEXT a late-bound client (IDispatch::Invoke of accName, the
+//                   id as a 16-bit integer) names row I TEXT
 //   status TEXT     the status bar reads TEXT (its window text)
 //   module DLL yes|no   KORVAL has loaded DLL, or has not
 //   command ID      sends WM_COMMAND ID (and waits until it is handled)
@@ -86,6 +88,29 @@ std::string AccessibleName(int row)
     return text;
 }
 
+// What a late-bound client in another process (a script) hears for row `row`.
+std::string LateBoundName(int row)
+{
+    IDispatch* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(List(), OBJID_CLIENT, __uuidof(IDispatch),
+                                          reinterpret_cast<void**>(&object))))
+        return "<no object>";
+    VARIANT child;
+    child.vt = VT_I2;
+    child.iVal = static_cast<SHORT>(row + 1);
+    DISPPARAMS parameters = {&child, nullptr, 1, 0};
+    VARIANT result;
+    VariantInit(&result);
+    HRESULT answer = object->Invoke(DISPID_ACC_NAME, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET,
+                                    &parameters, &result, nullptr, nullptr);
+    std::string text = SUCCEEDED(answer) && result.vt == VT_BSTR && result.bstrVal != nullptr
+                           ? FromWide(result.bstrVal)
+                           : "<none>";
+    VariantClear(&result);
+    object->Release();
+    return text;
+}
+
 bool HasModule(const char* name)
 {
     DWORD processId = 0;
@@ -161,6 +186,11 @@ int main(int argc, char** argv)
             std::string expected = next();
             seen = AccessibleName(row);
             held = seen == expected;
+        } else if (step == "latename") {
+            int row = std::atoi(next());
+            std::string expected = next();
+            seen = LateBoundName(row);
+            held = seen == expected;
         } else if (step == "status") {
             std::string expected = next();
             seen = StatusText();
@@ -168,8 +198,9 @@ int main(int argc, char** argv)
         } else if (step == "module") {
             std::string name = next();
             bool expected = std::string(next()) == "yes";
-            held = HasModule(name.c_str()) == expected;
-            seen = name + (expected == held ? (expected ? " loaded" : " not loaded") : " differs");
+            bool loaded = HasModule(name.c_str());
+            held = loaded == expected;
+            seen = name + (loaded ? " loaded" : " not loaded");
         } else if (step == "command") {
             SendMessageA(MainWindow(), WM_COMMAND, std::atoi(next()), 0);
         } else if (step == "post") {

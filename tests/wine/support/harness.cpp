@@ -263,3 +263,16 @@ std::string KorvalExePath()
 {
     return std::string(KORVAL_BUILD_DIR) + "KORVAL.EXE";
 }
+
+long RunProbe(const std::string& steps, const std::string& report, std::string& output)
+{
+    RemoveFile(report);
+    std::string command = "cmd /c \"\"" + std::string(KORVAL_BUILD_DIR) + "tools\\korval-probe.exe\" " + steps
+                          + " > " + report + "\"";
+    HANDLE probe = StartProgram(command);
+    long code = probe != nullptr ? WaitExitCode(probe, 60000) : -2;
+    if (probe != nullptr)
+        CloseHandle(probe);
+    output = ReadFileBytes(report);
+    return code;
+}

@@ -98,3 +98,8 @@ void Pump();
 
 // The full path of KORVAL.EXE in the build folder.
 std::string KorvalExePath();
+
+// Runs korval-probe (tools/probe) with `steps` against the running KORVAL,
+// its report written to the file `report`; its exit code (0 when every step
+// held), and the report in `output`.
+long RunProbe(const std::string& steps, const std::string& report, std::string& output);
