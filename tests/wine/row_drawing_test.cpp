@@ -534,6 +534,29 @@ std::vector<InkRun> RunsOf(const std::vector<int>& columns)
     return runs;
 }
 
+// With the named face at 96 DPI every text of a selected row stands at its
+// place as it always did, as the same texts drawn alone there.
+void ExpectTextsAtTheirPlaces(const Canvas& row, const RowValues& values)
+{
+    Canvas alone(row.Width(), row.Height(), kTeal);
+    HFONT normal = MakeFont(FW_NORMAL);
+    HFONT bold = MakeFont(FW_BOLD);
+    HGDIOBJ previous = SelectObject(alone.Dc(), bold);
+    SetBkMode(alone.Dc(), TRANSPARENT);
+    for (int n = 0; n < 6; ++n)
+        TextOutA(alone.Dc(), kLabelAt[n].x, kLabelAt[n].y, kLabels[n], static_cast<int>(std::strlen(kLabels[n])));
+    SelectObject(alone.Dc(), normal);
+    SetTextColor(alone.Dc(), kWhite);
+    for (int n = 0; n < 6; ++n)
+        TextOutA(alone.Dc(), kValueAt[n].x, kValueAt[n].y, values.text[n].data(),
+                 static_cast<int>(values.text[n].size()));
+    SelectObject(alone.Dc(), previous);
+    DeleteObject(normal);
+    DeleteObject(bold);
+    const RECT texts = {40, 6, row.Width(), 76};
+    EXPECT_TRUE(SamePoints(row.Ink(texts, kTeal), alone.Ink(texts, kTeal)));
+}
+
 // Whatever face the platform draws for the named ones (in the test prefix
 // Wine's own; in the bare-fonts prefix, as in a prefix a user makes, a wider
 // stand-in), every label keeps a column of background before its value, and
@@ -561,6 +584,8 @@ TEST_F(RowDrawingAtDpi, LabelsNeverTouchTheirValuesInAnyFace)
             DrawAnimationRow(selected.Dc(), whole, true, record, values);
             DrawAnimationRow(plain.Dc(), whole, false, record, values);
 
+            if (!bareFonts && dpi == 96)
+                ExpectTextsAtTheirPlaces(selected, values);
             for (int y : {row.labelAt[0].y, row.labelAt[1].y, row.labelAt[2].y, row.labelAt[5].y}) {
                 SCOPED_TRACE(testing::Message() << "line at y " << y);
                 // What should stand on the line, across: each label, and its
