@@ -81,7 +81,7 @@ TEST(DpiLayout, At96EveryLengthStaysWhereItIs)
         EXPECT_EQ(GripDiagonalPen(n, 96), GripLinePen(n)) << n;
 }
 
-TEST(DpiLayout, LengthsScaleAt120144And192)
+TEST(DpiLayout, LengthsScaleWithTheDpi)
 {
     struct Case { int dpi; int row, extent, icon, font, sizeValueX, keywordsY, bar, pathRight, strip, button, picture; };
     const Case cases[] = {

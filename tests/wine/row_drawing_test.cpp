@@ -444,7 +444,7 @@ std::vector<Slot> SlotsOf(const RowGeometry& row, int width)
     return slots;
 }
 
-TEST_F(RowDrawingAtDpi, NoTextIsCutOrTouchesTheNextAt96120144And192)
+TEST_F(RowDrawingAtDpi, NoTextIsCutOrTouchesTheNextAtEveryDpi)
 {
     for (int dpi : {96, 120, 144, 192, 288, 336, 480}) {
         SCOPED_TRACE(testing::Message() << dpi << " DPI");
