@@ -29,7 +29,9 @@ ToolbarGeometry ToolbarGeometryAt(int dpi)
     geometry.stripHeight = ScaleToDpi(kToolbarHeight, dpi);
     geometry.line = LineWidthAtDpi(dpi);
     geometry.buttonSize = ScaleToDpi(kButtonSize, dpi);
-    geometry.buttonStep = geometry.buttonSize - (kButtonSize - kButtonStep);
+    // Neighbours overlap by their edge line, so the black between them is as
+    // wide as the outer edges' (one column at 96 DPI, two from 192 on).
+    geometry.buttonStep = geometry.buttonSize - geometry.line;
     // Scaling the 2 pixels above the buttons on their own could round them
     // one pixel into the list (2.5 rounds to 3 at 120 DPI).
     geometry.buttonTop = geometry.stripHeight - geometry.buttonSize;

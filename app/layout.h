@@ -15,7 +15,6 @@ struct MainLayout {
 
 constexpr int kToolbarHeight = 32;
 constexpr int kButtonSize = 30;
-constexpr int kButtonStep = 29;     // neighbours share one black column
 constexpr int kPictureSize = 24;
 constexpr int kInitialClientWidth = 520;
 constexpr int kInitialClientHeightWithoutScrollBar = 473;
@@ -25,7 +24,7 @@ struct ToolbarGeometry {
     int stripHeight;
     int line;               // the strip's and the buttons' edge lines
     int buttonSize;
-    int buttonStep;         // neighbours still share one black column
+    int buttonStep;         // neighbours share one black edge line
     int buttonTop;          // the buttons stand on the strip's bottom edge
     int pressOffset;        // how far a pressed button's picture moves
 };

@@ -201,7 +201,7 @@ void OnDpiChanged(HWND window, WPARAM wordParam, LPARAM longParam)
     LoadButtonPictures(dpi);
     PlaceButtons(window, dpi);
     SetWindowIcons(window, dpi);
-    SetAnimationListDpi(window, ID_LIST, dpi);
+    const int top = SetAnimationListDpi(window, ID_LIST, dpi);
     SetStatusBarDpi(window, ID_STATUSBAR, dpi);
 
     const RECT* suggested = reinterpret_cast<const RECT*>(longParam);
@@ -212,6 +212,8 @@ void OnDpiChanged(HWND window, WPARAM wordParam, LPARAM longParam)
     RECT client;
     GetClientRect(window, &client);
     PlaceChildren(window, client.right, client.bottom);
+    // Sized anew, the list may have scrolled back: shown from the kept row again.
+    ShowListFrom(window, ID_LIST, top);
     InvalidateRect(window, nullptr, TRUE);
 }
 
@@ -375,6 +377,9 @@ int RegisterWindowClasses(HINSTANCE instance)
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wordParam, LPARAM longParam)
 {
     switch (message) {
+    case WM_NCCREATE:
+        ScaleNonClientArea(window);
+        return DefWindowProcA(window, message, wordParam, longParam);
     case WM_CREATE:
         return OnCreate(window);
     case WM_SETFOCUS:

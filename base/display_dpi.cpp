@@ -1,5 +1,8 @@
 #include "base/display_dpi.h"
 
+#include "base/dpi.h"
+#include "base/text.h"
+
 namespace {
 
 // Looked up by name: importing them would keep KORVAL from starting at all
@@ -13,8 +16,40 @@ Function User32Function(const char* name)
 }
 
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+using EnableNonClientDpiScalingFn = BOOL(WINAPI*)(HWND);
+using GetThreadDpiAwarenessContextFn = HANDLE(WINAPI*)();
+using AreDpiAwarenessContextsEqualFn = BOOL(WINAPI*)(HANDLE, HANDLE);
 using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
 using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+
+constexpr int kEffectiveDpi = 0;                   // MDT_EFFECTIVE_DPI
+const HANDLE kPerMonitorAwareV2 = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4));
+
+// Windows 8.1's monitor DPI, from the shell's scaling library: loaded on the
+// first question, from the system folder only, and only on a system whose
+// user32 cannot tell a window's own DPI.
+GetDpiForMonitorFn MonitorDpiFunction()
+{
+    char path[MAX_PATH];
+    UINT length = GetSystemDirectoryA(path, sizeof path);
+    if (length == 0 || length >= sizeof path || !AppendText(path, "\\shcore.dll"))
+        return nullptr;
+    HMODULE shcore = LoadLibraryA(path);
+    return shcore != nullptr
+               ? reinterpret_cast<GetDpiForMonitorFn>(reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
+               : nullptr;
+}
+
+int MonitorDpi(HWND window, GetDpiForMonitorFn getDpiForMonitor)
+{
+    UINT x = 0;
+    UINT y = 0;
+    HMONITOR monitor = MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST);
+    if (monitor == nullptr || FAILED(getDpiForMonitor(monitor, kEffectiveDpi, &x, &y)))
+        return 0;
+    return static_cast<int>(y);
+}
 
 int ScreenDpi()
 {
@@ -30,12 +65,35 @@ int ScreenDpi()
 int WindowDpi(HWND window)
 {
     static const auto getDpiForWindow = User32Function<GetDpiForWindowFn>("GetDpiForWindow");
-    if (window != nullptr && getDpiForWindow != nullptr) {
-        UINT dpi = getDpiForWindow(window);
-        if (dpi != 0)
-            return static_cast<int>(dpi);
+    static GetDpiForMonitorFn getDpiForMonitor = nullptr;
+    static bool monitorLookedUp = false;
+    if (window != nullptr && getDpiForWindow == nullptr && !monitorLookedUp) {
+        getDpiForMonitor = MonitorDpiFunction();
+        monitorLookedUp = true;
     }
-    return ScreenDpi();
+    int dpi = 0;
+    switch (ChooseDpiSource(window != nullptr, getDpiForWindow != nullptr, getDpiForMonitor != nullptr)) {
+    case DpiSource::Window:
+        dpi = static_cast<int>(getDpiForWindow(window));
+        break;
+    case DpiSource::Monitor:
+        dpi = MonitorDpi(window, getDpiForMonitor);
+        break;
+    case DpiSource::Screen:
+        break;
+    }
+    return dpi > 0 ? dpi : ScreenDpi();
+}
+
+void ScaleNonClientArea(HWND window)
+{
+    static const auto enableScaling = User32Function<EnableNonClientDpiScalingFn>("EnableNonClientDpiScaling");
+    static const auto threadContext = User32Function<GetThreadDpiAwarenessContextFn>("GetThreadDpiAwarenessContext");
+    static const auto contextsEqual = User32Function<AreDpiAwarenessContextsEqualFn>("AreDpiAwarenessContextsEqual");
+    bool perMonitorV2 = threadContext != nullptr && contextsEqual != nullptr
+                        && contextsEqual(threadContext(), kPerMonitorAwareV2);
+    if (NeedsNonClientScaling(enableScaling != nullptr, perMonitorV2))
+        enableScaling(window);
 }
 
 int SystemMetricForDpi(int index, int dpi)

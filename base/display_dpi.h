@@ -1,12 +1,18 @@
 // The DPI a window is shown at, and the system metrics for a DPI. Windows
-// before 10 (1607) lack the per-window functions: there the screen's DPI and
-// the plain metrics stand in, which is what such a system shows anyway.
+// before 10 (1607) lack the per-window functions: there the monitor's DPI
+// (8.1) or the screen's, and the plain metrics stand in, which is what such a
+// system shows anyway.
 #pragma once
 
 #include <windows.h>
 
 // The DPI of the monitor `window` is on; the screen's DPI without a window.
 int WindowDpi(HWND window);
+
+// Called at WM_NCCREATE: asks for the frame, caption and menu of `window` to
+// follow its monitor's DPI where the system only does it when asked
+// (Windows 10 1607 in the older per-monitor mode).
+void ScaleNonClientArea(HWND window);
 
 // GetSystemMetrics for `dpi`.
 int SystemMetricForDpi(int index, int dpi);

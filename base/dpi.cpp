@@ -14,3 +14,17 @@ int LineWidthAtDpi(int dpi)
 {
     return dpi >= 2 * kBaseDpi ? dpi / kBaseDpi : 1;
 }
+
+DpiSource ChooseDpiSource(bool haveWindow, bool hasDpiForWindow, bool hasDpiForMonitor)
+{
+    if (!haveWindow)
+        return DpiSource::Screen;
+    if (hasDpiForWindow)
+        return DpiSource::Window;
+    return hasDpiForMonitor ? DpiSource::Monitor : DpiSource::Screen;
+}
+
+bool NeedsNonClientScaling(bool hasEnableNonClientScaling, bool perMonitorV2)
+{
+    return hasEnableNonClientScaling && !perMonitorV2;
+}

@@ -12,3 +12,15 @@ int ScaleToDpi(int length, int dpi);
 // to 191 DPI and 2 from 192 DPI on, as the platform's own borders grow. A
 // line rounded up at 144 DPI would be twice as heavy and crowd what it edges.
 int LineWidthAtDpi(int dpi);
+
+// Where a window's DPI is read from, by what the system offers: the
+// window's own (Windows 10 1607 on), its monitor's (8.1 on), or the one DPI
+// of the whole screen (before 8.1, and without a window).
+enum class DpiSource { Window, Monitor, Screen };
+DpiSource ChooseDpiSource(bool haveWindow, bool hasDpiForWindow, bool hasDpiForMonitor);
+
+// Whether a new window asks for its frame, caption and menu to be scaled
+// with its monitor (EnableNonClientDpiScaling): where the call exists
+// (Windows 10 1607 on) and the thread is not in the newer per-monitor mode
+// (1703 on), which scales them by itself.
+bool NeedsNonClientScaling(bool hasEnableNonClientScaling, bool perMonitorV2);

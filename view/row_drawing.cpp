@@ -69,16 +69,38 @@ void DrawPanel(HDC dc, const RECT& row, bool selected)
     SelectObject(dc, previous);
 }
 
-// The list's rows in the height and extent of the current DPI.
+// The list's rows in the height and extent of the current DPI. A list that
+// refuses the height keeps its own, and the rows are laid out for that one:
+// texts laid out for a higher row would run over the rows below.
 void SizeRows(HWND list)
 {
-    SendMessageA(list, LB_SETITEMHEIGHT, 0, Row.height);
+    if (list != nullptr && SendMessageA(list, LB_SETITEMHEIGHT, 0, Row.height) == LB_ERR) {
+        LRESULT height = SendMessageA(list, LB_GETITEMHEIGHT, 0, 0);
+        if (height > 0 && height != Row.height) {
+            ReleaseListResources();
+            CreateRowResources(RowDpiForHeight(static_cast<int>(height)));
+        }
+    }
     SendMessageA(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(Row.extent), 0);
 }
 
-void DrawAt(HDC dc, const RECT& row, RowPoint at, std::string_view text)
+void DrawAt(HDC dc, const RECT& row, int x, int y, std::string_view text)
 {
-    TextOutA(dc, row.left + at.x, row.top + at.y, text.data(), static_cast<int>(text.size()));
+    TextOutA(dc, row.left + x, row.top + y, text.data(), static_cast<int>(text.size()));
+}
+
+// The width of `text` in the font selected into `dc`.
+int WidthOf(HDC dc, std::string_view text)
+{
+    SIZE size = {0, 0};
+    if (text.empty() || !GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size))
+        return 0;
+    return size.cx;
+}
+
+std::string_view LabelText(int n)
+{
+    return std::string_view(RowLabels[n], BoundedLength(RowLabels[n], kRowLabelSize));
 }
 
 } // namespace
@@ -110,12 +132,12 @@ int CreateAnimationList(HWND window, int listId, int dpi)
     return list != nullptr ? 1 : 0;
 }
 
-void SetAnimationListDpi(HWND window, int listId, int dpi)
+int SetAnimationListDpi(HWND window, int listId, int dpi)
 {
     // Without a list (no catalogue) no drawing tools were made, and none are now.
     HWND list = GetDlgItem(window, listId);
     if (list == nullptr)
-        return;
+        return -1;
     ReleaseListResources();
     CreateRowResources(dpi);
     LRESULT selected = SendMessageA(list, LB_GETCURSEL, 0, 0);
@@ -128,6 +150,13 @@ void SetAnimationListDpi(HWND window, int listId, int dpi)
         SendMessageA(list, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
+    return static_cast<int>(top);
+}
+
+void ShowListFrom(HWND window, int listId, int top)
+{
+    if (top >= 0)
+        SendDlgItemMessageA(window, listId, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
 }
 
 void DrawAnimationRow(HDC dc, const RECT& row, bool selected, const AnimationRecord& record,
@@ -139,16 +168,27 @@ void DrawAnimationRow(HDC dc, const RECT& row, bool selected, const AnimationRec
         DrawIconEx(dc, row.left + Row.iconAt.x, row.top + Row.iconAt.y, RowIcons[icon], Row.iconSize, Row.iconSize, 0,
                    nullptr, DI_NORMAL);
 
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, RGB(0, 0, 0));
+    // The face the platform gives may be wider than the named one: measured
+    // as drawn, no text runs into the next on its line.
+    RowTextWidths widths;
     HGDIOBJ previousFont = SelectObject(dc, BoldFont);
     for (int n = 0; n < kRowLabelCount; ++n)
-        DrawAt(dc, row, Row.labelAt[n], std::string_view(RowLabels[n], BoundedLength(RowLabels[n], kRowLabelSize)));
+        widths.label[n] = WidthOf(dc, LabelText(n));
+    SelectObject(dc, NormalFont);
+    for (int n = 0; n < kRowLabelCount; ++n)
+        widths.value[n] = WidthOf(dc, values.text[n]);
+    const RowTextColumns columns = PlaceRowTexts(Row, widths);
+
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(0, 0, 0));
+    SelectObject(dc, BoldFont);
+    for (int n = 0; n < kRowLabelCount; ++n)
+        DrawAt(dc, row, columns.label[n], Row.labelAt[n].y, LabelText(n));
 
     SelectObject(dc, NormalFont);
     SetTextColor(dc, selected ? RGB(255, 255, 255) : RGB(0, 0, 0));
     for (int n = 0; n < kRowLabelCount; ++n)
-        DrawAt(dc, row, Row.valueAt[n], values.text[n]);
+        DrawAt(dc, row, columns.value[n], Row.valueAt[n].y, values.text[n]);
     SelectObject(dc, previousFont);
 }
 

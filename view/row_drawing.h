@@ -18,8 +18,10 @@ void CreateRowResources(int dpi = kBaseDpi);
 int CreateAnimationList(HWND window, int listId, int dpi = kBaseDpi);
 // The list and its drawing tools move to `dpi`: fonts and icons made anew,
 // the row height and extent scaled. The selected row and the first row shown
-// stay.
-void SetAnimationListDpi(HWND window, int listId, int dpi);
+// stay. Returns that first row (-1 without a list): a list that is then
+// sized anew may scroll, and is shown from that row again (ShowListFrom).
+int SetAnimationListDpi(HWND window, int listId, int dpi);
+void ShowListFrom(HWND window, int listId, int top);
 
 // Draws the row of `record` showing `values` into any device context: the
 // panel, the icon, the labels and the values, laid out for the DPI the

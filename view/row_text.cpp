@@ -2,7 +2,9 @@
 
 #include "base/text.h"
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -119,8 +121,23 @@ void BuildRowName(char (&name)[kRowNameSize], const char (&labels)[kRowLabelCoun
     }
 }
 
-RowGeometry RowGeometryAt(int dpi)
+int RowDpiForHeight(int height)
 {
+    int dpi = height < 1 ? 1 : height * kBaseDpi / kRowHeight + 1;
+    while (dpi > 1 && ScaleToDpi(kRowHeight, dpi) > height)
+        --dpi;
+    return dpi;
+}
+
+int RowLayoutDpi(int dpi)
+{
+    int highest = RowDpiForHeight(kRowHeightLimit);
+    return dpi > highest ? highest : dpi;
+}
+
+RowGeometry RowGeometryAt(int displayDpi)
+{
+    const int dpi = RowLayoutDpi(displayDpi);
     auto scale = [dpi](int length) { return ScaleToDpi(length, dpi); };
     auto scalePoint = [&](RowPoint at) { return RowPoint{scale(at.x), scale(at.y)}; };
     RowGeometry geometry;
@@ -134,7 +151,37 @@ RowGeometry RowGeometryAt(int dpi)
         geometry.valueAt[n] = scalePoint(kRowValueAt[n]);
     }
     geometry.fontHeight = scale(kRowFontHeight);
+    geometry.gap = scale(kRowTextGap);
     return geometry;
+}
+
+RowTextColumns PlaceRowTexts(const RowGeometry& row, const RowTextWidths& widths)
+{
+    // Every text of the row, in the order of its lines, and across each line.
+    struct Text {
+        RowPoint at;
+        int width;
+        int* column;
+    };
+    RowTextColumns columns;
+    Text texts[2 * kRowLabelCount];
+    for (int n = 0; n < kRowLabelCount; ++n) {
+        texts[n] = {row.labelAt[n], widths.label[n], &columns.label[n]};
+        texts[kRowLabelCount + n] = {row.valueAt[n], widths.value[n], &columns.value[n]};
+    }
+    std::sort(std::begin(texts), std::end(texts), [](const Text& a, const Text& b) {
+        return a.at.y != b.at.y ? a.at.y < b.at.y : a.at.x < b.at.x;
+    });
+    for (std::size_t i = 0; i < std::size(texts); ++i) {
+        int x = texts[i].at.x;
+        if (i > 0 && texts[i - 1].at.y == texts[i].at.y) {
+            int after = *texts[i - 1].column + texts[i - 1].width + row.gap;
+            if (after > x)
+                x = after;
+        }
+        *texts[i].column = x;
+    }
+    return columns;
 }
 
 const char* RowFontFace(int dpi)

@@ -27,6 +27,11 @@ constexpr RowPoint kRowLabelAt[kRowLabelCount] = {{42, 6}, {42, 24}, {42, 42}, {
 constexpr RowPoint kRowValueAt[kRowLabelCount] = {{92, 6}, {92, 24}, {92, 42}, {262, 42}, {442, 42}, {132, 60}};
 constexpr int kRowIconSize = 32;
 constexpr int kRowFontHeight = 16;
+// The least room between a label and its value, or a value and the label
+// after it, when the face drawn is wider than the one the places were made for.
+constexpr int kRowTextGap = 4;
+// A list box takes no item height above this.
+constexpr int kRowHeightLimit = 255;
 
 // A row laid out for one DPI: every length above scaled from its 96-DPI value.
 struct RowGeometry {
@@ -38,9 +43,35 @@ struct RowGeometry {
     RowPoint labelAt[kRowLabelCount];
     RowPoint valueAt[kRowLabelCount];
     int fontHeight;
+    int gap;                    // kRowTextGap scaled
 };
 
+// The highest DPI whose rows are no higher than `height` pixels (at least 1).
+int RowDpiForHeight(int height);
+
+// The DPI the rows are laid out for on a display of `dpi`: the same, up to
+// the highest DPI whose rows still fit the list box's height limit (291);
+// above it the rows, their texts, fonts, icon and edges stay at that size.
+int RowLayoutDpi(int dpi);
+
+// The rows' layout on a display of `dpi`, scaled for RowLayoutDpi(dpi).
 RowGeometry RowGeometryAt(int dpi);
+
+// The widths of a row's labels and values as drawn, in pixels.
+struct RowTextWidths {
+    int label[kRowLabelCount];
+    int value[kRowLabelCount];
+};
+
+// Where a row's labels and values start across: each at its place, unless
+// the text before it on its line (its label, or the value before a label)
+// reaches past that place less the gap: then the gap after that text. With
+// texts that fit their places nothing moves.
+struct RowTextColumns {
+    int label[kRowLabelCount];
+    int value[kRowLabelCount];
+};
+RowTextColumns PlaceRowTexts(const RowGeometry& row, const RowTextWidths& widths);
 
 // The rows' face at `dpi`. At 96 DPI it is the bitmap face the rows were
 // always drawn in; its bitmaps stop at 20 pixels (under Wine; on Windows the

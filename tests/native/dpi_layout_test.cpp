@@ -29,7 +29,8 @@ TEST(ScaleToDpi, RoundsHalvesAwayFromZero)
 TEST(LineWidthAtDpi, WholePixelsOnly)
 {
     struct Case { int dpi, width; };
-    for (Case c : {Case{96, 1}, Case{120, 1}, Case{144, 1}, Case{191, 1}, Case{192, 2}, Case{288, 3}, Case{0, 1}})
+    for (Case c : {Case{96, 1}, Case{120, 1}, Case{144, 1}, Case{191, 1}, Case{192, 2}, Case{288, 3},
+                   Case{336, 3}, Case{480, 5}, Case{0, 1}})
         EXPECT_EQ(LineWidthAtDpi(c.dpi), c.width) << c.dpi;
 }
 
@@ -80,13 +81,18 @@ TEST(DpiLayout, At96EveryLengthStaysWhereItIs)
         EXPECT_EQ(GripDiagonalPen(n, 96), GripLinePen(n)) << n;
 }
 
-TEST(DpiLayout, LengthsScaleAt120144And192)
+TEST(DpiLayout, LengthsScaleWithTheDpi)
 {
     struct Case { int dpi; int row, extent, icon, font, sizeValueX, keywordsY, bar, pathRight, strip, button, picture; };
     const Case cases[] = {
         {120, 105, 675, 40, 20, 553, 75, 25, 588, 40, 38, 24},
         {144, 126, 810, 48, 24, 663, 90, 30, 705, 48, 45, 36},
         {192, 168, 1080, 64, 32, 884, 120, 40, 940, 64, 60, 48},
+        // Above 291 DPI a row would pass a list box's 255 pixels: the rows
+        // stay as at 291 DPI, everything else goes on scaling.
+        {288, 252, 1620, 96, 48, 1326, 180, 60, 1410, 96, 90, 48},
+        {336, 255, 1637, 97, 49, 1340, 182, 70, 1645, 112, 105, 48},
+        {480, 255, 1637, 97, 49, 1340, 182, 100, 2350, 160, 150, 48},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.dpi);
@@ -118,13 +124,14 @@ TEST(DpiLayout, LengthsScaleAt120144And192)
 // rounding does.
 TEST(DpiLayout, NothingOverlapsAtAnyDpi)
 {
-    for (int dpi : {96, 120, 144, 168, 192}) {
+    for (int dpi : {96, 120, 144, 168, 192, 288, 336, 480}) {
         SCOPED_TRACE(dpi);
         ToolbarGeometry toolbar = ToolbarGeometryAt(dpi);
         // The buttons stand below the strip's white and black lines, inside the strip.
         EXPECT_GE(toolbar.buttonTop, 2 * toolbar.line);
         EXPECT_EQ(toolbar.buttonTop + toolbar.buttonSize, toolbar.stripHeight);
-        EXPECT_EQ(toolbar.buttonStep, toolbar.buttonSize - 1);
+        // Neighbours share one edge line: the black between them is as wide as the outer edges.
+        EXPECT_EQ(toolbar.buttonStep, toolbar.buttonSize - toolbar.line);
         // The picture, even pressed, keeps clear of the button's two edge lines.
         int picture = PictureSizeOfSet(PictureSetAt(dpi));
         int at = (toolbar.buttonSize - picture) / 2;
@@ -132,6 +139,7 @@ TEST(DpiLayout, NothingOverlapsAtAnyDpi)
         EXPECT_LE(at + toolbar.pressOffset + picture, toolbar.buttonSize - 2 * toolbar.line);
 
         RowGeometry row = RowGeometryAt(dpi);
+        EXPECT_LE(row.height, 255);                         // what a list box takes
         EXPECT_LE(row.iconAt.x + row.iconSize, row.labelAt[0].x);
         EXPECT_LE(row.iconAt.y + row.iconSize, row.height - 3 * row.line);
         EXPECT_GE(row.iconAt.y, row.line);
@@ -150,6 +158,60 @@ TEST(DpiLayout, NothingOverlapsAtAnyDpi)
         EXPECT_EQ(GripDiagonalPen(bar.gripSpan, dpi), GripPen::White);
         EXPECT_EQ(GripDiagonalPen(bar.gripSpan + 1, dpi), GripPen::None);
     }
+}
+
+TEST(DpiLayout, RowsAreLaidOutForTheHighestDpiThatFitsTheList)
+{
+    struct Case { int dpi, layoutDpi, height, line; };
+    const Case cases[] = {
+        {96, 96, 84, 1}, {192, 192, 168, 2},
+        {291, 291, 255, 3},                     // 254.6 rounds to 255
+        {292, 291, 255, 3},                     // 255.5 would round to 256
+        {288, 288, 252, 3}, {336, 291, 255, 3}, {480, 291, 255, 3},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(RowLayoutDpi(c.dpi), c.layoutDpi) << c.dpi;
+        RowGeometry row = RowGeometryAt(c.dpi);
+        EXPECT_EQ(row.height, c.height) << c.dpi;
+        EXPECT_EQ(row.line, c.line) << c.dpi;
+    }
+    // A list that keeps a height of its own: the rows are laid out for it.
+    struct Height { int height, dpi; };
+    for (Height h : {Height{84, 96}, Height{255, 291}, Height{48, 55}, Height{0, 1}, Height{-5, 1}}) {
+        EXPECT_EQ(RowDpiForHeight(h.height), h.dpi) << h.height;
+        if (h.height >= 84) {
+            EXPECT_LE(RowGeometryAt(RowDpiForHeight(h.height)).height, h.height);
+        }
+    }
+}
+
+// Which answer a window's DPI comes from, by the functions the system has:
+// Windows 10 1607 on, 8.1, and Vista to 8.
+TEST(DpiSource, TheNewestTheSystemOffers)
+{
+    struct Case { const char* system; bool window, forWindow, forMonitor; DpiSource source; };
+    const Case cases[] = {
+        {"10 (1607 on)", true, true, true, DpiSource::Window},
+        {"8.1 and 10 before 1607", true, false, true, DpiSource::Monitor},
+        {"Vista to 8", true, false, false, DpiSource::Screen},
+        {"user32 without shcore", true, true, false, DpiSource::Window},
+        {"no window yet", false, true, true, DpiSource::Screen},
+        {"no window on 8.1", false, false, true, DpiSource::Screen},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ChooseDpiSource(c.window, c.forWindow, c.forMonitor), c.source) << c.system;
+}
+
+TEST(DpiSource, FramesAreAskedToScaleOnlyInTheOlderPerMonitorMode)
+{
+    struct Case { const char* system; bool hasCall, perMonitorV2; bool asked; };
+    const Case cases[] = {
+        {"10 (1607), per-monitor", true, false, true},
+        {"10 (1703 on), per-monitor v2", true, true, false},
+        {"8.1: no such call", false, false, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(NeedsNonClientScaling(c.hasCall, c.perMonitorV2), c.asked) << c.system;
 }
 
 TEST(DpiLayout, PicturesNeverGrowPastTheirButton)

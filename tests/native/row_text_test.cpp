@@ -180,4 +180,52 @@ TEST(RowIconLoading, StopsAtTheFirstMissingIconOrWhenTheSlotsAreFull)
     }
 }
 
+
+// Where the texts of a row start once measured. Labels: title, author, file,
+// date, size, keywords at 42/6, 42/24, 42/42, 208/42, 336/42, 42/60 (96 DPI);
+// values at 92, 92, 92, 262, 442, 132 on the same lines.
+TEST(RowTextPlaces, ValuesAndLabelsKeepClearOfTheTextBefore)
+{
+    struct Case {
+        const char* name;
+        int dpi;
+        RowTextWidths widths;
+        RowTextColumns expected;
+    };
+    // Widths of the named face at 96 DPI: everything at its place.
+    const RowTextWidths fitting = {{31, 38, 36, 42, 86, 80}, {40, 60, 60, 56, 40, 200}};
+    const RowTextColumns places = {{42, 42, 42, 208, 336, 42}, {92, 92, 92, 262, 442, 132}};
+    const Case cases[] = {
+        {"named face", 96, fitting, places},
+        {"nothing to draw", 96, {{0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}}, places},
+        // A wider face: "Gesamtgroesse:" 113 pixels from 336 ends 7 past its value's place.
+        {"wide size label", 96, {{31, 38, 36, 42, 113, 80}, {40, 60, 60, 56, 40, 200}},
+         {{42, 42, 42, 208, 336, 42}, {92, 92, 92, 262, 453, 132}}},
+        // Up to the gap before the place nothing moves; one pixel more moves by one.
+        {"label ends a gap before its value", 96, {{46, 38, 36, 42, 86, 80}, {40, 60, 60, 56, 40, 200}}, places},
+        {"label one pixel further", 96, {{47, 38, 36, 42, 86, 80}, {40, 60, 60, 56, 40, 200}},
+         {{42, 42, 42, 208, 336, 42}, {93, 92, 92, 262, 442, 132}}},
+        // A long value pushes the label after it, and that label its value.
+        {"date value pushes the size label", 96, {{31, 38, 36, 42, 86, 80}, {40, 60, 60, 80, 40, 200}},
+         {{42, 42, 42, 208, 346, 42}, {92, 92, 92, 262, 442, 132}}},
+        {"a wide file label moves its whole line", 96, {{31, 38, 200, 42, 86, 80}, {40, 60, 60, 56, 40, 200}},
+         {{42, 42, 42, 310, 416, 42}, {92, 92, 246, 356, 506, 132}}},
+        // Texts on other lines never move each other: a wide title label
+        // moves the title alone, a wide author value nothing.
+        {"lines are apart", 96, {{300, 38, 36, 42, 86, 80}, {40, 900, 60, 56, 40, 200}},
+         {{42, 42, 42, 208, 336, 42}, {346, 92, 92, 262, 442, 132}}},
+        // At 144 DPI places and the gap (6) are scaled.
+        {"144 DPI, wide size label", 144, {{46, 57, 54, 63, 166, 120}, {60, 90, 90, 84, 60, 300}},
+         {{63, 63, 63, 312, 504, 63}, {138, 138, 138, 393, 676, 198}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const RowTextColumns columns = PlaceRowTexts(RowGeometryAt(c.dpi), c.widths);
+        for (int n = 0; n < kRowLabelCount; ++n) {
+            EXPECT_EQ(columns.label[n], c.expected.label[n]) << "label " << n;
+            EXPECT_EQ(columns.value[n], c.expected.value[n]) << "value " << n;
+        }
+    }
+}
+
 } // namespace

@@ -452,7 +452,8 @@ TEST(MainWindowDpi, ChangeRemakesEverythingKeepsTheRowAndLeavesNothingBehind)
 
     // Sizes that fit the test display (1024 x 768), which caps larger windows.
     struct Step { int dpi; int clientWidth; int clientHeight; };
-    for (Step step : {Step{144, 780, 48 + 2 * 126 + 30}, Step{192, 900, 64 + 2 * 168 + 40}, Step{96, 520, 220}}) {
+    for (Step step : {Step{144, 780, 48 + 2 * 126 + 30}, Step{192, 900, 64 + 2 * 168 + 40},
+                      Step{288, 960, 96 + 2 * 255 + 60}, Step{96, 520, 220}}) {
         SCOPED_TRACE(testing::Message() << step.dpi << " DPI");
         ChangeDpi(window, step.dpi, step.clientWidth, step.clientHeight);
         RECT client;

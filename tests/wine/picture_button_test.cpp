@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 const COLORREF kBlack = RGB(0, 0, 0), kWhite = RGB(255, 255, 255), kGray = RGB(128, 128, 128),
@@ -121,6 +123,55 @@ TEST(PictureButton, EdgesAndPictureAt144And192)
             EXPECT_EQ(canvas.At(at, at), RGB(255, 0, 0));
             EXPECT_EQ(canvas.At(at + c.picture - 1, at + c.picture - 1), RGB(0, 0, 255));
             EXPECT_EQ(canvas.Count(RECT{0, 0, size, size}, RGB(0, 0, 255)), c.picture * c.picture - 1);
+        }
+    }
+}
+
+// Three buttons side by side as the window places them: the black between
+// neighbours is as wide as the outer edges, at every DPI.
+TEST(PictureButton, NeighboursShareOneEdgeLine)
+{
+    struct Case { int dpi; int line; int step; };
+    for (Case c : {Case{96, 1, 29}, Case{144, 1, 44}, Case{192, 2, 58}, Case{288, 3, 87}, Case{480, 5, 145}}) {
+        SCOPED_TRACE(testing::Message() << c.dpi << " DPI");
+        const ToolbarGeometry toolbar = ToolbarGeometryAt(c.dpi);
+        ASSERT_EQ(toolbar.buttonStep, c.step);
+        const int size = toolbar.buttonSize;
+        const int picture = PictureSizeOfSet(PictureSetAt(c.dpi));
+        Canvas canvas(2 * c.step + size + 4, size, kMagenta);
+        HDC memory = CreateCompatibleDC(canvas.Dc());
+        HBITMAP bitmap = MarkedPicture(canvas.Dc(), picture);
+        for (int n = 0; n < 3; ++n) {
+            SetViewportOrgEx(canvas.Dc(), n * toolbar.buttonStep, 0, nullptr);
+            DRAWITEMSTRUCT item = {};
+            item.CtlType = ODT_BUTTON;
+            item.CtlID = static_cast<UINT>(ID_PLAY + n);
+            item.hDC = canvas.Dc();
+            item.rcItem = {0, 0, size, size};
+            DrawPictureButton(&item, memory, bitmap, picture, picture, c.dpi);
+        }
+        SetViewportOrgEx(canvas.Dc(), 0, 0, nullptr);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+
+        // The black columns across the buttons' middle (above the picture):
+        // the outer edges, and one shared line between each two neighbours.
+        struct Span { int first, width; };
+        std::vector<Span> black;
+        const int y = toolbar.line + 1;
+        for (int x = 0; x < canvas.Width(); ++x) {
+            if (canvas.At(x, y) != kBlack)
+                continue;
+            if (!black.empty() && black.back().first + black.back().width == x)
+                ++black.back().width;
+            else
+                black.push_back({x, 1});
+        }
+        ASSERT_EQ(black.size(), 4u);
+        for (int n = 0; n < 4; ++n) {
+            EXPECT_EQ(black[static_cast<std::size_t>(n)].width, c.line) << "black line " << n;
+            EXPECT_EQ(black[static_cast<std::size_t>(n)].first, n < 3 ? n * c.step : 2 * c.step + size - c.line)
+                << "black line " << n;
         }
     }
 }

@@ -310,6 +310,55 @@ TEST(AnimationList, ControlDrawsItsRowsThroughTheParent)
     ClearCatalogue();
 }
 
+// A list box takes no item above 255 pixels: from 292 DPI on the rows are
+// laid out for 255, and a list that refuses a height anyway keeps its rows'
+// texts inside the rows it has.
+WNDPROC ListProcedure;
+LRESULT CALLBACK RefusingHeights(HWND list, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == LB_SETITEMHEIGHT)
+        return LB_ERR;
+    return CallWindowProcA(ListProcedure, list, message, wParam, lParam);
+}
+
+TEST(AnimationList, RowsFitTheListAtAnyDpi)
+{
+    SetModuleInstance(GetModuleHandleA(nullptr));
+    ClearCatalogue();
+    HWND parent = MakeParent();
+    LoadRowLabels();
+    ASSERT_EQ(CreateAnimationList(parent, ID_LIST), 1);
+    HWND list = GetDlgItem(parent, ID_LIST);
+    struct Case { int dpi, height; };
+    for (Case c : {Case{192, 168}, Case{288, 252}, Case{336, 255}, Case{480, 255}, Case{96, 84}}) {
+        SetAnimationListDpi(parent, ID_LIST, c.dpi);
+        EXPECT_EQ(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0), c.height) << c.dpi;
+        EXPECT_EQ(RowGeometryAt(c.dpi).height, c.height) << c.dpi;
+    }
+
+    ListProcedure = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RefusingHeights)));
+    SetAnimationListDpi(parent, ID_LIST, 144);
+    ASSERT_EQ(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0), 84);
+    // The 84-pixel row holds everything it shows: nothing below or beside it.
+    AnimationRecord record = Sonne();
+    Canvas canvas(kWidth + 300, 3 * 84, kUntouched);
+    DRAWITEMSTRUCT item = {};
+    item.itemState = ODS_SELECTED;
+    item.hDC = canvas.Dc();
+    item.rcItem = RECT{0, 0, kWidth, 84};
+    item.itemData = reinterpret_cast<ULONG_PTR>(&record);
+    EXPECT_EQ(DrawAnimationItem(&item), 1);
+    EXPECT_EQ(canvas.Count(RECT{0, 84, kWidth + 300, 3 * 84}, kUntouched), (kWidth + 300) * 2 * 84);
+    // The keywords' label still shows, above the panel's bottom edges.
+    EXPECT_GT(canvas.Count(RECT{40, 60, kWidth, 82}, kBlack), 0);
+    SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListProcedure));
+
+    DestroyWindow(parent);
+    ReleaseListResources();
+    ClearCatalogue();
+}
+
 TEST(AnimationList, DrawingToolsAreMadeOnceAndAllReleased)
 {
     SetModuleInstance(GetModuleHandleA(nullptr));
@@ -395,9 +444,9 @@ std::vector<Slot> SlotsOf(const RowGeometry& row, int width)
     return slots;
 }
 
-TEST_F(RowDrawingAtDpi, NoTextIsCutOrTouchesTheNextAt96120144And192)
+TEST_F(RowDrawingAtDpi, NoTextIsCutOrTouchesTheNextAtEveryDpi)
 {
-    for (int dpi : {96, 120, 144, 192}) {
+    for (int dpi : {96, 120, 144, 192, 288, 336, 480}) {
         SCOPED_TRACE(testing::Message() << dpi << " DPI");
         ReleaseListResources();
         CreateRowResources(dpi);
@@ -441,9 +490,148 @@ TEST_F(RowDrawingAtDpi, NoTextIsCutOrTouchesTheNextAt96120144And192)
     }
 }
 
+// Which texts have ink in one column of a text line.
+enum Ink { kNoInk = 0, kLabelInk = 1, kValueInk = 2 };
+
+// The ink of each column across a text line: on a selected row labels are
+// dark on the teal fill and values light (whether or not the face's edges
+// are smoothed); on other rows every text is dark and counts as a label's.
+// The columns left of `left` (the icon's) are left out.
+std::vector<int> InkColumns(const Canvas& canvas, int left, int top, int bottom, COLORREF fill)
+{
+    auto brightness = [](COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c); };
+    std::vector<int> columns(static_cast<std::size_t>(canvas.Width()), kNoInk);
+    for (int x = left; x < canvas.Width(); ++x)
+        for (int y = top; y < bottom; ++y) {
+            COLORREF pixel = canvas.At(x, y);
+            if (pixel != fill)
+                columns[static_cast<std::size_t>(x)] |= brightness(pixel) < brightness(fill) ? kLabelInk : kValueInk;
+        }
+    return columns;
+}
+
+// A text's ink across its line: its first and last column.
+struct InkRun {
+    int kind;
+    int first;
+    int last;
+};
+
+// The labels' and values' ink in the order they stand; a column holding
+// both ends up a run of its own (kind 3).
+std::vector<InkRun> RunsOf(const std::vector<int>& columns)
+{
+    std::vector<InkRun> runs;
+    for (int x = 0; x < static_cast<int>(columns.size()); ++x) {
+        int kind = columns[static_cast<std::size_t>(x)];
+        if (kind == kNoInk)
+            continue;
+        if (!runs.empty() && runs.back().kind == kind)
+            runs.back().last = x;
+        else
+            runs.push_back(InkRun{kind, x, x});
+    }
+    return runs;
+}
+
+// With the named face at 96 DPI every text of a selected row stands at its
+// place as it always did, as the same texts drawn alone there.
+void ExpectTextsAtTheirPlaces(const Canvas& row, const RowValues& values)
+{
+    Canvas alone(row.Width(), row.Height(), kTeal);
+    HFONT normal = MakeFont(FW_NORMAL);
+    HFONT bold = MakeFont(FW_BOLD);
+    HGDIOBJ previous = SelectObject(alone.Dc(), bold);
+    SetBkMode(alone.Dc(), TRANSPARENT);
+    for (int n = 0; n < 6; ++n)
+        TextOutA(alone.Dc(), kLabelAt[n].x, kLabelAt[n].y, kLabels[n], static_cast<int>(std::strlen(kLabels[n])));
+    SelectObject(alone.Dc(), normal);
+    SetTextColor(alone.Dc(), kWhite);
+    for (int n = 0; n < 6; ++n)
+        TextOutA(alone.Dc(), kValueAt[n].x, kValueAt[n].y, values.text[n].data(),
+                 static_cast<int>(values.text[n].size()));
+    SelectObject(alone.Dc(), previous);
+    DeleteObject(normal);
+    DeleteObject(bold);
+    const RECT texts = {40, 6, row.Width(), 76};
+    EXPECT_TRUE(SamePoints(row.Ink(texts, kTeal), alone.Ink(texts, kTeal)));
+}
+
+// Whatever face the platform draws for the named ones (in the test prefix
+// Wine's own; in the bare-fonts prefix, as in a prefix a user makes, a wider
+// stand-in), every label keeps a column of background before its value, and
+// every value before the label after it, on selected and other rows alike.
+TEST_F(RowDrawingAtDpi, LabelsNeverTouchTheirValuesInAnyFace)
+{
+    const bool bareFonts = GetEnvironmentVariableA("KORVAL_BARE_FONTS", nullptr, 0) > 0;
+    for (int dpi : {96, 144}) {
+        SCOPED_TRACE(testing::Message() << dpi << " DPI");
+        ReleaseListResources();
+        CreateRowResources(dpi);
+        const RowGeometry row = RowGeometryAt(dpi);
+        // Room for texts pushed past the row's extent.
+        const int width = 2 * row.extent;
+        const RECT whole = {0, 0, width, row.height};
+        int moved = 0;
+
+        for (int i = 0; i < AnimationCount; ++i) {
+            const AnimationRecord& record = AnimationTable[i];
+            SCOPED_TRACE(record.title);
+            char keywords[kKeywordTextSize];
+            const RowValues values = RowValuesOf(record, keywords);
+            Canvas selected(width, row.height, kUntouched);
+            Canvas plain(width, row.height, kUntouched);
+            DrawAnimationRow(selected.Dc(), whole, true, record, values);
+            DrawAnimationRow(plain.Dc(), whole, false, record, values);
+
+            if (!bareFonts && dpi == 96)
+                ExpectTextsAtTheirPlaces(selected, values);
+            for (int y : {row.labelAt[0].y, row.labelAt[1].y, row.labelAt[2].y, row.labelAt[5].y}) {
+                SCOPED_TRACE(testing::Message() << "line at y " << y);
+                // What should stand on the line, across: each label, and its
+                // value where it has one.
+                struct Text { int x; int kind; int n; };
+                std::vector<Text> texts;
+                for (int n = 0; n < kRowLabelCount; ++n) {
+                    if (row.labelAt[n].y == y)
+                        texts.push_back({row.labelAt[n].x, kLabelInk, n});
+                    if (row.valueAt[n].y == y && !values.text[n].empty())
+                        texts.push_back({row.valueAt[n].x, kValueInk, n});
+                }
+                std::sort(texts.begin(), texts.end(), [](const Text& a, const Text& b) { return a.x < b.x; });
+
+                const std::vector<int> columns = InkColumns(selected, row.labelAt[0].x, y, y + row.fontHeight, kTeal);
+                const std::vector<InkRun> runs = RunsOf(columns);
+                ASSERT_EQ(runs.size(), texts.size()) << "a label and a value share columns";
+                for (std::size_t t = 0; t < texts.size(); ++t) {
+                    EXPECT_EQ(runs[t].kind, texts[t].kind) << "text " << t;
+                    if (t > 0) {
+                        EXPECT_GE(runs[t].first - runs[t - 1].last, 2)
+                            << (texts[t].kind == kValueInk ? "value " : "label ") << texts[t].n
+                            << " touches the text before it";
+                    }
+                    if (texts[t].kind == kValueInk && runs[t].first >= row.valueAt[texts[t].n].x + row.gap)
+                        ++moved;
+                }
+                // The other rows show the same texts in the same places, in black.
+                std::vector<int> plainColumns = InkColumns(plain, row.labelAt[0].x, y, y + row.fontHeight, kLightGray);
+                for (int x = 0; x < width; ++x)
+                    EXPECT_EQ(plainColumns[static_cast<std::size_t>(x)] != kNoInk,
+                              columns[static_cast<std::size_t>(x)] != kNoInk)
+                        << "column " << x << " of a row not selected";
+            }
+        }
+        // In a wider face some value must have made room for its label, or
+        // this test would not show what it is meant to.
+        if (bareFonts) {
+            EXPECT_GT(moved, 0);
+        }
+    }
+}
+
 TEST_F(RowDrawingAtDpi, IconFillsItsCellAndEdgesKeepTheirPlaces)
 {
-    for (int dpi : {96, 120, 144, 192}) {
+    for (int dpi : {96, 120, 144, 192, 288, 336, 480}) {
         SCOPED_TRACE(testing::Message() << dpi << " DPI");
         ReleaseListResources();
         CreateRowResources(dpi);

@@ -274,11 +274,11 @@ TEST_F(StatusBar, PressingTheGripSizesTheParentFromItsBottomRightCorner)
     EXPECT_TRUE(ParentCommands.empty());
 }
 
-TEST(StatusBarAtDpi, PanesHoldTheirTextsAt96120144And192)
+TEST(StatusBarAtDpi, PanesHoldTheirTextsAtEveryDpi)
 {
     // The longest position the list can show, and a path that fits its pane at 96 DPI.
     const StatusTexts texts = {"Animation:", "200 von 200", "E:\\ANIM\\WELTALL\\PLANETEN.FLC"};
-    for (int dpi : {96, 120, 144, 192}) {
+    for (int dpi : {96, 120, 144, 192, 288, 336, 480}) {
         SCOPED_TRACE(testing::Message() << dpi << " DPI");
         const StatusGeometry bar = StatusGeometryAt(dpi);
         const int width = ScaleToDpi(kWidth, dpi);
