@@ -3,6 +3,7 @@
 examples/medium/ANIM/, one for each title of examples/medium/KORVAL.INI:
 
     python3 res/art/make_animations.py
+    python3 res/art/make_animations.py --bench FILE    # a 320 x 200 file for make bench
 
 The encoder is written here by hand, with the Python standard library only:
 frame 1 is a 256-level palette chunk and a byte run of the picture; each
@@ -14,6 +15,7 @@ delta back to frame 1, so that a player can loop without starting over.
 import math
 import os
 import struct
+import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 ANIM_DIR = os.path.join(ROOT, 'examples', 'medium', 'ANIM')
@@ -507,7 +509,20 @@ def encode(pictures, palettes, width, height, delay):
     return header + b''.join(frames)
 
 
+def write_bench_file(path):
+    """A 320 x 200 animation for make bench: the waves, every frame changing
+    a band across the whole width."""
+    global WIDTH, HEIGHT
+    WIDTH, HEIGHT = 320, 200
+    pictures = [bytes(waves(i, 24).pixels) for i in range(24)]
+    with open(path, 'wb') as out:
+        out.write(encode(pictures, [base_palette()] * 24, WIDTH, HEIGHT, 100))
+
+
 def main():
+    if len(sys.argv) == 3 and sys.argv[1] == '--bench':
+        write_bench_file(sys.argv[2])
+        return
     for name, count, delay, draw, palette_of, (width, height) in ANIMATIONS:
         pictures = [bytes(draw(i, count).pixels) for i in range(count)]
         palettes = [palette_of(i, count) if palette_of else base_palette() for i in range(count)]
