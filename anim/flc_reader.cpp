@@ -117,11 +117,10 @@ FlcStatus FlcReader::NextFrame()
 
 FlcStatus FlcReader::State::Decode()
 {
-    State& s = *this;
     for (int skipped = 0; skipped <= kMaxSkippedChunks; ++skipped) {
-        std::uint64_t start = s.position;
+        std::uint64_t start = position;
         std::uint8_t head[kFlcChunkHeaderSize];
-        if (s.Read(head, sizeof head) != sizeof head)
+        if (Read(head, sizeof head) != sizeof head)
             return FlcStatus::Damaged;
         FlcCursor cursor(head, sizeof head);
         std::uint32_t size;
@@ -131,22 +130,22 @@ FlcStatus FlcReader::State::Decode()
         if (size < kFlcChunkHeaderSize)
             return FlcStatus::Damaged;
         if (type != kFlcFrameChunk) {
-            if (!s.SeekTo(start + size))
+            if (!SeekTo(start + size))
                 return FlcStatus::Damaged;
             continue;
         }
-        if (size < kFlcFrameHeaderSize || size > FlcFrameBound(s.info))
+        if (size < kFlcFrameHeaderSize || size > FlcFrameBound(info))
             return FlcStatus::Damaged;
-        if (!s.firstFrameKnown) {
-            s.firstFrame = start;
-            s.firstFrameKnown = true;
+        if (!firstFrameKnown) {
+            firstFrame = start;
+            firstFrameKnown = true;
         }
         std::size_t body = size - kFlcChunkHeaderSize;
-        if (s.buffer.size() < body)
-            s.buffer.resize(body);
-        std::size_t present = s.Read(s.buffer.data(), body);
-        FlcPicture picture{s.indices.data(), s.info.width, s.info.height, s.palette};
-        return DecodeFlcFrame(s.buffer.data(), body, present, picture);
+        if (buffer.size() < body)
+            buffer.resize(body);
+        std::size_t present = Read(buffer.data(), body);
+        FlcPicture picture{indices.data(), info.width, info.height, palette};
+        return DecodeFlcFrame(buffer.data(), body, present, picture);
     }
     return FlcStatus::Damaged;
 }
