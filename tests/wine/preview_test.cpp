@@ -8,6 +8,8 @@
 #include "pixels.h"
 #include "res/resource.h"
 #include "tests/support/flc_writer.h"
+#include "anim/flc_reader.h"
+#include "anim/flc_sources.h"
 #include "view/animation_list.h"
 #include "view/preview_player.h"
 #include "view/preview_popup.h"
@@ -37,8 +39,10 @@ const Row kRows[] = {
     {"E", "BROKEN.FLC"},    // cut in its first frame
     {"F", "CUT.FLC"},       // 5 frames, cut in frame 3
     {"G", "BIG.FLC"},       // 640 x 400, shown at half its size
+    {"H", "GIMP.FLI"},      // 320 x 200, 7 frames, written by an image editor
+    {"I", "ODD.FLC"},       // 101 x 67, 5 frames, likewise
 };
-enum RowIndex { kReal, kMissing, kText, kHuge, kBroken, kCut, kBig };
+enum RowIndex { kReal, kMissing, kText, kHuge, kBroken, kCut, kBig, kGimp, kOdd };
 constexpr int kRealFrames = 4;
 
 std::string Folder()
@@ -66,6 +70,8 @@ protected:
         WriteFileBytes(anim + "BROKEN.FLC", flc_writer::CutInFrame(flc_writer::GradientFlc(16, 8, 2, 100), 1));
         WriteFileBytes(anim + "CUT.FLC", flc_writer::CutInFrame(flc_writer::GradientFlc(16, 8, 5, 100), 3));
         WriteFileBytes(anim + "BIG.FLC", flc_writer::GradientFlc(640, 400, 2, 100));
+        WriteFileBytes(anim + "GIMP.FLI", ReadFileBytes("K:\\anim\\gimp-320x200.fli"));
+        WriteFileBytes(anim + "ODD.FLC", ReadFileBytes("K:\\anim\\gimp-101x67.flc"));
         MainWindowFixture::SetUp();
     }
 
@@ -167,6 +173,8 @@ TEST_F(Preview, LineForEachKindOfFile)
         {kBroken, "Keine Vorschau: Datei besch\xE4\x64igt"},
         {kCut, "16 \xD7 8, 5 Bilder, 0,5 s, besch\xE4\x64igt ab Bild 3"},
         {kBig, "640 \xD7 400, 2 Bilder, 0,2 s"},
+        {kGimp, "320 \xD7 200, 7 Bilder, 0,2 s"},
+        {kOdd, "101 \xD7 67, 5 Bilder, 0,2 s"},
     };
     for (const Case& c : cases) {
         HWND popup = ShowRow(c.row);
@@ -221,6 +229,37 @@ TEST_F(Preview, ShowsTheFirstFramePixelForPixelBesideItsRow)
     EXPECT_LE(shown.right, monitor.rcWork.right);
     EXPECT_LE(shown.bottom, monitor.rcWork.bottom);
     EXPECT_EQ(GetWindow(popup, GW_OWNER), window_);
+}
+
+// A file no one here wrote: the popup shows one of its frames exactly as the
+// reader decodes it, every pixel in the palette's colour.
+TEST_F(Preview, AnEditorsFilesShowAsTheReaderDecodesThem)
+{
+    for (int row : {kGimp, kOdd}) {
+        const std::string bytes = ReadFileBytes(folder_ + "ANIM\\" + kRows[row].file);
+        ASSERT_FALSE(bytes.empty());
+        HWND popup = ShowRow(row);
+        ASSERT_NE(popup, nullptr) << kRows[row].file;
+        RECT client = Client(popup);
+        Canvas canvas(client.right, client.bottom, kUntouched);
+        Capture(popup, canvas);
+        FlcMemorySource source(bytes.data(), bytes.size());
+        FlcReader reader;
+        ASSERT_EQ(reader.Open(source), FlcStatus::Frame);
+        const FlcInfo info = reader.Info();
+        bool found = false;
+        while (!found && reader.NextFrame() == FlcStatus::Frame) {
+            found = true;
+            for (int y = 0; y < info.height && found; ++y)
+                for (int x = 0; x < info.width && found; ++x) {
+                    const std::uint8_t* rgb = reader.Palette() + 3 * reader.Indices()[y * info.width + x];
+                    found = canvas.At(4 + x, 4 + y) == RGB(rgb[0], rgb[1], rgb[2]);
+                }
+        }
+        EXPECT_TRUE(found) << kRows[row].file;
+        EXPECT_EQ(canvas.At(4 + info.width, 4), GetSysColor(COLOR_INFOBK)) << kRows[row].file;
+        Command(ID_PREVIEW);
+    }
 }
 
 TEST_F(Preview, ALargerPictureIsShrunkToFit)
