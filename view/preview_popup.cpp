@@ -73,7 +73,9 @@ void ToAnsi(char (&text)[kLineSize])
     if (MultiByteToWideChar(1252, 0, text, -1, wide, kLineSize) == 0)
         return;
     char ansi[kLineSize];
-    if (WideCharToMultiByte(CP_ACP, 0, wide, -1, ansi, kLineSize, "x", nullptr) != 0)
+    // A UTF-8 code page takes every character, and no stand-in for a missing one.
+    const char* standIn = GetACP() == CP_UTF8 ? nullptr : "x";
+    if (WideCharToMultiByte(CP_ACP, 0, wide, -1, ansi, kLineSize, standIn, nullptr) != 0)
         CopyText(text, ansi);
 }
 
