@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
-#include <vector>
+#include <new>
 
 namespace {
 
@@ -27,8 +27,12 @@ struct FlcReader::State {
     bool firstFrameKnown = false;
     int frame = 0;
     bool damaged = false;                // until Rewind: the place where it broke is unknown ground
-    std::vector<std::uint8_t> indices;
-    std::vector<std::uint8_t> buffer;    // one frame chunk, grown up to the bound
+    // Plain arrays: KORVAL.EXE links no std::vector, whose error paths bring
+    // in much of the C++ library. An allocation that fails is an answer.
+    std::unique_ptr<std::uint8_t[]> indices;
+    std::size_t pixels = 0;
+    std::unique_ptr<std::uint8_t[]> buffer;    // one frame chunk, grown up to the bound
+    std::size_t bufferSize = 0;
     std::uint8_t palette[768] = {};
 
     // Reads exactly `size` bytes at the current position; the count read.
@@ -58,7 +62,8 @@ struct FlcReader::State {
 
     void Clear()
     {
-        std::fill(indices.begin(), indices.end(), std::uint8_t{0});
+        if (pixels != 0)
+            std::memset(indices.get(), 0, pixels);
         std::memset(palette, 0, sizeof palette);
         frame = 0;
         damaged = false;
@@ -73,8 +78,10 @@ FlcStatus FlcReader::Open(FlcSource& source)
     State& s = *state_;
     s.source = &source;
     s.info = FlcInfo();
-    s.indices.clear();
-    s.buffer.clear();
+    s.indices.reset();
+    s.pixels = 0;
+    s.buffer.reset();
+    s.bufferSize = 0;
     s.firstFrame = kFlcHeaderSize;
     s.firstFrameKnown = false;
     s.position = 0;
@@ -93,7 +100,13 @@ FlcStatus FlcReader::Open(FlcSource& source)
     }
     if (s.opened != FlcStatus::Frame)
         return s.opened;
-    s.indices.assign(static_cast<std::size_t>(s.info.width) * s.info.height, 0);
+    std::size_t pixels = static_cast<std::size_t>(s.info.width) * static_cast<std::size_t>(s.info.height);
+    s.indices.reset(new (std::nothrow) std::uint8_t[pixels]);
+    if (!s.indices) {
+        s.opened = FlcStatus::TooLarge;    // for this machine's memory
+        return s.opened;
+    }
+    s.pixels = pixels;
     s.Clear();
     return s.opened;
 }
@@ -141,11 +154,15 @@ FlcStatus FlcReader::State::Decode()
             firstFrameKnown = true;
         }
         std::size_t body = size - kFlcChunkHeaderSize;
-        if (buffer.size() < body)
-            buffer.resize(body);
-        std::size_t present = Read(buffer.data(), body);
-        FlcPicture picture{indices.data(), info.width, info.height, palette};
-        return DecodeFlcFrame(buffer.data(), body, present, picture);
+        if (bufferSize < body) {
+            buffer.reset(new (std::nothrow) std::uint8_t[body]);
+            bufferSize = buffer ? body : 0;
+            if (!buffer)
+                return FlcStatus::Damaged;
+        }
+        std::size_t present = Read(buffer.get(), body);
+        FlcPicture picture{indices.get(), info.width, info.height, palette};
+        return DecodeFlcFrame(buffer.get(), body, present, picture);
     }
     return FlcStatus::Damaged;
 }
@@ -162,6 +179,6 @@ FlcStatus FlcReader::Rewind()
 }
 
 const FlcInfo& FlcReader::Info() const { return state_->info; }
-const std::uint8_t* FlcReader::Indices() const { return state_->indices.data(); }
+const std::uint8_t* FlcReader::Indices() const { return state_->indices.get(); }
 const std::uint8_t* FlcReader::Palette() const { return state_->palette; }
 int FlcReader::FrameNumber() const { return state_->frame; }

@@ -23,7 +23,7 @@ public:
 // (or as a byte run of a noisy picture, which is slightly larger) with its
 // palette. A smaller picture allows twice its pixels and the same margin.
 // A larger frame is Damaged, so the reader holds at most this beside the
-// picture (8.3 MB at most, 0.19 MB for 320 x 200).
+// picture: 4.3 MB at most (with a 4 MB picture), 0.19 MB for 320 x 200.
 constexpr std::size_t kFlcFrameMargin = 65536;
 std::size_t FlcFrameBound(const FlcInfo& info);
 
