@@ -353,6 +353,35 @@ TEST_F(Preview, TakesNeitherTheFocusNorTheActivation)
     EXPECT_EQ(GetFocus(), focus);
 }
 
+// The pointer put on a row and left there: the platform's hover notice comes
+// after the system's hover time and shows that row's preview.
+TEST_F(Preview, ThePointerRestingOnARowShowsItsPreview)
+{
+    SetForegroundWindow(window_);
+    RECT row;
+    SendMessageA(List(), LB_GETITEMRECT, kMissing, reinterpret_cast<LPARAM>(&row));
+    POINT at = {row.left + 60, row.top + 20};
+    POINT screen = at;
+    ClientToScreen(List(), &screen);
+    SetCursorPos(screen.x, screen.y);
+    Pump();
+    if (WindowFromPoint(screen) != List())
+        GTEST_SKIP() << "the pointer is not over the list on this display";
+    SendMessageA(List(), WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+    UINT hoverTime = 0;
+    SystemParametersInfoA(SPI_GETMOUSEHOVERTIME, 0, &hoverTime, 0);
+    DWORD start = GetTickCount();
+    HWND popup = Shown();
+    ASSERT_NE(popup, nullptr);
+    EXPECT_GE(GetTickCount() - start + 20, hoverTime);     // not before the hover time
+    EXPECT_EQ(Text(popup), "Keine Vorschau: Datei nicht gefunden");
+    // The pointer going elsewhere: the list hears that it left, and the preview goes.
+    RECT outer;
+    GetWindowRect(window_, &outer);
+    SetCursorPos(outer.right + 40, outer.bottom + 40);
+    EXPECT_TRUE(WaitFor([] { return PreviewWindow() == nullptr; }, 3000));
+}
+
 // The pointer resting on a row: the list hears of it as a hover at a point.
 TEST_F(Preview, HoverShowsTheRowUnderThePointerAndFollowsIt)
 {
