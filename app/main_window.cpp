@@ -391,6 +391,17 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wordParam, LPA
         if (LOWORD(wordParam) == WA_INACTIVE)
             HidePreview();
         return DefWindowProcA(window, message, wordParam, longParam);
+    // A click anywhere in the window, its menu, or the window moved or sized:
+    // the preview goes.
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+    case WM_PARENTNOTIFY:
+    case WM_ENTERMENULOOP:
+    case WM_ENTERSIZEMOVE:
+        HidePreview();
+        return DefWindowProcA(window, message, wordParam, longParam);
     case WM_SIZE:
         OnSize(window, longParam);
         return 0;

@@ -418,6 +418,13 @@ TEST_F(Preview, EachTriggerHidesIt)
         {"wheel", [](HWND, HWND list) { SendMessageA(list, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0); }},
         {"main window deactivated", [](HWND window, HWND) {
              SendMessageA(window, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), 0); }},
+        {"click on the toolbar strip", [](HWND window, HWND) {
+             SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(200, 10));
+             SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(200, 10)); }},
+        {"click on the status bar", [](HWND window, HWND) {
+             SendMessageA(window, WM_PARENTNOTIFY, WM_LBUTTONDOWN, MAKELPARAM(200, 500)); }},
+        {"menu opened", [](HWND window, HWND) { SendMessageA(window, WM_ENTERMENULOOP, FALSE, 0); }},
+        {"window moved", [](HWND window, HWND) { SendMessageA(window, WM_ENTERSIZEMOVE, 0, 0); }},
         {"click on the popup", [](HWND, HWND) {
              SendMessageA(PreviewWindow(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2)); }},
         {"companion started", [](HWND window, HWND) {
