@@ -41,13 +41,15 @@ struct Preview {
 };
 
 Preview Current;
-int PreviewDpi = 96;
+int PreviewDpi = kBaseDpi;
 WNDPROC StandardListProc;
 LPARAM LastPointer = -1;
 
+// At 96 DPI the stock font, as the status bar's; elsewhere a scalable face in
+// the same height scaled.
 HFONT CreateLineFont(int dpi)
 {
-    if (dpi == 96)
+    if (dpi == kBaseDpi)
         return nullptr;
     return CreateFontA(ScaleToDpi(kPreviewFontHeight, dpi), 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0,
                        VARIABLE_PITCH | FF_SWISS, kScaledFace);
