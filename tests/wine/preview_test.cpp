@@ -475,10 +475,14 @@ TEST_F(Preview, OpenedAndClosedAgainAndAgainLeavesNothingBehindAndStaysResponsiv
     WaitFor([] { return PreviewPlayer::LiveThreads() == 0; }, 5000);
     SIZE_T before = CommittedBytes();
     GdiTally tally;
+    // At 144 DPI the line has a font of its own, made and freed with each paint.
     for (int round = 0; round < 40; ++round) {
+        SetPreviewDpi(round % 4 < 2 ? 96 : 144);
         ASSERT_NE(ShowRow(round % 2 == 0 ? kReal : kBig), nullptr) << round;
         Command(ID_PREVIEW);
     }
+    SetPreviewDpi(96);
+    EXPECT_GT(tally.Made(), 0);
     // Quicker than any file can be read: the preview asked for and gone at once.
     for (int round = 0; round < 200; ++round) {
         Command(ID_PREVIEW);
@@ -491,8 +495,11 @@ TEST_F(Preview, OpenedAndClosedAgainAndAgainLeavesNothingBehindAndStaysResponsiv
     EXPECT_TRUE(WaitFor([] { return PreviewPlayer::LiveThreads() == 0; }, 5000));
     EXPECT_EQ(tally.Live(), 0);
     EXPECT_LE(tally.GuiObjectsGained(), 0);
-    // Memory back to its level, give or take the heap's own keeping.
-    EXPECT_LT(CommittedBytes(), before + 2 * 1024 * 1024);
+    // Memory back to its level, give or take what the heap and the ended
+    // threads' stacks keep for a while (up to 3 MB seen): one picture buffer
+    // (75 KB) kept per preview would be 18 MB after these 240.
+    Sleep(100);
+    EXPECT_LT(CommittedBytes(), before + 4 * 1024 * 1024);
 }
 
 TEST_F(Preview, ScaledByTheMainWindowsDpi)
