@@ -3,11 +3,11 @@
 // buffer, whatever the file's size.
 #pragma once
 
+#include "anim/flc_decode.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-
-constexpr std::uint32_t kFlcMaxPixels = 4194304;    // larger pictures are refused
 
 // Where the reader gets its bytes: a file, a block of memory.
 class FlcSource {
@@ -19,21 +19,13 @@ public:
     virtual bool Seek(std::uint64_t offset) = 0;
 };
 
-enum class FlcStatus {
-    Frame,      // a new picture is ready
-    End,        // past the last frame; Rewind starts again at frame 1
-    NotFlc,     // neither an FLC nor an FLI file
-    TooLarge,   // more than kFlcMaxPixels pixels
-    Damaged,    // the file breaks here; the pictures before stay good
-};
-
-struct FlcInfo {
-    bool fli = false;                   // FLI (0xAF11) rather than FLC (0xAF12)
-    int width = 0;
-    int height = 0;
-    int frames = 0;                     // as declared, without the ring frame
-    std::uint64_t delayMicroseconds = 0;    // between two frames
-};
+// The largest frame chunk read: a picture of kFlcMaxPixels stored whole
+// (or as a byte run of a noisy picture, which is slightly larger) with its
+// palette. A smaller picture allows twice its pixels and the same margin.
+// A larger frame is Damaged, so the reader holds at most this beside the
+// picture: 4.3 MB at most (with a 4 MB picture), 0.19 MB for 320 x 200.
+constexpr std::size_t kFlcFrameMargin = 65536;
+std::size_t FlcFrameBound(const FlcInfo& info);
 
 class FlcReader {
 public:
@@ -43,10 +35,15 @@ public:
     FlcReader& operator=(const FlcReader&) = delete;
 
     // Reads the header; the source must outlive the reader's use of it.
+    // Frame: frame 1 may be asked for.
     FlcStatus Open(FlcSource& source);
-    // Decodes the next frame into Indices() and Palette().
+    // Decodes the next frame into Indices() and Palette(). End after
+    // Info().frames frames (a ring frame after them is never shown). After
+    // Damaged, FrameNumber() stays the last good picture's, but Indices()
+    // and Palette() may hold a partly decoded one.
     FlcStatus NextFrame();
-    // Back to before frame 1, for looping.
+    // Back to before frame 1, for looping: picture all index 0, palette all
+    // black. Frame, or Damaged when the source cannot seek.
     FlcStatus Rewind();
 
     const FlcInfo& Info() const;

@@ -13,6 +13,7 @@
 #include "statusbar/status_bar.h"
 #include "view/animation_list.h"
 #include "view/keyword_dialog.h"
+#include "view/preview_popup.h"
 #include "view/row_drawing.h"
 
 namespace {
@@ -169,6 +170,7 @@ LRESULT OnCreate(HWND window)
     if (loaded) {
         ResolveBasePath();
         CreateAnimationList(window, ID_LIST, dpi);
+        WatchListForPreview(GetDlgItem(window, ID_LIST), dpi);
     }
     CreateStatusBar(window, ID_STATUSBAR, dpi);
 
@@ -203,6 +205,7 @@ void OnDpiChanged(HWND window, WPARAM wordParam, LPARAM longParam)
     SetWindowIcons(window, dpi);
     const int top = SetAnimationListDpi(window, ID_LIST, dpi);
     SetStatusBarDpi(window, ID_STATUSBAR, dpi);
+    SetPreviewDpi(dpi);
 
     const RECT* suggested = reinterpret_cast<const RECT*>(longParam);
     if (suggested != nullptr)
@@ -248,6 +251,7 @@ void OnDrawItem(const DRAWITEMSTRUCT* drawItem)
 // nothing is started.
 void Launch(HWND window, int commandId)
 {
+    HidePreview();
     if (!HasList(window))
         return;
     int position = static_cast<int>(SendDlgItemMessageA(window, ID_LIST, LB_GETCURSEL, 0, 0));
@@ -276,6 +280,9 @@ void OnCommand(HWND window, WPARAM wordParam, LPARAM longParam)
         // BN_DBLCLK after the first one's BN_CLICKED: one start, not two.
         if (longParam == 0 || HIWORD(wordParam) == BN_CLICKED)
             Launch(window, id);
+        break;
+    case ID_PREVIEW:
+        TogglePreview(window, ID_LIST);
         break;
     case ID_COPYRIGHT:
         RunCopyrightDialog(window);
@@ -385,6 +392,21 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wordParam, LPA
     case WM_SETFOCUS:
         OnSetFocus(window);
         return 0;
+    case WM_ACTIVATE:
+        if (LOWORD(wordParam) == WA_INACTIVE)
+            HidePreview();
+        return DefWindowProcA(window, message, wordParam, longParam);
+    // A click anywhere in the window, its menu, or the window moved or sized:
+    // the preview goes.
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+    case WM_PARENTNOTIFY:
+    case WM_ENTERMENULOOP:
+    case WM_ENTERSIZEMOVE:
+        HidePreview();
+        return DefWindowProcA(window, message, wordParam, longParam);
     case WM_SIZE:
         OnSize(window, longParam);
         return 0;

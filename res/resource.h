@@ -48,12 +48,20 @@
 #define IDS_CATALOGUE_MISSING   210
 #define IDS_INSERT_MEDIUM       211
 
+/* Strings 220-224: the preview's lines */
+#define IDS_PREVIEW_NOT_FOUND   220
+#define IDS_PREVIEW_NOT_FLC     221
+#define IDS_PREVIEW_TOO_LARGE   222
+#define IDS_PREVIEW_DAMAGED     223
+#define IDS_PREVIEW_DAMAGED_AT  224     /* appended to the facts: the frame where the file breaks */
+
 /* Controls and commands of the main window */
 #define ID_LIST                 500
 #define ID_STATUSBAR            501
 #define ID_PLAY                 502
 #define ID_EDIT                 503
 #define ID_COPY                 504
+#define ID_PREVIEW              510     /* F3: the accelerator alone, no menu item */
 
 /* Controls of the keyword dialog */
 #define ID_KEYWORD_LIST         600

@@ -1,12 +1,13 @@
 #!/bin/sh
 # Writes the fuzzers' seed corpora into OUT/<fuzzer>/, from the catalogue files
-# in the tree (the fixtures and the demo medium) and the cases their tests name.
+# and animations in the tree (the fixtures and the demo medium) and the cases
+# their tests name.
 # Usage: make_seeds.sh ROOT OUT
 set -e
 root=$1
 out=$2
 rm -rf "$out"
-for name in number entry catalogue_path loader numbered_keys folder date_key command_line; do
+for name in number entry catalogue_path loader numbered_keys folder date_key command_line flc; do
     mkdir -p "$out/$name"
 done
 
@@ -77,3 +78,9 @@ seed command_line "8
 E:\\$long\\VANSHOW.EXE %1
 E:\\PROG\\
 D:\\ANIM\\BALL.FLC"
+
+# The animations: the decoder's fixtures and the demo medium's files.
+find "$root/tests/fixtures/anim" "$root/examples/medium/ANIM" -type f \( -iname '*.flc' -o -iname '*.fli' \) 2>/dev/null |
+while IFS= read -r file; do
+    cp "$file" "$out/flc/$(cksum < "$file" | cut -d ' ' -f 1)"
+done

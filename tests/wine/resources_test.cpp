@@ -76,15 +76,18 @@ TEST(Resources, MenuBar)
     }
 }
 
-TEST(Resources, EnterPlays)
+TEST(Resources, EnterPlaysF3Previews)
 {
     HACCEL table = LoadAcceleratorsA(Self(), MAKEINTRESOURCEA(IDR_ACCELERATORS));
     ASSERT_NE(table, nullptr);
     ACCEL entries[4] = {};
-    ASSERT_EQ(CopyAcceleratorTableA(table, entries, 4), 1);
-    EXPECT_EQ(entries[0].fVirt & ~FNOINVERT, FVIRTKEY);
-    EXPECT_EQ(entries[0].key, VK_RETURN);
-    EXPECT_EQ(entries[0].cmd, ID_PLAY);
+    ASSERT_EQ(CopyAcceleratorTableA(table, entries, 4), 2);
+    const ACCEL expected[] = {{FVIRTKEY, VK_RETURN, ID_PLAY}, {FVIRTKEY, VK_F3, ID_PREVIEW}};
+    for (int n = 0; n < 2; ++n) {
+        EXPECT_EQ(entries[n].fVirt & ~FNOINVERT, expected[n].fVirt) << n;
+        EXPECT_EQ(entries[n].key, expected[n].key) << n;
+        EXPECT_EQ(entries[n].cmd, expected[n].cmd) << n;
+    }
     DestroyAcceleratorTable(table);
 }
 

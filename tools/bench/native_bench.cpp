@@ -1,5 +1,7 @@
-// Native benchmarks of the platform-free part: loading the full catalogue and
-// building the keys of the list's four orders.
+// Native benchmarks of the platform-free part: loading the full catalogue,
+// building the keys of the list's four orders, and decoding animations.
+#include "anim/flc_reader.h"
+#include "anim/flc_sources.h"
 #include "catalogue/profile_reader.h"
 #include "catalogue/store.h"
 #include "res/resource.h"
@@ -8,10 +10,15 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
 #include <tuple>
+#include <vector>
 
 namespace {
 
@@ -101,6 +108,39 @@ void RowKeys(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * AnimationCount);
 }
 BENCHMARK(RowKeys)->DenseRange(kSortByTitle, kSortByDate)->ArgName("order");
+
+// Every frame of an animation held in memory, again and again, as the
+// preview loops it: frames per second are the items per second.
+void DecodeAnimation(benchmark::State& state, const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::vector<unsigned char> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    FlcMemorySource source(file.data(), file.size());
+    FlcReader reader;
+    if (reader.Open(source) != FlcStatus::Frame) {
+        state.SkipWithError("not a readable animation");
+        return;
+    }
+    std::int64_t frames = 0;
+    for (auto _ : state) {
+        reader.Rewind();
+        while (reader.NextFrame() == FlcStatus::Frame) {
+            benchmark::DoNotOptimize(reader.Indices());
+            ++frames;
+        }
+    }
+    state.SetItemsProcessed(frames);
+}
+
+// The files come from make bench (tools/bench/run.sh), through the environment.
+const bool kDecodeRegistered = [] {
+    for (const char* kind : {"FLC", "FLI"}) {
+        std::string variable = std::string("KORVAL_BENCH_") + kind;
+        if (const char* path = std::getenv(variable.c_str()))
+            benchmark::RegisterBenchmark((std::string("Decode") + kind).c_str(), DecodeAnimation, std::string(path));
+    }
+    return true;
+}();
 
 } // namespace
 

@@ -16,6 +16,14 @@ echo
 echo "| Measure | Median | Runs |"
 echo "|---|---:|---:|"
 
+# The animations decoded: a 320 x 200 FLC that the art script writes (word
+# deltas and a ring frame) and GIMP's 320 x 200 FLI (byte deltas).
+root=$(cd "$(dirname "$0")/../.." && pwd)
+KORVAL_BENCH_FLC="$native/bench-320x200.flc"
+KORVAL_BENCH_FLI="$root/tests/fixtures/anim/gimp-320x200.fli"
+python3 "$root/res/art/make_animations.py" --bench "$KORVAL_BENCH_FLC"
+export KORVAL_BENCH_FLC KORVAL_BENCH_FLI
+
 # Native: CPU time, the median of a few repetitions of many iterations each.
 # (The library's notes on the machine go to stderr and are left out.)
 "$native/tools/korval-bench" --benchmark_format=csv --benchmark_repetitions=$repetitions \
@@ -27,6 +35,7 @@ awk -F, -v runs=$repetitions '
         if (name == "LoadFromMemory") text = "Native: LoadCatalogueFrom, values held in memory"
         else if (name == "LoadFromFileText") text = "Native: catalogue text parsed and loaded"
         else if (name ~ /^RowKeys\/order:/) { n = substr(name, 15) + 1; text = "Native: RowKeyText, 200 rows by " order[n] }
+        else if (name ~ /^Decode/) next
         else text = "Native: " name
         ns = $4; unit = $5
         if (unit == "us") ns *= 1000; else if (unit == "ms") ns *= 1000000
@@ -34,6 +43,35 @@ awk -F, -v runs=$repetitions '
         else if (ns >= 1000) printf "| %-52s | %10.1f us | %5d |\n", text, ns / 1000, runs
         else printf "| %-52s | %10.0f ns | %5d |\n", text, ns, runs
     }' "$native/native-bench.csv"
+
+# Decoding in frames per second, ours and ffmpeg's FLIC decoder on the same
+# files, CPU time both. ffmpeg loops the file (-stream_loop) into the null
+# output; its start is taken out by a second run with one loop less than
+# a hundred: frames and user time of the difference. The median of the
+# repetitions.
+ffmpeg_run() {   # ffmpeg_run FILE LOOPS: "FRAMES USER-SECONDS"
+    ffmpeg -hide_banner -nostdin -benchmark -threads 1 -stream_loop "$2" -i "$1" -f null - 2>&1 | tr '\r' '\n' |
+        awk '/^frame=/ { f = $0; sub(/^frame= */, "", f); sub(/ .*/, "", f) }
+             /bench: utime=/ { u = $0; sub(/.*utime=/, "", u); sub(/s .*/, "", u) }
+             END { print f, u }'
+}
+ffmpeg_fps() {   # ffmpeg_fps FILE LOOPS
+    for i in $(seq $repetitions); do
+        set -- "$1" "$2" $(ffmpeg_run "$1" "$2") $(ffmpeg_run "$1" 99)
+        awk -v f1="$3" -v u1="$4" -v f0="$5" -v u0="$6" 'BEGIN { printf "%.0f\n", (f1 - f0) / (u1 - u0) }'
+    done | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
+}
+if command -v ffmpeg >/dev/null; then
+    for kind in FLC FLI; do
+        if [ $kind = FLC ]; then file=$KORVAL_BENCH_FLC; what="art script, word deltas"; loops=1500
+        else file=$KORVAL_BENCH_FLI; what="GIMP, byte deltas"; loops=5000; fi
+        ours=$(awk -F, -v name="\"Decode${kind}_median\"" '$1 == name { printf "%.0f", $7 }' "$native/native-bench.csv")
+        theirs=$(ffmpeg_fps "$file" $loops)
+        printf '| %-52s | %10s f/s | %5d |\n' "Native: decode $kind 320x200 ($what)" "$ours" $repetitions
+        printf '| %-52s | %10s f/s | %5d |\n' "ffmpeg's FLIC decoder, the same file" "$theirs" $repetitions
+        awk -v a="$ours" -v b="$theirs" -v k=$kind 'BEGIN { printf "| %-52s | %12.2f | %5s |\n", "Decode " k ": ours / ffmpeg", a / b, "" }'
+    done
+fi
 
 # Under Wine: wall-clock time, the median of RUNS.
 "$win/wine-run" "$win/tools/korval-bench.exe" "$runs"

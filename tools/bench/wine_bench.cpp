@@ -9,6 +9,8 @@
 // - then a table of the steps of KORVAL's own start, from the benchmark build
 //   tools\marked\KORVAL.EXE, which records them (KORVAL.EXE does not), beside
 //   the empty window's benchmark build.
+// - the preview: from F3 until the popup shows the first frame of a
+//   320 x 200 FLC, painted;
 //   korval-bench [RUNS] [FOLDER]
 // RUNS (default 21) pairs, and runs per measure; FOLDER (default T:\BENCH\)
 // receives the catalogues.
@@ -20,9 +22,12 @@
 #include "catalogue/settings.h"
 #include "catalogue/store.h"
 #include "res/resource.h"
+#include "tests/support/flc_writer.h"
 #include "tools/bench/full_catalogue.h"
 #include "view/animation_list.h"
 #include "view/list_order.h"
+#include "view/preview_player.h"
+#include "view/preview_popup.h"
 #include "view/row_drawing.h"
 
 #include <windows.h>
@@ -376,6 +381,59 @@ void MeasureRefills(const std::string& folder, int runs)
     ReleaseListResources();
 }
 
+// F3 on the first row, whose file is a 320 x 200 FLC of 24 frames: the time
+// until the popup is on the screen with the first frame painted (it paints
+// itself as it shows). The reading thread of each run has ended before the next.
+void MeasurePreview(const std::string& folder, int runs)
+{
+    CopyText(CataloguePath, (folder + "KORVAL.INI").c_str());
+    ClearCatalogue();
+    LoadCatalogue();
+    ResolveFolderSetting(IDS_SETTINGS, IDS_BASE_PATH, BasePath, 0);
+    HWND parent = CreateWindowA("KorvalBenchParent", "", WS_OVERLAPPEDWINDOW, 0, 0, 600, 500, nullptr, nullptr,
+                                ModuleInstance, nullptr);
+    LoadRowLabels();
+    CreateAnimationList(parent, ID_LIST);
+    HWND list = GetDlgItem(parent, ID_LIST);
+    SetWindowPos(list, nullptr, 0, 32, 580, 400, SWP_NOZORDER);
+    WatchListForPreview(list, kBaseDpi);
+    ShowWindow(parent, SW_SHOW);
+    UpdateWindow(parent);
+    FillAnimationList(parent, ID_LIST, kSortByTitle);
+    SendMessageA(list, LB_SETCURSEL, 0, 0);
+
+    // The row's file, with the folders it lies in.
+    std::string path = SelectedAnimationPath(parent, ID_LIST, 0);
+    for (std::size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1))
+        CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
+    if (!WriteWholeFile(path, flc_writer::GradientFlc(320, 200, 24, 100)))
+        Fail("cannot write the preview's animation");
+
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        double start = Now();
+        TogglePreview(parent, ID_LIST);
+        MSG message;
+        while (PreviewWindow() == nullptr || !IsWindowVisible(PreviewWindow())) {
+            if (PreviewWindow() == nullptr || Now() - start > 10000.0)
+                Fail("the preview did not show");
+            if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+                TranslateMessage(&message);
+                DispatchMessageA(&message);
+            } else {
+                WaitMessage();
+            }
+        }
+        times.push_back(Now() - start);
+        TogglePreview(parent, ID_LIST);
+        while (PreviewPlayer::LiveThreads() != 0)
+            Sleep(1);
+    }
+    Row("Preview: F3 to first frame on screen, 320 x 200 FLC", Median(times), runs);
+    DestroyWindow(parent);
+    ReleaseListResources();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -397,6 +455,7 @@ int main(int argc, char** argv)
     MeasureStarts(folder, runs);
     MeasureLoads(folder, text, runs);
     MeasureRefills(folder, runs);
+    MeasurePreview(folder, runs);
     MeasureStartSteps(folder, runs);
     return 0;
 }

@@ -1,5 +1,8 @@
 #include "check.h"
 
+#include "anim/flc_facts.h"
+#include "anim/flc_reader.h"
+#include "anim/flc_sources.h"
 #include "base/text.h"
 #include "catalogue/entry.h"
 #include "catalogue/folder_setting.h"
@@ -197,7 +200,8 @@ Located Locate(const std::string& root, const std::vector<std::string>& names, s
 
 class Checker {
 public:
-    Checker(const ProfileReader& reader, std::string korvalPath) : reader_(reader), korvalPath_(std::move(korvalPath)) {}
+    Checker(const ProfileReader& reader, std::string korvalPath, bool verbose)
+        : reader_(reader), korvalPath_(std::move(korvalPath)), verbose_(verbose) {}
 
     std::vector<Finding> Run()
     {
@@ -487,12 +491,47 @@ private:
             std::vector<std::string> fileNames = SplitFileNames(entry.record.file);
             all.insert(all.end(), fileNames.begin(), fileNames.end());
             Located file = Locate(root, all, names.size());
-            if (!file.found || KindOf(file.path) != EntryKind::File)
+            if (!file.found || KindOf(file.path) != EntryKind::File) {
                 Add(entry.line, entry.name + ": file missing: " + path);
-            else if (file.caseDiffers)
+                continue;
+            }
+            if (file.caseDiffers)
                 Add(entry.line, entry.name + ": " + entry.record.file + " is " + file.path.substr(folder.path.size() + 1)
                                     + " on disk: the names differ in letter case");
+            CheckAnimation(entry.line, entry.name, file.path, path);
         }
+    }
+
+    // Every frame of the file as the preview plays it; with -v the facts of
+    // the preview's line.
+    void CheckAnimation(int line, const std::string& name, const std::string& fileSystemPath, const char* path)
+    {
+        FlcFileSource source;
+        FlcReader reader;
+        FlcStatus status = source.Open(fileSystemPath.c_str()) ? reader.Open(source) : FlcStatus::Damaged;
+        const FlcInfo& info = reader.Info();
+        if (status == FlcStatus::NotFlc) {
+            Add(line, name + ": not an FLC or FLI file: " + path);
+            return;
+        }
+        if (status == FlcStatus::TooLarge) {
+            Add(line, name + ": picture too large: " + Number(info.width) + " x " + Number(info.height)
+                          + " pixels, KORVAL shows at most " + Number(kFlcMaxPixels) + ": " + path);
+            return;
+        }
+        while (status == FlcStatus::Frame)
+            status = reader.NextFrame();
+        int brokenAt = status == FlcStatus::Damaged ? reader.FrameNumber() + 1 : 0;
+        if (brokenAt != 0)
+            Add(line, name + ": damaged at frame " + Number(brokenAt) + ": " + path);
+        if (!verbose_ || info.frames == 0 || info.width == 0 || info.height == 0)
+            return;
+        char facts[96];
+        FormatFlcFacts(facts, info);
+        std::string text = facts;
+        if (brokenAt > 1)
+            text += ", besch\xE4\x64igt ab Bild " + Number(brokenAt);
+        Add(line, name + ": " + ConsoleText(text), false);
     }
 
     bool ResolveSetting(int keyId, char (&folder)[kFolderSize], int& line)
@@ -525,6 +564,7 @@ private:
 
     const ProfileReader& reader_;
     std::string korvalPath_;
+    bool verbose_;
     std::vector<RecordingSource::Answer> answers_;
     std::vector<Entry> entries_;
     std::vector<Finding> findings_;
@@ -539,7 +579,7 @@ std::string CatalogueIn(const std::string& folder)
 
 } // namespace
 
-CheckReport CheckCatalogue(const std::string& argument)
+CheckReport CheckCatalogue(const std::string& argument, bool verbose)
 {
     CheckReport report;
     std::string file = argument;
@@ -559,7 +599,7 @@ CheckReport CheckCatalogue(const std::string& argument)
         return report;
     }
 
-    std::vector<Finding> findings = Checker(reader, KorvalPathOf(full)).Run();
+    std::vector<Finding> findings = Checker(reader, KorvalPathOf(full), verbose).Run();
     // In the file's order; what concerns the whole file comes last.
     std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) {
         return (a.line == 0 ? INT32_MAX : a.line) < (b.line == 0 ? INT32_MAX : b.line);

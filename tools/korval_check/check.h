@@ -18,5 +18,6 @@ struct CheckReport {
 
 // Checks the catalogue that `argument` names: a catalogue file, or a folder
 // holding KORVAL.INI. It is read by the same loader as KORVAL's, through the
-// native profile reader.
-CheckReport CheckCatalogue(const std::string& argument);
+// native profile reader. Every animation file is read as the preview plays
+// it; `verbose` adds a line with each animation's facts (size, frames, time).
+CheckReport CheckCatalogue(const std::string& argument, bool verbose = false);

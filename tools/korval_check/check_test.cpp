@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -104,6 +105,14 @@ TEST(KorvalCheck, ReportsWhatKorvalMakesOfACatalogue)
           "\"Nach Datum\" puts 2000 where 20 goes",
           "9: BasePath: {DIR}ANIM\\",
           " ProgramPath: not set: the catalogue's folder {DIR}"}},
+        {"animations", 1,
+         {"10: Animation4: not an FLC or FLI file: {DIR}ANIM\\TEXT.FLC",
+          "11: Animation5: picture too large: 2048 x 2049 pixels, KORVAL shows at most 4194304: {DIR}ANIM\\GROSS.FLC",
+          "12: Animation6: damaged at frame 3: {DIR}ANIM\\KAPUTT.FLC",
+          "13: Animation7: damaged at frame 1: {DIR}ANIM\\LEER.FLC",
+          "14: Animation8: file missing: {DIR}ANIM\\FEHLT.FLC",
+          "16: BasePath: {DIR}ANIM\\",
+          " ProgramPath: not set: the catalogue's folder {DIR}"}},
         {"settings", 1,
          {"3: [Animations]: no entry accepted: KORVAL shows a window without a list",
           "4: Animation1: rejected: only 5 fields",
@@ -118,6 +127,33 @@ TEST(KorvalCheck, ReportsWhatKorvalMakesOfACatalogue)
         EXPECT_EQ(report.error, "") << c.fixture;
         EXPECT_EQ(Lines(report, folder), c.lines) << c.fixture;
     }
+}
+
+TEST(KorvalCheck, TellsEachAnimationsFactsWhenVerbose)
+{
+    std::string folder = std::string(CHECK_FIXTURES) + "animations";
+    CheckReport report = CheckCatalogue(folder, true);
+    EXPECT_EQ(report.exitCode, 1);
+    EXPECT_EQ(report.findings, 5);
+    std::vector<std::string> told;
+    for (const std::string& line : Lines(report, folder)) {
+        if (line.find(" Bild") != std::string::npos)
+            told.push_back(line);
+    }
+    EXPECT_EQ(told, (std::vector<std::string>{
+                        "7: Animation1: " + ConsoleText("8 \xD7 6, 12 Bilder, 1,2 s"),
+                        "8: Animation2: " + ConsoleText("8 \xD7 6, 1 Bild, 0,1 s"),
+                        "9: Animation3: " + ConsoleText("8 \xD7 6, 7 Bilder, 0,7 s"),    // FLI: 7/70 s each
+                        "12: Animation6: " + ConsoleText("8 \xD7 6, 4 Bilder, 0,4 s, besch\xE4\x64igt ab Bild 3")}));
+
+    // Every animation of the demo medium is a real one: one line each, no finding.
+    report = CheckCatalogue(CHECK_EXAMPLE, true);
+    EXPECT_EQ(report.findings, 2);
+    std::vector<std::string> lines = Lines(report, CHECK_EXAMPLE);
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](const std::string& line) { return line.find(" Bilder, ") != std::string::npos; }),
+              12);
+    EXPECT_EQ(lines.front(), "25: Animation1: " + ConsoleText("160 \xD7 120, 32 Bilder, 1,9 s"));
 }
 
 TEST(KorvalCheck, TakesTheCatalogueFileItself)

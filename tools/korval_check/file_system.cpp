@@ -83,6 +83,22 @@ std::string FileSystemName(const std::string& catalogueName)
     return catalogueName;
 }
 
+std::string ConsoleText(const std::string& text)
+{
+    // A console shows its own code page (the OEM one, unless changed):
+    // Windows-1252 text goes through UTF-16 into it. A file or pipe gets the
+    // bytes as they are.
+    DWORD mode;
+    HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+    if (text.empty() || !GetConsoleMode(output, &mode))
+        return text;
+    wchar_t wide[512];
+    int length = MultiByteToWideChar(1252, 0, text.data(), static_cast<int>(text.size()), wide, 512);
+    char converted[1024];
+    int size = length > 0 ? WideCharToMultiByte(GetConsoleOutputCP(), 0, wide, length, converted, sizeof converted, nullptr, nullptr) : 0;
+    return size > 0 ? std::string(converted, static_cast<std::size_t>(size)) : text;
+}
+
 std::string FoldedName(const std::string& name)
 {
     std::string folded = name;
@@ -168,6 +184,11 @@ std::string FileSystemName(const std::string& catalogueName)
         }
     }
     return name;
+}
+
+std::string ConsoleText(const std::string& text)
+{
+    return FileSystemName(text);
 }
 
 std::string FoldedName(const std::string& name)

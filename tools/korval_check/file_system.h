@@ -29,5 +29,9 @@ bool SplitKorvalFolder(const std::string& folder, std::string& root, std::vector
 // A name from the catalogue (Windows-1252 text) as the file system writes it.
 std::string FileSystemName(const std::string& catalogueName);
 
+// Windows-1252 text for standard output: UTF-8 on Linux; on Windows in the
+// console's code page when the output is a console, unchanged otherwise.
+std::string ConsoleText(const std::string& text);
+
 // `name` with its letters in one case, for comparing names as Windows does.
 std::string FoldedName(const std::string& name);

@@ -19,7 +19,7 @@ void MainWindowFixture::SetUp()
 {
     ClearCatalogue();
     Filter = KeywordFilter{};
-    CopyText(CataloguePath, "K:\\window\\KORVAL.INI");
+    CopyText(CataloguePath, Catalogue().c_str());
     window_ = CreateMainWindow(ModuleInstance);
     ASSERT_NE(window_, nullptr);
     MainWindowHandle = window_;

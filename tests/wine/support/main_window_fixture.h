@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "harness.h"
 
 // Destroys `window` (when it still exists), dispatches what that sends, and
@@ -19,6 +21,8 @@ protected:
     void TearDown() override;
 
     void Command(int id) { SendMessageA(window_, WM_COMMAND, id, 0); }
+    // The catalogue the window opens.
+    virtual std::string Catalogue() const { return "K:\\window\\KORVAL.INI"; }
 
     HWND window_ = nullptr;
 };

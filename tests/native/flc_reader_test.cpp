@@ -1,0 +1,394 @@
+// The FLC/FLI decoder over files put together by hand: the header, each
+// sub-chunk type, the frame stream's quirks and hostile sizes and counts.
+#include "anim/flc_facts.h"
+#include "anim/flc_reader.h"
+#include "anim/flc_sources.h"
+#include "flc_builder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+const char* Name(FlcStatus status)
+{
+    switch (status) {
+    case FlcStatus::Frame: return "Frame";
+    case FlcStatus::End: return "End";
+    case FlcStatus::NotFlc: return "NotFlc";
+    case FlcStatus::TooLarge: return "TooLarge";
+    case FlcStatus::Damaged: return "Damaged";
+    }
+    return "?";
+}
+
+Bytes Picture(const FlcReader& reader)
+{
+    const FlcInfo& info = reader.Info();
+    return Bytes(reader.Indices(), reader.Indices() + info.width * info.height);
+}
+
+Bytes Palette(const FlcReader& reader)
+{
+    return Bytes(reader.Palette(), reader.Palette() + 768);
+}
+
+// Frames until the reader stops (at most `limit` calls), as status names.
+std::vector<std::string> Play(FlcReader& reader, int limit = 8)
+{
+    std::vector<std::string> statuses;
+    for (int i = 0; i < limit; ++i) {
+        FlcStatus status = reader.NextFrame();
+        statuses.push_back(Name(status));
+        if (status != FlcStatus::Frame)
+            break;
+    }
+    return statuses;
+}
+
+TEST(FlcHeader, TellsTheKindSizeAndSpeed)
+{
+    struct Case {
+        const char* name;
+        Bytes file;
+        FlcStatus status;
+        bool fli;
+        int width, height, frames;
+        std::uint64_t delayMicroseconds;
+    };
+    Bytes shortFile = Header(false, 320, 200, 24, 100);
+    shortFile.resize(100);
+    Bytes sizeLies = Header(false, 32, 20, 1, 50, 8, 0xFFFFFFF0u);
+    const Case cases[] = {
+        {"FLC: delay in milliseconds", Header(false, 320, 200, 24, 100), FlcStatus::Frame, false, 320, 200, 24, 100000},
+        {"FLI: delay in 1/70 s", Header(true, 320, 200, 10, 5), FlcStatus::Frame, true, 320, 200, 10, 71429},
+        {"FLC: a 32-bit delay", Header(false, 2, 2, 1, 70000), FlcStatus::Frame, false, 2, 2, 1, 70000000},
+        {"the file size field is not trusted", sizeLies, FlcStatus::Frame, false, 32, 20, 1, 50000},
+        {"the largest picture", Header(false, 2048, 2048, 1, 10), FlcStatus::Frame, false, 2048, 2048, 1, 10000},
+        {"one pixel more", Header(false, 4097, 1024, 1, 10), FlcStatus::TooLarge, false, 4097, 1024, 1, 10000},
+        {"65535 squared", Header(false, 65535, 65535, 1, 10), FlcStatus::TooLarge, false, 65535, 65535, 1, 10000},
+        {"no width", Header(false, 0, 200, 1, 10), FlcStatus::Damaged, false, 0, 200, 1, 10000},
+        {"no frames", Header(false, 320, 200, 0, 10), FlcStatus::Damaged, false, 320, 200, 0, 10000},
+        {"header cut short", shortFile, FlcStatus::Damaged, false, 0, 0, 0, 0},
+        {"16 bits deep", Header(false, 320, 200, 1, 10, 16), FlcStatus::NotFlc, false, 0, 0, 0, 0},
+        {"another magic", Join({Bytes{0, 0, 0, 0, 0x12, 0xAE}, Bytes(122, 0)}), FlcStatus::NotFlc, false, 0, 0, 0, 0},
+        {"a text", Bytes{'K', 'O', 'R', 'V', 'A', 'L', ' ', 'd', 'e', 'm', 'o'}, FlcStatus::NotFlc, false, 0, 0, 0, 0},
+        {"empty", Bytes{}, FlcStatus::NotFlc, false, 0, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        FlcMemorySource source(c.file.data(), c.file.size());
+        FlcReader reader;
+        EXPECT_STREQ(Name(reader.Open(source)), Name(c.status)) << c.name;
+        if (c.status == FlcStatus::NotFlc)
+            continue;
+        const FlcInfo& info = reader.Info();
+        EXPECT_EQ(info.fli, c.fli) << c.name;
+        EXPECT_EQ(info.width, c.width) << c.name;
+        EXPECT_EQ(info.height, c.height) << c.name;
+        EXPECT_EQ(info.frames, c.frames) << c.name;
+        EXPECT_EQ(info.delayMicroseconds, c.delayMicroseconds) << c.name;
+        if (c.status != FlcStatus::Frame) {
+            EXPECT_STREQ(Name(reader.NextFrame()), Name(c.status)) << c.name;
+        }
+    }
+}
+
+// Each sub-chunk type drawn over a picture that frame 1 copied in.
+TEST(FlcChunks, DrawIntoThePictureAndCutWhatRunsPastALine)
+{
+    const Bytes four = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};    // 4 x 3
+    const Bytes five = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};            // 5 x 2 (odd width)
+    struct Case {
+        const char* name;
+        int width;
+        unsigned type;
+        Bytes payload;
+        FlcStatus status;
+        Bytes after;
+    };
+    const Case cases[] = {
+        // Byte run: per line a count that is only a hint; positive repeats, negative copies.
+        {"byte run: runs and copies", 4, 15,
+         {9, 2, 0x20, 0xFE, 0x21, 0x22, 1, 4, 0x30, 0, 0xFC, 1, 2, 3, 4}, FlcStatus::Frame,
+         {0x20, 0x20, 0x21, 0x22, 0x30, 0x30, 0x30, 0x30, 1, 2, 3, 4}},
+        {"byte run: a run or copy past the line's end is cut there", 4, 15,
+         {1, 10, 7, 1, 0xFA, 0xA, 0xB, 0xC, 0xD, 0xE, 0xF, 1, 4, 9}, FlcStatus::Frame,
+         {7, 7, 7, 7, 0xA, 0xB, 0xC, 0xD, 9, 9, 9, 9}},
+        {"byte run: the data ends inside a line", 4, 15, {1, 4, 7, 1, 2, 7}, FlcStatus::Damaged, {}},
+        {"byte run: a copy longer than the data", 4, 15, {1, 0x80, 1, 2}, FlcStatus::Damaged, {}},
+        // Copy and black.
+        {"copy: every pixel", 4, 16, {12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1}, FlcStatus::Frame,
+         {12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1}},
+        {"copy: one byte short", 4, 16, {12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2}, FlcStatus::Damaged, {}},
+        {"black", 4, 13, {}, FlcStatus::Frame, Bytes(12, 0)},
+        // Byte delta: first line, line count; per line packets of a column skip and a count.
+        {"byte delta: lines and columns skipped, copies and runs", 4, 12,
+         {1, 0, 2, 0, 2, 1, 2, 0xA, 0xB, 0, 0xFF, 0xC, 0}, FlcStatus::Frame,
+         {1, 2, 3, 4, 5, 0xA, 0xB, 0xC, 9, 10, 11, 12}},
+        {"byte delta: a packet past the line's end is cut, the next line still drawn", 4, 12,
+         {0, 0, 2, 0, 1, 3, 3, 0xA, 0xB, 0xC, 1, 2, 0xFB, 0xD}, FlcStatus::Frame,
+         {1, 2, 3, 0xA, 5, 6, 0xD, 0xD, 9, 10, 11, 12}},
+        {"byte delta: a skip past the line's end draws nothing", 4, 12,
+         {0, 0, 1, 0, 2, 200, 2, 0xA, 0xB, 0, 0xFD, 0xC}, FlcStatus::Frame, four},
+        {"byte delta: a line below the picture", 4, 12, {3, 0, 1, 0, 0}, FlcStatus::Damaged, {}},
+        {"byte delta: more lines than data", 4, 12, {0, 0, 3, 0, 0}, FlcStatus::Damaged, {}},
+        {"byte delta: a packet longer than the data", 4, 12, {0, 0, 1, 0, 1, 0, 4, 1}, FlcStatus::Damaged, {}},
+        // Word delta: opcodes before a line's packet count; packets of words.
+        {"word delta: a line skipped, words copied and repeated", 5, 7,
+         {1, 0, 0xFF, 0xFF, 2, 0, 0, 1, 0xA, 0xB, 1, 0xFF, 0xC, 0xD}, FlcStatus::Frame,
+         {1, 2, 3, 4, 5, 0xA, 0xB, 8, 0xC, 0xD}},
+        {"word delta: the last pixel of an odd width", 5, 7,
+         {2, 0, 0x77, 0x80, 1, 0, 0, 2, 0xA, 0xB, 0xC, 0xD, 0, 0}, FlcStatus::Frame,
+         {0xA, 0xB, 0xC, 0xD, 0x77, 6, 7, 8, 9, 10}},
+        {"word delta: the last pixel alone", 5, 7, {1, 0, 0xFF, 0xFF, 0x44, 0x80, 0, 0}, FlcStatus::Frame,
+         {1, 2, 3, 4, 5, 6, 7, 8, 9, 0x44}},
+        {"word delta: a word run past the line's end is cut, the next line still drawn", 5, 7,
+         {2, 0, 1, 0, 3, 0xFE, 0xE, 0xF, 1, 0, 4, 1, 0x1A, 0x1B}, FlcStatus::Frame,
+         {1, 2, 3, 0xE, 0xF, 6, 7, 8, 9, 0x1A}},
+        {"word delta: no lines", 5, 7, {0, 0}, FlcStatus::Frame, five},
+        {"word delta: skipped below the picture", 5, 7, {1, 0, 0xFE, 0xFF, 0, 0}, FlcStatus::Damaged, {}},
+        {"word delta: skips that add up past any picture", 5, 7,
+         {1, 0, 0x00, 0xC0, 0x00, 0xC0, 0x00, 0xC0, 0, 0}, FlcStatus::Damaged, {}},
+        {"word delta: the opcode 01 does not exist", 5, 7, {1, 0, 0x00, 0x40, 0, 0}, FlcStatus::Damaged, {}},
+        {"word delta: more lines than data", 5, 7, {3, 0, 0, 0}, FlcStatus::Damaged, {}},
+        {"word delta: more packets than data", 5, 7, {1, 0, 5, 0, 0, 1, 1, 2}, FlcStatus::Damaged, {}},
+        // Not for showing.
+        {"postage stamp: skipped", 4, 18, {60, 0, 40, 0, 8, 0, 1, 2, 3}, FlcStatus::Frame, four},
+        {"an unknown type: skipped", 5, 99, {0xFF, 0xFF, 0xFF}, FlcStatus::Frame, five},
+    };
+    for (const Case& c : cases) {
+        const Bytes& before = c.width == 4 ? four : five;
+        int height = static_cast<int>(before.size()) / c.width;
+        Bytes file = File(false, c.width, height, 2, 10,
+                          {Frame({CopyChunk(before)}), Frame({Chunk(c.type, c.payload)})});
+        FlcMemorySource source(file.data(), file.size());
+        FlcReader reader;
+        ASSERT_EQ(reader.Open(source), FlcStatus::Frame) << c.name;
+        ASSERT_EQ(reader.NextFrame(), FlcStatus::Frame) << c.name;
+        EXPECT_STREQ(Name(reader.NextFrame()), Name(c.status)) << c.name;
+        if (c.status == FlcStatus::Frame) {
+            EXPECT_EQ(Picture(reader), c.after) << c.name;
+            EXPECT_EQ(reader.FrameNumber(), 2) << c.name;
+        } else {
+            EXPECT_EQ(reader.FrameNumber(), 1) << c.name;
+        }
+    }
+}
+
+TEST(FlcChunks, SetThePalette)
+{
+    auto with = [](std::initializer_list<std::pair<int, std::vector<int>>> colours) {
+        Bytes palette(768, 0);
+        for (const auto& colour : colours) {
+            for (int c = 0; c < 3; ++c)
+                palette[colour.first * 3 + c] = static_cast<std::uint8_t>(colour.second[c]);
+        }
+        return palette;
+    };
+    Bytes all(768);
+    for (int i = 0; i < 768; ++i)
+        all[i] = static_cast<std::uint8_t>(i / 3);
+    struct Case {
+        const char* name;
+        unsigned type;
+        Bytes payload;
+        FlcStatus status;
+        Bytes palette;
+    };
+    const Case cases[] = {
+        {"256 levels: packets with skips", 4,
+         {2, 0, 1, 2, 10, 20, 30, 40, 50, 60, 2, 1, 255, 128, 0}, FlcStatus::Frame,
+         with({{1, {10, 20, 30}}, {2, {40, 50, 60}}, {5, {255, 128, 0}}})},
+        {"256 levels: a count of 0 is 256 colours", 4, Join({Bytes{1, 0, 0, 0}, all}), FlcStatus::Frame, all},
+        {"64 levels: 63 is 255", 11, {1, 0, 0, 2, 0, 1, 32, 63, 63, 63}, FlcStatus::Frame,
+         with({{0, {0, 4, 130}}, {1, {255, 255, 255}}})},
+        {"colours past index 255 are dropped", 4, {2, 0, 255, 2, 1, 2, 3, 4, 5, 6, 0, 1, 7, 8, 9}, FlcStatus::Frame,
+         with({{255, {1, 2, 3}}})},
+        {"more colours than data", 4, {1, 0, 0, 2, 1, 2, 3, 4}, FlcStatus::Damaged, {}},
+        {"more packets than data", 11, {3, 0, 0, 1, 1, 2, 3}, FlcStatus::Damaged, {}},
+    };
+    for (const Case& c : cases) {
+        Bytes file = File(false, 2, 2, 1, 10, {Frame({Chunk(c.type, c.payload)})});
+        FlcMemorySource source(file.data(), file.size());
+        FlcReader reader;
+        ASSERT_EQ(reader.Open(source), FlcStatus::Frame) << c.name;
+        EXPECT_STREQ(Name(reader.NextFrame()), Name(c.status)) << c.name;
+        if (c.status == FlcStatus::Frame) {
+            EXPECT_EQ(Palette(reader), c.palette) << c.name;
+        }
+    }
+}
+
+// The frames of a file: where they are, what is not trusted, where it breaks.
+TEST(FlcStream, PlaysTheDeclaredFramesAndStopsWhereTheFileBreaks)
+{
+    const Bytes p = {1, 2, 3, 4}, q = {5, 6, 7, 8};    // 2 x 2 pictures
+    Bytes truncatedPad = File(false, 2, 2, 2, 10, {Frame({CopyChunk(p)}), Frame({CopyChunk(q)}, -1, 27)});
+    Bytes cutInCopy = File(false, 2, 2, 2, 10, {Frame({CopyChunk(p)}), Frame({CopyChunk(q)})});
+    cutInCopy.resize(cutInCopy.size() - 2);
+    Bytes manyUnknown = Header(false, 2, 2, 1, 10);
+    for (int i = 0; i < 17; ++i)
+        manyUnknown = Join({manyUnknown, Chunk(0x1234, {})});
+    Bytes sizeFieldLies = File(false, 2, 2, 1, 10, {Frame({CopyChunk(p)})});
+    sizeFieldLies[0] = 7;
+    sizeFieldLies[3] = 0x80;
+    struct Case {
+        const char* name;
+        Bytes file;
+        std::vector<std::string> statuses;
+        int frameNumber;
+        Bytes picture;
+    };
+    const Case cases[] = {
+        {"a frame without sub-chunks repeats the last picture",
+         File(false, 2, 2, 2, 10, {Frame({CopyChunk(p)}), Frame({})}), {"Frame", "Frame", "End"}, 2, p},
+        {"the FLC prefix chunk is skipped by its size",
+         File(false, 2, 2, 1, 10, {Chunk(0xF100, Bytes(21, 0xF1)), Frame({CopyChunk(p)})}), {"Frame", "End"}, 1, p},
+        {"other chunks between frames are skipped",
+         File(false, 2, 2, 2, 10, {Frame({CopyChunk(p)}), Chunk(0xF1FB, {1, 2, 3}), Frame({CopyChunk(q)})}),
+         {"Frame", "Frame", "End"}, 2, q},
+        {"the ring frame is not shown",
+         File(false, 2, 2, 2, 10, {Frame({CopyChunk(p)}), Frame({CopyChunk(q)}), Frame({CopyChunk(p)})}),
+         {"Frame", "Frame", "End"}, 2, q},
+        {"an odd sub-chunk size is followed as declared",
+         File(false, 2, 2, 1, 10, {Frame({Chunk(15, {1, 2, 9, 1, 0xFE, 3, 4}), Chunk(13, {}), CopyChunk(q)})}),
+         {"Frame", "End"}, 1, q},
+        {"a sub-chunk count beyond the frame's chunks", File(false, 2, 2, 1, 10, {Frame({CopyChunk(p)}, 9)}),
+         {"Frame", "End"}, 1, p},
+        {"a sub-chunk count below: the rest is not read",
+         File(false, 2, 2, 1, 10, {Frame({CopyChunk(p), Chunk(13, {})}, 1)}), {"Frame", "End"}, 1, p},
+        {"the file ends one byte before its last frame's declared end", truncatedPad,
+         {"Frame", "Frame", "End"}, 2, q},
+        {"the header's size field is not trusted", sizeFieldLies, {"Frame", "End"}, 1, p},
+        {"more frames declared than the file holds",
+         File(false, 2, 2, 3, 10, {Frame({CopyChunk(p)}), Frame({CopyChunk(q)})}),
+         {"Frame", "Frame", "Damaged"}, 2, q},
+        {"the file ends inside a sub-chunk", cutInCopy, {"Frame", "Damaged"}, 1, p},
+        {"a frame size of 0", File(false, 2, 2, 1, 10, {Frame({CopyChunk(p)}, -1, 0xFFFFFFFF), Bytes{0, 0, 0, 0, 0xFA, 0xF1}}),
+         {"Damaged"}, 0, Bytes(4, 0)},
+        {"a chunk size under 6", File(false, 2, 2, 1, 10, {Chunk(0xF100, {}, 5), Frame({CopyChunk(p)})}),
+         {"Damaged"}, 0, Bytes(4, 0)},
+        {"a frame shorter than its header", File(false, 2, 2, 1, 10, {Chunk(0xF1FA, Bytes(10, 0), 15)}),
+         {"Damaged"}, 0, Bytes(4, 0)},
+        {"a frame larger than any sensible one",
+         File(false, 2, 2, 1, 10, {Frame({CopyChunk(p)}, -1, static_cast<std::uint32_t>(kFlcFrameMargin + 9 + 6))}),
+         {"Damaged"}, 0, Bytes(4, 0)},
+        {"a sub-chunk larger than its frame", File(false, 2, 2, 1, 10, {Frame({Chunk(16, p, 1000)})}),
+         {"Damaged"}, 0, Bytes(4, 0)},
+        {"a sub-chunk size under 6", File(false, 2, 2, 1, 10, {Frame({Chunk(16, p, 3)})}), {"Damaged"}, 0, Bytes(4, 0)},
+        {"unknown chunks without end", manyUnknown, {"Damaged"}, 0, Bytes(4, 0)},
+    };
+    for (const Case& c : cases) {
+        FlcMemorySource source(c.file.data(), c.file.size());
+        FlcReader reader;
+        ASSERT_EQ(reader.Open(source), FlcStatus::Frame) << c.name;
+        EXPECT_EQ(Play(reader), c.statuses) << c.name;
+        EXPECT_EQ(reader.FrameNumber(), c.frameNumber) << c.name;
+        if (c.statuses.size() > 1) {
+            EXPECT_EQ(Picture(reader), c.picture) << c.name;
+        }
+        // Once stopped, it stays stopped.
+        EXPECT_STREQ(Name(reader.NextFrame()), c.statuses.back().c_str()) << c.name;
+    }
+}
+
+TEST(FlcStream, RewindStartsAgainAtFrameOne)
+{
+    const Bytes p = {1, 2, 3, 4}, q = {5, 6, 7, 8};
+    const Bytes colours = {10, 20, 30, 40, 50, 60};
+    for (bool ring : {false, true}) {
+        Bytes file = File(false, 2, 2, 2, 10,
+                          {Chunk(0xF100, Bytes(10, 0)), Frame({PaletteChunk(1, colours), CopyChunk(p)}),
+                           Frame({Chunk(12, {0, 0, 1, 0, 1, 0, 0xFE, 9})})});
+        if (ring)
+            file = Join({file, Frame({CopyChunk(p)})});
+        FlcMemorySource source(file.data(), file.size());
+        FlcReader reader;
+        ASSERT_EQ(reader.Open(source), FlcStatus::Frame);
+        for (int round = 0; round < 3; ++round) {
+            ASSERT_EQ(reader.NextFrame(), FlcStatus::Frame) << ring << round;
+            EXPECT_EQ(Picture(reader), p) << ring << round;
+            EXPECT_EQ(Bytes(reader.Palette() + 3, reader.Palette() + 9), colours) << ring << round;
+            ASSERT_EQ(reader.NextFrame(), FlcStatus::Frame) << ring << round;
+            EXPECT_EQ(Picture(reader), (Bytes{9, 9, 3, 4})) << ring << round;
+            EXPECT_EQ(reader.NextFrame(), FlcStatus::End) << ring << round;
+            ASSERT_EQ(reader.Rewind(), FlcStatus::Frame);
+            EXPECT_EQ(reader.FrameNumber(), 0);
+            EXPECT_EQ(Picture(reader), Bytes(4, 0));
+            EXPECT_EQ(Palette(reader), Bytes(768, 0));
+        }
+    }
+}
+
+TEST(FlcStream, RewindAfterDamagePlaysTheGoodFramesAgain)
+{
+    const Bytes p = {1, 2, 3, 4};
+    Bytes file = File(false, 2, 2, 3, 10, {Frame({CopyChunk(p)}), Frame({Chunk(16, {9})})});
+    FlcMemorySource source(file.data(), file.size());
+    FlcReader reader;
+    ASSERT_EQ(reader.Open(source), FlcStatus::Frame);
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(Play(reader), (std::vector<std::string>{"Frame", "Damaged"}));
+        EXPECT_EQ(reader.FrameNumber(), 1);
+        EXPECT_EQ(reader.Rewind(), FlcStatus::Frame);
+    }
+}
+
+TEST(FlcStream, ReadsAFileFromDisk)
+{
+    const Bytes p = {1, 2, 3, 4, 5, 6};
+    Bytes file = File(true, 3, 2, 1, 7, {Frame({CopyChunk(p)})});
+    const char* path = "flc_reader_test.fli";
+    std::FILE* out = std::fopen(path, "wb");
+    ASSERT_NE(out, nullptr);
+    std::fwrite(file.data(), 1, file.size(), out);
+    std::fclose(out);
+
+    FlcFileSource source;
+    ASSERT_TRUE(source.Open(path));
+    FlcReader reader;
+    ASSERT_EQ(reader.Open(source), FlcStatus::Frame);
+    EXPECT_TRUE(reader.Info().fli);
+    EXPECT_EQ(Play(reader), (std::vector<std::string>{"Frame", "End"}));
+    EXPECT_EQ(Picture(reader), p);
+    std::remove(path);
+
+    FlcFileSource missing;
+    EXPECT_FALSE(missing.Open("flc_reader_test_missing.flc"));
+    EXPECT_EQ(reader.Open(missing), FlcStatus::NotFlc);
+}
+
+TEST(FlcFacts, WidthHeightFramesAndTotalTime)
+{
+    struct Case { int width, height, frames; std::uint64_t delay; const char* expected; };
+    const Case cases[] = {
+        {320, 200, 24, 100000, "320 \xD7 200, 24 Bilder, 2,4 s"},
+        {160, 120, 1, 80000, "160 \xD7 120, 1 Bild, 0,1 s"},
+        {320, 200, 10, 71429, "320 \xD7 200, 10 Bilder, 0,7 s"},     // FLI: 5/70 s
+        {64, 48, 3, 50000, "64 \xD7 48, 3 Bilder, 0,2 s"},            // 0.15 s: halves go up
+        {64, 48, 2, 0, "64 \xD7 48, 2 Bilder, 0,0 s"},
+        {2048, 2048, 65535, 4294967295000ull, "2048 \xD7 2048, 65535 Bilder, 281470681677,8 s"},
+    };
+    for (const Case& c : cases) {
+        FlcInfo info;
+        info.width = c.width;
+        info.height = c.height;
+        info.frames = c.frames;
+        info.delayMicroseconds = c.delay;
+        char text[64];
+        EXPECT_TRUE(FormatFlcFacts(text, info));
+        EXPECT_STREQ(text, c.expected);
+    }
+    FlcInfo info;
+    info.width = 320;
+    info.height = 200;
+    info.frames = 24;
+    info.delayMicroseconds = 100000;
+    char small[16];
+    EXPECT_FALSE(FormatFlcFacts(small, info));
+    EXPECT_EQ(std::string(small).size(), 15u);
+}
+
+} // namespace

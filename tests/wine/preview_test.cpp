@@ -1,0 +1,535 @@
+// The preview of a row's animation: its line, its picture, its playing, what
+// hides it, and that it takes nothing from the main window and leaves
+// nothing behind.
+#include "base/instance.h"
+#include "gdi_tally.h"
+#include "harness.h"
+#include "main_window_fixture.h"
+#include "pixels.h"
+#include "res/resource.h"
+#include "tests/support/flc_writer.h"
+#include "anim/flc_reader.h"
+#include "anim/flc_sources.h"
+#include "view/animation_list.h"
+#include "view/preview_player.h"
+#include "view/preview_popup.h"
+
+#include <gtest/gtest.h>
+
+#include <psapi.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Rows in title order, each with its file as the test writes it.
+struct Row {
+    const char* title;
+    const char* file;
+};
+const Row kRows[] = {
+    {"A", "REAL.FLC"},      // 320 x 200, 4 frames 100 ms apart
+    {"B", "MISSING.FLC"},   // not written
+    {"C", "TEXT.FLC"},      // not an animation
+    {"D", "HUGE.FLC"},      // a header of 4096 x 1025
+    {"E", "BROKEN.FLC"},    // cut in its first frame
+    {"F", "CUT.FLC"},       // 5 frames, cut in frame 3
+    {"G", "BIG.FLC"},       // 640 x 400, shown at half its size
+    {"H", "GIMP.FLI"},      // 320 x 200, 7 frames, written by an image editor
+    {"I", "ODD.FLC"},       // 101 x 67, 5 frames, likewise
+};
+enum RowIndex { kReal, kMissing, kText, kHuge, kBroken, kCut, kBig, kGimp, kOdd };
+constexpr int kRealFrames = 4;
+
+std::string Folder()
+{
+    return ScratchFolder("preview");
+}
+
+class Preview : public MainWindowFixture {
+protected:
+    std::string Catalogue() const override { return folder_ + "KORVAL.INI"; }
+
+    void SetUp() override
+    {
+        folder_ = Folder();
+        std::string catalogue = "[Authors]\r\nAuthor1=Zora Zimmer\r\n[Keywords]\r\nKeyword1=Sport\r\n[Animations]\r\n";
+        for (int n = 0; n < static_cast<int>(sizeof kRows / sizeof kRows[0]); ++n)
+            catalogue += "Animation" + std::to_string(n + 1) + "=0;1;" + kRows[n].title + ";" + kRows[n].file
+                         + ";05.03.98;100;1\r\n";
+        catalogue += "[Settings]\r\nBasePath=ANIM\r\n";
+        WriteFileBytes(folder_ + "KORVAL.INI", catalogue);
+        const std::string anim = folder_ + "ANIM\\";
+        WriteFileBytes(anim + "REAL.FLC", flc_writer::GradientFlc(320, 200, kRealFrames, 100));
+        WriteFileBytes(anim + "TEXT.FLC", "Dies ist keine Animation, sondern ein Text.\r\n");
+        WriteFileBytes(anim + "HUGE.FLC", flc_writer::Header(4096, 1025, 1, 100, 128));
+        WriteFileBytes(anim + "BROKEN.FLC", flc_writer::CutInFrame(flc_writer::GradientFlc(16, 8, 2, 100), 1));
+        WriteFileBytes(anim + "CUT.FLC", flc_writer::CutInFrame(flc_writer::GradientFlc(16, 8, 5, 100), 3));
+        WriteFileBytes(anim + "BIG.FLC", flc_writer::GradientFlc(640, 400, 2, 100));
+        WriteFileBytes(anim + "GIMP.FLI", ReadFileBytes("K:\\anim\\gimp-320x200.fli"));
+        WriteFileBytes(anim + "ODD.FLC", ReadFileBytes("K:\\anim\\gimp-101x67.flc"));
+        MainWindowFixture::SetUp();
+    }
+
+    void TearDown() override
+    {
+        MainWindowFixture::TearDown();
+        // Every reading thread ends once its preview is gone.
+        EXPECT_TRUE(WaitFor([] { return PreviewPlayer::LiveThreads() == 0; }, 5000));
+    }
+
+    HWND List() const { return GetDlgItem(window_, ID_LIST); }
+
+    void Select(int row)
+    {
+        SendMessageA(List(), LB_SETCURSEL, row, 0);
+        SendMessageA(window_, WM_COMMAND, MAKEWPARAM(ID_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(List()));
+    }
+
+    // F3 on `row`; the popup once it shows, null when it does not.
+    HWND ShowRow(int row)
+    {
+        Select(row);
+        Command(ID_PREVIEW);
+        return Shown();
+    }
+
+    static HWND Shown()
+    {
+        WaitFor([] { return PreviewWindow() != nullptr && IsWindowVisible(PreviewWindow()); }, 5000);
+        HWND popup = PreviewWindow();
+        return popup != nullptr && IsWindowVisible(popup) ? popup : nullptr;
+    }
+
+    std::string folder_;
+};
+
+std::string Text(HWND window)
+{
+    char text[256] = "";
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+RECT Client(HWND window)
+{
+    RECT client;
+    GetClientRect(window, &client);
+    return client;
+}
+
+// What the popup shows, as it paints itself into a picture.
+void Capture(HWND popup, Canvas& canvas)
+{
+    SendMessageA(popup, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.Dc()), PRF_CLIENT);
+}
+
+// The source pixels a nearest-pixel stretch from `from` to `to` pixels may
+// take for pixel `at`: counted from the pixels' left edges or from their middles.
+std::vector<int> Nearest(int at, int from, int to)
+{
+    return {at * from / to, (2 * at + 1) * from / (2 * to)};
+}
+
+COLORREF RampColour(int index)
+{
+    return RGB(index, 255 - index, index / 2);
+}
+
+// Which gradient frame (from 0) the picture at (left, top) of `width` x
+// `height` shows pixel for pixel; -1 when it is none of them.
+int GradientFrameShown(const Canvas& canvas, int left, int top, int width, int height, int frames)
+{
+    for (int n = 0; n < frames; ++n) {
+        bool same = true;
+        for (int y = 0; y < height && same; ++y)
+            for (int x = 0; x < width && same; ++x)
+                same = canvas.At(left + x, top + y) == RampColour((x + y + 16 * n) & 0xFF);
+        if (same)
+            return n;
+    }
+    return -1;
+}
+
+TEST_F(Preview, NothingOfThePreviewIsMadeBeforeItIsAskedFor)
+{
+    EXPECT_EQ(PreviewWindow(), nullptr);
+    EXPECT_EQ(FindWindowA("KorvalPreview", nullptr), nullptr);
+    EXPECT_EQ(PreviewPlayer::LiveThreads(), 0);
+}
+
+TEST_F(Preview, LineForEachKindOfFile)
+{
+    struct Case { int row; const char* line; };
+    const Case cases[] = {
+        {kReal, "320 \xD7 200, 4 Bilder, 0,4 s"},
+        {kMissing, "Keine Vorschau: Datei nicht gefunden"},
+        {kText, "Keine Vorschau: keine FLC- oder FLI-Datei"},
+        {kHuge, "Keine Vorschau: Bild zu gro\xDF"},
+        {kBroken, "Keine Vorschau: Datei besch\xE4\x64igt"},
+        {kCut, "16 \xD7 8, 5 Bilder, 0,5 s, besch\xE4\x64igt ab Bild 3"},
+        {kBig, "640 \xD7 400, 2 Bilder, 0,2 s"},
+        {kGimp, "320 \xD7 200, 7 Bilder, 0,2 s"},
+        {kOdd, "101 \xD7 67, 5 Bilder, 0,2 s"},
+    };
+    for (const Case& c : cases) {
+        HWND popup = ShowRow(c.row);
+        ASSERT_NE(popup, nullptr) << kRows[c.row].file;
+        // A damaged frame is found while playing: the line grows then.
+        WaitFor([&] { return Text(popup) == c.line; }, 3000);
+        EXPECT_EQ(Text(popup), c.line) << kRows[c.row].file;
+        Command(ID_PREVIEW);
+        EXPECT_EQ(PreviewWindow(), nullptr) << kRows[c.row].file;
+    }
+}
+
+TEST_F(Preview, F3IsTheAcceleratorAndTogglesThePreview)
+{
+    HACCEL accelerators = LoadAcceleratorsA(ModuleInstance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+    ASSERT_NE(accelerators, nullptr);
+    Select(kReal);
+    MSG key = {List(), WM_KEYDOWN, VK_F3, 0x003D0001, 0, {0, 0}};
+    EXPECT_NE(TranslateAcceleratorA(window_, accelerators, &key), 0);
+    ASSERT_NE(Shown(), nullptr);
+    EXPECT_NE(TranslateAcceleratorA(window_, accelerators, &key), 0);
+    EXPECT_EQ(PreviewWindow(), nullptr);
+    // The menus stay as they were: F3 is no menu item.
+    EXPECT_EQ(GetMenuState(GetMenu(window_), ID_PREVIEW, MF_BYCOMMAND), static_cast<UINT>(-1));
+}
+
+TEST_F(Preview, ShowsTheFirstFramePixelForPixelBesideItsRow)
+{
+    HWND popup = ShowRow(kReal);
+    ASSERT_NE(popup, nullptr);
+    RECT client = Client(popup);
+    Canvas canvas(client.right, client.bottom, kUntouched);
+    Capture(popup, canvas);
+    const int margin = 4;
+    EXPECT_NE(GradientFrameShown(canvas, margin, margin, 320, 200, kRealFrames), -1);
+    EXPECT_EQ(canvas.At(0, 0), GetSysColor(COLOR_INFOBK));
+    EXPECT_EQ(canvas.Count(RECT{0, 0, client.right, client.bottom}, kUntouched), 0);
+
+    // Beside the selected row, inside the work area, owned by the main window.
+    RECT row;
+    SendMessageA(List(), LB_GETITEMRECT, kReal, reinterpret_cast<LPARAM>(&row));
+    MapWindowPoints(List(), nullptr, reinterpret_cast<POINT*>(&row), 2);
+    RECT shown;
+    GetWindowRect(popup, &shown);
+    RECT overlap;
+    EXPECT_FALSE(IntersectRect(&overlap, &shown, &row));
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoA(MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST), &monitor);
+    EXPECT_GE(shown.left, monitor.rcWork.left);
+    EXPECT_GE(shown.top, monitor.rcWork.top);
+    EXPECT_LE(shown.right, monitor.rcWork.right);
+    EXPECT_LE(shown.bottom, monitor.rcWork.bottom);
+    EXPECT_EQ(GetWindow(popup, GW_OWNER), window_);
+}
+
+// A file no one here wrote: the popup shows one of its frames exactly as the
+// reader decodes it, every pixel in the palette's colour.
+TEST_F(Preview, AnEditorsFilesShowAsTheReaderDecodesThem)
+{
+    for (int row : {kGimp, kOdd}) {
+        const std::string bytes = ReadFileBytes(folder_ + "ANIM\\" + kRows[row].file);
+        ASSERT_FALSE(bytes.empty());
+        HWND popup = ShowRow(row);
+        ASSERT_NE(popup, nullptr) << kRows[row].file;
+        RECT client = Client(popup);
+        Canvas canvas(client.right, client.bottom, kUntouched);
+        Capture(popup, canvas);
+        FlcMemorySource source(bytes.data(), bytes.size());
+        FlcReader reader;
+        ASSERT_EQ(reader.Open(source), FlcStatus::Frame);
+        const FlcInfo info = reader.Info();
+        bool found = false;
+        while (!found && reader.NextFrame() == FlcStatus::Frame) {
+            found = true;
+            for (int y = 0; y < info.height && found; ++y)
+                for (int x = 0; x < info.width && found; ++x) {
+                    const std::uint8_t* rgb = reader.Palette() + 3 * reader.Indices()[y * info.width + x];
+                    found = canvas.At(4 + x, 4 + y) == RGB(rgb[0], rgb[1], rgb[2]);
+                }
+        }
+        EXPECT_TRUE(found) << kRows[row].file;
+        EXPECT_EQ(canvas.At(4 + info.width, 4), GetSysColor(COLOR_INFOBK)) << kRows[row].file;
+        Command(ID_PREVIEW);
+    }
+}
+
+TEST_F(Preview, ALargerPictureIsShrunkToFit)
+{
+    HWND popup = ShowRow(kBig);
+    ASSERT_NE(popup, nullptr);
+    RECT client = Client(popup);
+    Canvas canvas(client.right, client.bottom, kUntouched);
+    Capture(popup, canvas);
+    // Every second pixel of every second row of a 640 x 400 frame.
+    bool same = true;
+    for (int n = 0; n < 2; ++n) {
+        same = true;
+        for (int y = 0; y < 200 && same; ++y)
+            for (int x = 0; x < 320 && same; ++x)
+                same = canvas.At(4 + x, 4 + y) == RampColour((2 * x + 2 * y + 16 * n) & 0xFF);
+        if (same)
+            break;
+    }
+    EXPECT_TRUE(same);
+    EXPECT_EQ(canvas.At(4 + 320, 4), GetSysColor(COLOR_INFOBK));    // no wider than 320
+}
+
+TEST_F(Preview, PlaysAndLoops)
+{
+    HWND popup = ShowRow(kReal);
+    ASSERT_NE(popup, nullptr);
+    RECT client = Client(popup);
+    Canvas canvas(client.right, client.bottom, kUntouched);
+    std::vector<int> seen;
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < 1500) {
+        Pump();
+        Capture(popup, canvas);
+        int frame = GradientFrameShown(canvas, 4, 4, 320, 200, kRealFrames);
+        if (seen.empty() || seen.back() != frame)
+            seen.push_back(frame);
+        Sleep(10);
+    }
+    // Frames in order, round again after the last; 1.5 s at 100 ms a frame.
+    ASSERT_GE(seen.size(), 6u);
+    for (std::size_t n = 1; n < seen.size(); ++n)
+        EXPECT_EQ(seen[n], (seen[n - 1] + 1) % kRealFrames) << n;
+}
+
+TEST_F(Preview, PaintPreviewDrawsPixelForPixelAndScalesWithTheDpi)
+{
+    auto frame = std::make_unique<PreviewFrame>();
+    frame->width = 5;               // rows padded to 8 bytes
+    frame->height = 3;
+    frame->stride = PreviewRowStride(5);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 5; ++x)
+            frame->indices[y * frame->stride + x] = static_cast<std::uint8_t>(10 * y + x);
+    const auto palette = flc_writer::RampPalette();
+    std::copy(palette.begin(), palette.end(), frame->palette);
+    struct Case { int dpi; int margin; int width; int height; };
+    for (Case c : {Case{96, 4, 5, 3}, Case{192, 8, 10, 6}, Case{144, 6, 8, 5}}) {
+        Canvas canvas(40, 40, kUntouched);
+        PaintPreview(canvas.Dc(), RECT{0, 0, 40, 40}, frame.get(), PreviewPictureSize(5, 3, c.dpi), "", c.dpi);
+        for (int y = 0; y < c.height; ++y)
+            for (int x = 0; x < c.width; ++x) {
+                COLORREF shown = canvas.At(c.margin + x, c.margin + y);
+                bool matches = false;
+                for (int sy : Nearest(y, 3, c.height))
+                    for (int sx : Nearest(x, 5, c.width))
+                        matches = matches || shown == RampColour(10 * sy + sx);
+                EXPECT_TRUE(matches) << c.dpi << " DPI at " << x << "," << y;
+            }
+        EXPECT_EQ(canvas.At(c.margin + c.width, c.margin), GetSysColor(COLOR_INFOBK)) << c.dpi;
+        EXPECT_EQ(canvas.At(c.margin, c.margin + c.height), GetSysColor(COLOR_INFOBK)) << c.dpi;
+        EXPECT_EQ(canvas.Count(RECT{0, 0, 40, 40}, kUntouched), 0) << c.dpi;
+    }
+}
+
+TEST_F(Preview, TakesNeitherTheFocusNorTheActivation)
+{
+    SetForegroundWindow(window_);
+    Pump();
+    HWND foreground = GetForegroundWindow();
+    HWND active = GetActiveWindow();
+    HWND focus = GetFocus();
+    HWND popup = ShowRow(kReal);
+    ASSERT_NE(popup, nullptr);
+    EXPECT_TRUE(GetWindowLongA(popup, GWL_EXSTYLE) & WS_EX_NOACTIVATE);
+    EXPECT_EQ(SendMessageA(popup, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(window_), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)),
+              MA_NOACTIVATE);
+    Pump();
+    EXPECT_EQ(GetForegroundWindow(), foreground);
+    EXPECT_EQ(GetActiveWindow(), active);
+    EXPECT_EQ(GetFocus(), focus);
+}
+
+// The pointer put on a row and left there: the platform's hover notice comes
+// after the system's hover time and shows that row's preview.
+TEST_F(Preview, ThePointerRestingOnARowShowsItsPreview)
+{
+    SetForegroundWindow(window_);
+    RECT row;
+    SendMessageA(List(), LB_GETITEMRECT, kMissing, reinterpret_cast<LPARAM>(&row));
+    POINT at = {row.left + 60, row.top + 20};
+    POINT screen = at;
+    ClientToScreen(List(), &screen);
+    SetCursorPos(screen.x, screen.y);
+    Pump();
+    if (WindowFromPoint(screen) != List())
+        GTEST_SKIP() << "the pointer is not over the list on this display";
+    SendMessageA(List(), WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+    UINT hoverTime = 0;
+    SystemParametersInfoA(SPI_GETMOUSEHOVERTIME, 0, &hoverTime, 0);
+    DWORD start = GetTickCount();
+    HWND popup = Shown();
+    ASSERT_NE(popup, nullptr);
+    EXPECT_GE(GetTickCount() - start + 20, hoverTime);     // not before the hover time
+    EXPECT_EQ(Text(popup), "Keine Vorschau: Datei nicht gefunden");
+    // The pointer going elsewhere: the list hears that it left, and the preview goes.
+    RECT outer;
+    GetWindowRect(window_, &outer);
+    SetCursorPos(outer.right + 40, outer.bottom + 40);
+    EXPECT_TRUE(WaitFor([] { return PreviewWindow() == nullptr; }, 3000));
+}
+
+// The pointer resting on a row: the list hears of it as a hover at a point.
+TEST_F(Preview, HoverShowsTheRowUnderThePointerAndFollowsIt)
+{
+    RECT row;
+    SendMessageA(List(), LB_GETITEMRECT, kText, reinterpret_cast<LPARAM>(&row));
+    SendMessageA(List(), WM_MOUSEHOVER, 0, MAKELPARAM(row.left + 50, row.top + 10));
+    HWND popup = Shown();
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(Text(popup), "Keine Vorschau: keine FLC- oder FLI-Datei");
+    // On to the next row: its preview follows at once.
+    SendMessageA(List(), WM_MOUSEMOVE, 0, MAKELPARAM(row.left + 50, row.bottom + 10));
+    EXPECT_TRUE(WaitFor([&] { return PreviewWindow() != nullptr && Text(PreviewWindow()) == "Keine Vorschau: Bild zu gro\xDF"; },
+                        3000));
+    // Below the last row: gone.
+    SendMessageA(List(), LB_SETTOPINDEX, 6, 0);
+    SendMessageA(List(), WM_MOUSEMOVE, 0, MAKELPARAM(row.left + 50, Client(List()).bottom - 2));
+    EXPECT_EQ(PreviewWindow(), nullptr);
+}
+
+TEST_F(Preview, EachTriggerHidesIt)
+{
+    struct Case {
+        const char* name;
+        std::function<void(HWND window, HWND list)> act;
+    };
+    const Case cases[] = {
+        {"pointer leaves the list", [](HWND, HWND list) { SendMessageA(list, WM_MOUSELEAVE, 0, 0); }},
+        {"click", [](HWND, HWND list) { SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+                                        SendMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(5, 5)); }},
+        {"right click", [](HWND, HWND list) { SendMessageA(list, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5)); }},
+        {"key", [](HWND, HWND list) { SendMessageA(list, WM_KEYDOWN, VK_DOWN, 0); }},
+        {"Alt", [](HWND, HWND list) { SendMessageA(list, WM_SYSKEYDOWN, VK_MENU, 0x20000000); }},
+        {"scroll bar", [](HWND, HWND list) { SendMessageA(list, WM_VSCROLL, SB_LINEDOWN, 0); }},
+        {"wheel", [](HWND, HWND list) { SendMessageA(list, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0); }},
+        {"main window deactivated", [](HWND window, HWND) {
+             SendMessageA(window, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), 0); }},
+        {"click on the toolbar strip", [](HWND window, HWND) {
+             SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(200, 10));
+             SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(200, 10)); }},
+        {"click on the status bar", [](HWND window, HWND) {
+             SendMessageA(window, WM_PARENTNOTIFY, WM_LBUTTONDOWN, MAKELPARAM(200, 500)); }},
+        {"menu opened", [](HWND window, HWND) { SendMessageA(window, WM_ENTERMENULOOP, FALSE, 0); }},
+        {"window moved", [](HWND window, HWND) { SendMessageA(window, WM_ENTERSIZEMOVE, 0, 0); }},
+        {"click on the popup", [](HWND, HWND) {
+             SendMessageA(PreviewWindow(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2)); }},
+        {"companion started", [](HWND window, HWND) {
+             BoxWatcher boxes([](const SeenBox&, int) { return IDOK; });
+             SendMessageA(window, WM_COMMAND, ID_COPY, 0); }},
+    };
+    for (const Case& c : cases) {
+        ASSERT_NE(ShowRow(kReal), nullptr) << c.name;
+        c.act(window_, List());
+        EXPECT_EQ(PreviewWindow(), nullptr) << c.name;
+        Pump();
+        EXPECT_EQ(FindWindowA("KorvalPreview", nullptr), nullptr) << c.name;
+    }
+    // F3 itself, reaching the list as a key, leaves the preview.
+    ASSERT_NE(ShowRow(kReal), nullptr);
+    SendMessageA(List(), WM_KEYDOWN, VK_F3, 0);
+    EXPECT_NE(PreviewWindow(), nullptr);
+}
+
+// The window activated for real: another window of the program comes forward.
+TEST_F(Preview, AnotherWindowActivatedHidesIt)
+{
+    SetForegroundWindow(window_);
+    ASSERT_NE(ShowRow(kReal), nullptr);
+    HWND other = CreateWindowExA(0, "STATIC", "anderes Fenster", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
+                                 nullptr, nullptr, nullptr, nullptr);
+    SetForegroundWindow(other);
+    SetActiveWindow(other);
+    Pump();
+    EXPECT_EQ(PreviewWindow(), nullptr);
+    DestroyWindow(other);
+}
+
+SIZE_T CommittedBytes()
+{
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return counters.PagefileUsage;
+}
+
+TEST_F(Preview, OpenedAndClosedAgainAndAgainLeavesNothingBehindAndStaysResponsive)
+{
+    // One round first, so that what stays for the program's life (the
+    // class, the string table, the thread library) is there before the count.
+    ASSERT_NE(ShowRow(kReal), nullptr);
+    Command(ID_PREVIEW);
+    WaitFor([] { return PreviewPlayer::LiveThreads() == 0; }, 5000);
+    SIZE_T before = CommittedBytes();
+    GdiTally tally;
+    // At 144 DPI the line has a font of its own, made and freed with each paint.
+    for (int round = 0; round < 40; ++round) {
+        SetPreviewDpi(round % 4 < 2 ? 96 : 144);
+        ASSERT_NE(ShowRow(round % 2 == 0 ? kReal : kBig), nullptr) << round;
+        Command(ID_PREVIEW);
+    }
+    SetPreviewDpi(96);
+    EXPECT_GT(tally.Made(), 0);
+    // Quicker than any file can be read: the preview asked for and gone at once.
+    for (int round = 0; round < 200; ++round) {
+        Command(ID_PREVIEW);
+        Command(ID_PREVIEW);
+        DWORD_PTR answer = 0;
+        ASSERT_NE(SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer), 0) << round;
+    }
+    Pump();
+    EXPECT_EQ(PreviewWindow(), nullptr);
+    EXPECT_TRUE(WaitFor([] { return PreviewPlayer::LiveThreads() == 0; }, 5000));
+    EXPECT_EQ(tally.Live(), 0);
+    EXPECT_LE(tally.GuiObjectsGained(), 0);
+    // Memory back to its level, give or take what the heap and the ended
+    // threads' stacks keep for a while (up to 3 MB seen): one picture buffer
+    // (75 KB) kept per preview would be 18 MB after these 240.
+    Sleep(100);
+    EXPECT_LT(CommittedBytes(), before + 4 * 1024 * 1024);
+}
+
+TEST_F(Preview, ScaledByTheMainWindowsDpi)
+{
+    RECT outer;
+    GetWindowRect(window_, &outer);
+    SetPreviewDpi(144);
+    HWND popup = ShowRow(kReal);
+    ASSERT_NE(popup, nullptr);
+    RECT client = Client(popup);
+    EXPECT_GE(client.right, 6 + 480 + 6);
+    Canvas canvas(client.right, client.bottom, kUntouched);
+    Capture(popup, canvas);
+    // Every source pixel 1.5 pixels wide and high.
+    bool scaled = false;
+    for (int n = 0; n < kRealFrames && !scaled; ++n) {
+        scaled = true;
+        for (int y = 0; y < 300 && scaled; y += 7)
+            for (int x = 0; x < 480 && scaled; ++x) {
+                bool matches = false;
+                for (int sy : Nearest(y, 200, 300))
+                    for (int sx : Nearest(x, 320, 480))
+                        matches = matches || canvas.At(6 + x, 6 + y) == RampColour((sx + sy + 16 * n) & 0xFF);
+                scaled = matches;
+            }
+    }
+    EXPECT_TRUE(scaled);
+    EXPECT_EQ(canvas.At(6 + 480, 6), GetSysColor(COLOR_INFOBK));
+    SetPreviewDpi(96);
+    EXPECT_EQ(PreviewWindow(), nullptr);    // a DPI change hides it
+}
+
+} // namespace

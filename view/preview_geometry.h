@@ -1,0 +1,62 @@
+// Where the preview stands and how large it draws: sizes, places and the pace
+// of its frames, free of the platform.
+#pragma once
+
+#include <cstdint>
+
+// A picture up to this size is shown at its own size at 96 DPI; a larger one
+// is scaled down to fit it, its proportions kept. Both scale with the DPI.
+constexpr int kPreviewMaxWidth = 320;
+constexpr int kPreviewMaxHeight = 240;
+constexpr int kPreviewMargin = 4;       // around the picture and the line
+constexpr int kPreviewGap = 4;          // between the picture and the line
+constexpr int kPreviewFontHeight = 12;  // the line's font, as the status bar's
+
+// The fastest a preview plays: a frame every 1/70 s (rounded down to 14 ms), the
+// step FLI files count their delay in. A smaller delay, 0 included, plays at it.
+constexpr unsigned kPreviewMinimumFrameMilliseconds = 14;
+
+struct PreviewSize {
+    int width;
+    int height;
+};
+
+struct PreviewBox {
+    int left, top, right, bottom;
+};
+
+// The size a `width` x `height` picture is drawn at `dpi`: its own size
+// scaled by the DPI when it fits 320 x 240, else the largest size of its
+// proportions that fits 320 x 240 scaled by the DPI (at least 1 x 1).
+// 0 x 0 for no picture.
+PreviewSize PreviewPictureSize(int width, int height, int dpi);
+
+// The popup's client area: the picture (0 x 0 for none) at the top left, the
+// line of `textWidth` x `textHeight` below it, margins around both.
+struct PreviewLayout {
+    PreviewBox picture;     // empty when there is none
+    int textX, textY;
+    PreviewSize client;
+};
+PreviewLayout PreviewLayoutAt(PreviewSize picture, PreviewSize text, int dpi);
+
+// Where a popup of `size` goes beside `row` (screen coordinates) within the
+// work area: right of the row, else left of it, else below it, else above it;
+// in every case moved inside the work area as far as it can be. The top-left
+// corner.
+struct PreviewPoint {
+    int x, y;
+};
+PreviewPoint PlacePreview(const PreviewBox& row, PreviewSize size, const PreviewBox& workArea);
+
+// Timer milliseconds between two frames for a delay given in microseconds.
+unsigned PreviewFrameMilliseconds(std::uint64_t delayMicroseconds);
+
+// Bytes from one row of an 8-bit picture to the next, as the platform's
+// device-independent pictures keep them: whole 4-byte words.
+int PreviewRowStride(int width);
+
+// Samples a `from` picture of colour indices (rows without padding) into the
+// smaller `to` picture (rows `toStride` bytes apart), nearest pixel; both top
+// row first.
+void ShrinkIndices(const std::uint8_t* from, PreviewSize fromSize, std::uint8_t* to, PreviewSize toSize, int toStride);

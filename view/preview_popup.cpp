@@ -1,0 +1,502 @@
+#include "view/preview_popup.h"
+
+#include "anim/flc_facts.h"
+#include "base/dpi.h"
+#include "base/instance.h"
+#include "base/text.h"
+#include "res/resource.h"
+#include "view/animation_list.h"
+#include "view/list_order.h"
+#include "view/preview_player.h"
+
+#include <memory>
+#include <new>
+
+namespace {
+
+constexpr const char* kPreviewClass = "KorvalPreview";
+constexpr DWORD kPopupStyle = WS_POPUP | WS_BORDER;
+constexpr DWORD kPopupExtendedStyle = WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW;
+// The reading thread's news, with the generation of the preview it belongs to.
+constexpr UINT kPreviewNews = WM_APP + 40;
+constexpr UINT_PTR kFrameTimer = 1;
+constexpr std::size_t kLineSize = 160;
+constexpr const char* kScaledFace = "Tahoma";
+
+// The one preview there is, shown or being read. Touched only by the
+// window's thread; the reading thread reaches the window by posted messages.
+struct Preview {
+    HWND popup = nullptr;
+    HWND list = nullptr;
+    int row = -1;
+    bool byHover = false;
+    RECT rowOnScreen = {};
+    unsigned generation = 0;
+    std::unique_ptr<PreviewPlayer> player;
+    PreviewFacts facts;
+    std::unique_ptr<PreviewFrame> frame;     // the picture shown, once hasFrame
+    bool hasFrame = false;
+    bool playing = false;
+    char line[kLineSize] = "";
+};
+
+Preview Current;
+int PreviewDpi = kBaseDpi;
+WNDPROC StandardListProc;
+LPARAM LastPointer = -1;
+
+// At 96 DPI the stock font, as the status bar's; elsewhere a scalable face in
+// the same height scaled.
+HFONT CreateLineFont(int dpi)
+{
+    if (dpi == kBaseDpi)
+        return nullptr;
+    return CreateFontA(ScaleToDpi(kPreviewFontHeight, dpi), 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0,
+                       VARIABLE_PITCH | FF_SWISS, kScaledFace);
+}
+
+HGDIOBJ LineFontOrStock(HFONT font)
+{
+    return font != nullptr ? static_cast<HGDIOBJ>(font) : GetStockObject(ANSI_VAR_FONT);
+}
+
+PreviewSize ShownSize()
+{
+    if (!Current.hasFrame)
+        return {0, 0};
+    return PreviewPictureSize(Current.facts.info.width, Current.facts.info.height, PreviewDpi);
+}
+
+// Windows-1252 text in the ANSI code page the window's text is read in; a
+// character that code page lacks becomes "x".
+void ToAnsi(char (&text)[kLineSize])
+{
+    WCHAR wide[kLineSize];
+    if (MultiByteToWideChar(1252, 0, text, -1, wide, kLineSize) == 0)
+        return;
+    char ansi[kLineSize];
+    // A UTF-8 code page takes every character, and no stand-in for a missing one.
+    const char* standIn = GetACP() == CP_UTF8 ? nullptr : "x";
+    if (WideCharToMultiByte(CP_ACP, 0, wide, -1, ansi, kLineSize, standIn, nullptr) != 0)
+        CopyText(text, ansi);
+}
+
+void LoadLine(char (&line)[kLineSize], int id)
+{
+    if (LoadStringA(ModuleInstance, id, line, kLineSize) <= 0)
+        line[0] = '\0';
+}
+
+// The line the facts so far make; empty while there is nothing to say.
+void ComposeLine(char (&line)[kLineSize], const PreviewFacts& facts)
+{
+    line[0] = '\0';
+    switch (facts.answer) {
+    case PreviewAnswer::Pending: break;
+    case PreviewAnswer::NotFound: LoadLine(line, IDS_PREVIEW_NOT_FOUND); break;
+    case PreviewAnswer::NotFlc: LoadLine(line, IDS_PREVIEW_NOT_FLC); break;
+    case PreviewAnswer::TooLarge: LoadLine(line, IDS_PREVIEW_TOO_LARGE); break;
+    case PreviewAnswer::Damaged: LoadLine(line, IDS_PREVIEW_DAMAGED); break;
+    case PreviewAnswer::Playing: {
+        FormatFlcFacts(line, facts.info);
+        ToAnsi(line);
+        if (facts.damagedAt > 0) {
+            char format[kLineSize];
+            char broken[kLineSize];
+            LoadLine(format, IDS_PREVIEW_DAMAGED_AT);
+            if (FormatText(broken, format, facts.damagedAt))
+                AppendText(line, broken);
+        }
+        break;
+    }
+    }
+}
+
+PreviewSize LineSize(HWND popup, const char* line)
+{
+    HDC dc = GetDC(popup);
+    HFONT font = CreateLineFont(PreviewDpi);
+    HGDIOBJ previous = SelectObject(dc, LineFontOrStock(font));
+    SIZE extent = {};
+    GetTextExtentPoint32A(dc, line, static_cast<int>(BoundedLength(line, kLineSize)), &extent);
+    SelectObject(dc, previous);
+    if (font != nullptr)
+        DeleteObject(font);
+    ReleaseDC(popup, dc);
+    return {extent.cx, extent.cy};
+}
+
+// Sizes the popup for its picture and line and shows it beside its row,
+// inside the work area of the row's monitor, without activating it.
+void PlaceAndShow()
+{
+    PreviewLayout layout = PreviewLayoutAt(ShownSize(), LineSize(Current.popup, Current.line), PreviewDpi);
+    RECT outer = {0, 0, layout.client.width, layout.client.height};
+    AdjustWindowRectEx(&outer, kPopupStyle, FALSE, kPopupExtendedStyle);
+    PreviewSize size = {outer.right - outer.left, outer.bottom - outer.top};
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoA(MonitorFromRect(&Current.rowOnScreen, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    const RECT& row = Current.rowOnScreen;
+    PreviewPoint at = PlacePreview({row.left, row.top, row.right, row.bottom}, size,
+                                   {work.left, work.top, work.right, work.bottom});
+    SetWindowPos(Current.popup, nullptr, at.x, at.y, size.width, size.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(Current.popup, nullptr, FALSE);
+    if (!IsWindowVisible(Current.popup))
+        ShowWindow(Current.popup, SW_SHOWNOACTIVATE);
+    // The first frame goes on the screen now, not when the queue is empty.
+    UpdateWindow(Current.popup);
+}
+
+// The next picture from the reading thread, when it is there.
+bool TakeFrame()
+{
+    PreviewFrame* frame = Current.frame.release();
+    bool taken = Current.player->TakeFrame(frame);
+    Current.frame.reset(frame);
+    return taken;
+}
+
+// The reading thread has news for the preview of `generation`.
+void OnNews(unsigned generation)
+{
+    if (generation != Current.generation || !Current.player)
+        return;
+    Current.facts = Current.player->Facts();
+    bool grown = false;
+    if (!Current.hasFrame && TakeFrame()) {
+        Current.hasFrame = true;
+        grown = true;
+    }
+    char line[kLineSize];
+    ComposeLine(line, Current.facts);
+    if (lstrcmpA(line, Current.line) != 0) {
+        CopyText(Current.line, line);
+        SetWindowTextA(Current.popup, Current.line);
+        grown = true;
+    }
+    // A playing file shows itself with its first frame.
+    if (Current.line[0] == '\0' || (Current.facts.answer == PreviewAnswer::Playing && !Current.hasFrame))
+        return;
+    if (grown)
+        PlaceAndShow();
+    if (Current.hasFrame && !Current.playing) {
+        SetTimer(Current.popup, kFrameTimer, PreviewFrameMilliseconds(Current.facts.info.delayMicroseconds), nullptr);
+        Current.playing = true;
+    }
+}
+
+void OnFrameTimer(HWND popup)
+{
+    if (!Current.player || !TakeFrame())
+        return;     // the next frame is not decoded yet: the picture stays
+    PreviewSize shown = ShownSize();
+    PreviewLayout layout = PreviewLayoutAt(shown, {0, 0}, PreviewDpi);
+    RECT picture = {layout.picture.left, layout.picture.top, layout.picture.right, layout.picture.bottom};
+    InvalidateRect(popup, &picture, FALSE);
+}
+
+void Paint(HWND popup, HDC dc)
+{
+    RECT client;
+    GetClientRect(popup, &client);
+    PaintPreview(dc, client, Current.hasFrame ? Current.frame.get() : nullptr, ShownSize(), Current.line, PreviewDpi);
+}
+
+void OnPaint(HWND popup)
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(popup, &paint);
+    Paint(popup, dc);
+    EndPaint(popup, &paint);
+}
+
+// Everything of the shown preview goes: its reading, its pictures, its window.
+void Forget()
+{
+    Current.player.reset();
+    Current.frame.reset();
+    Current.facts = PreviewFacts();
+    Current.hasFrame = false;
+    Current.playing = false;
+    Current.line[0] = '\0';
+    Current.row = -1;
+    Current.list = nullptr;
+}
+
+LRESULT CALLBACK PreviewProc(HWND popup, UINT message, WPARAM wordParam, LPARAM longParam)
+{
+    switch (message) {
+    case WM_MOUSEACTIVATE:
+        return MA_NOACTIVATE;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        HidePreview();
+        return 0;
+    case kPreviewNews:
+        OnNews(static_cast<unsigned>(wordParam));
+        return 0;
+    case WM_TIMER:
+        if (wordParam == kFrameTimer)
+            OnFrameTimer(popup);
+        return 0;
+    case WM_PAINT:
+        OnPaint(popup);
+        return 0;
+    case WM_PRINTCLIENT:
+        Paint(popup, reinterpret_cast<HDC>(wordParam));
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;       // the paint covers every pixel
+    case WM_DESTROY:
+        // Also when the owner goes first and takes the popup with it.
+        if (popup == Current.popup) {
+            Current.popup = nullptr;
+            Forget();
+        }
+        return 0;
+    default:
+        return DefWindowProcA(popup, message, wordParam, longParam);
+    }
+}
+
+// The class is registered with the first preview, not at the start.
+bool RegisterPreviewClass()
+{
+    static bool registered = false;
+    if (registered)
+        return true;
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = PreviewProc;
+    windowClass.hInstance = ModuleInstance;
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = kPreviewClass;
+    registered = RegisterClassA(&windowClass) != 0;
+    return registered;
+}
+
+// The row's place on the screen, cut to the list's client area (a row
+// scrolled partly out of sight).
+RECT RowOnScreen(HWND list, int row)
+{
+    RECT rect = {};
+    RECT client;
+    GetClientRect(list, &client);
+    if (SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect)) == LB_ERR
+        || !IntersectRect(&rect, &rect, &client))
+        rect = client;
+    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// Starts the preview of `row`: the popup is made (hidden) at once, and shows
+// itself when the reading thread has the first frame or the answer.
+void Show(HWND list, int row, bool byHover)
+{
+    if (Current.popup != nullptr && Current.list == list && Current.row == row) {
+        Current.byHover = byHover;
+        return;
+    }
+    HWND window = GetParent(list);
+    const char* path = SelectedAnimationPath(window, GetDlgCtrlID(list), row);
+    if (path[0] == '\0' || !RegisterPreviewClass()) {
+        HidePreview();
+        return;
+    }
+    char file[kAnimationPathSize];
+    if (!CopyText(file, path)) {
+        HidePreview();
+        return;
+    }
+    if (Current.popup == nullptr) {
+        Current.popup = CreateWindowExA(kPopupExtendedStyle, kPreviewClass, "", kPopupStyle, 0, 0, 0, 0, window,
+                                        nullptr, ModuleInstance, nullptr);
+        if (Current.popup == nullptr)
+            return;
+    } else {
+        // Another row: the old picture goes until the new one is there.
+        KillTimer(Current.popup, kFrameTimer);
+        ShowWindow(Current.popup, SW_HIDE);
+        SetWindowTextA(Current.popup, "");
+    }
+    Forget();
+    Current.list = list;
+    Current.row = row;
+    Current.byHover = byHover;
+    Current.rowOnScreen = RowOnScreen(list, row);
+    Current.frame.reset(new (std::nothrow) PreviewFrame);
+    Current.player.reset(new (std::nothrow) PreviewPlayer(file, Current.popup, kPreviewNews, ++Current.generation));
+    if (Current.frame == nullptr || Current.player == nullptr || !Current.player->Started())
+        HidePreview();
+}
+
+// The row under a point of the list's client area; -1 below the last row.
+int RowAt(HWND list, LPARAM point)
+{
+    LRESULT found = SendMessageA(list, LB_ITEMFROMPOINT, 0, point);
+    if (found == LB_ERR || HIWORD(found) != 0)
+        return -1;
+    return LOWORD(found);
+}
+
+// Every move asks again for the hover and the leave notices. A preview shown
+// by the pointer follows it from row to row.
+void OnListMouseMove(HWND list, LPARAM point)
+{
+    if (point == LastPointer)
+        return;     // the platform repeats a move when a window appears
+    LastPointer = point;
+    TRACKMOUSEEVENT track = {};
+    track.cbSize = sizeof track;
+    track.dwFlags = TME_HOVER | TME_LEAVE;
+    track.hwndTrack = list;
+    track.dwHoverTime = HOVER_DEFAULT;
+    TrackMouseEvent(&track);
+    if (Current.popup == nullptr || !Current.byHover || Current.list != list)
+        return;
+    int row = RowAt(list, point);
+    if (row < 0)
+        HidePreview();
+    else
+        Show(list, row, true);
+}
+
+void OnListHover(HWND list, LPARAM point)
+{
+    int row = RowAt(list, point);
+    if (row >= 0)
+        Show(list, row, true);
+}
+
+LRESULT CALLBACK PreviewListProc(HWND list, UINT message, WPARAM wordParam, LPARAM longParam)
+{
+    switch (message) {
+    case WM_MOUSEMOVE:
+        OnListMouseMove(list, longParam);
+        break;
+    case WM_MOUSEHOVER:
+        OnListHover(list, longParam);
+        break;
+    case WM_MOUSELEAVE:
+        LastPointer = -1;
+        HidePreview();
+        break;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        if (wordParam != VK_F3)
+            HidePreview();
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL:
+    case WM_DESTROY:
+        HidePreview();
+        break;
+    default:
+        break;
+    }
+    return CallWindowProcA(StandardListProc, list, message, wordParam, longParam);
+}
+
+} // namespace
+
+void WatchListForPreview(HWND list, int dpi)
+{
+    PreviewDpi = dpi;
+    if (list == nullptr)
+        return;
+    WNDPROC previous = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PreviewListProc)));
+    if (previous != PreviewListProc)
+        StandardListProc = previous;
+}
+
+void SetPreviewDpi(int dpi)
+{
+    if (dpi != PreviewDpi)
+        HidePreview();
+    PreviewDpi = dpi;
+}
+
+void TogglePreview(HWND window, int listId)
+{
+    if (Current.popup != nullptr) {
+        HidePreview();
+        return;
+    }
+    HWND list = GetDlgItem(window, listId);
+    if (list == nullptr)
+        return;
+    int row = static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0));
+    if (row >= 0)
+        Show(list, row, false);
+}
+
+void HidePreview()
+{
+    if (Current.popup == nullptr)
+        return;
+    HWND popup = Current.popup;
+    Current.popup = nullptr;
+    Forget();
+    DestroyWindow(popup);
+}
+
+HWND PreviewWindow()
+{
+    return Current.popup;
+}
+
+void PaintPreview(HDC dc, const RECT& area, const PreviewFrame* frame, PreviewSize shown, const char* line, int dpi)
+{
+    PreviewLayout layout = PreviewLayoutAt(frame != nullptr ? shown : PreviewSize{0, 0}, {0, 0}, dpi);
+    RECT picture = {area.left + layout.picture.left, area.top + layout.picture.top, area.left + layout.picture.right,
+                    area.top + layout.picture.bottom};
+    const int saved = SaveDC(dc);
+    ExcludeClipRect(dc, picture.left, picture.top, picture.right, picture.bottom);
+    FillRect(dc, &area, GetSysColorBrush(COLOR_INFOBK));
+    RestoreDC(dc, saved);
+
+    if (frame != nullptr && frame->width > 0 && frame->height > 0) {
+        struct {
+            BITMAPINFOHEADER header;
+            RGBQUAD colours[256];
+        } info = {};
+        info.header.biSize = sizeof info.header;
+        info.header.biWidth = frame->width;
+        info.header.biHeight = -frame->height;     // top row first
+        info.header.biPlanes = 1;
+        info.header.biBitCount = 8;
+        info.header.biCompression = BI_RGB;
+        info.header.biClrUsed = 256;
+        for (int n = 0; n < 256; ++n)
+            info.colours[n] = RGBQUAD{frame->palette[n * 3 + 2], frame->palette[n * 3 + 1], frame->palette[n * 3], 0};
+        // Nearest pixel: at its own size every pixel is the file's.
+        const int previousMode = SetStretchBltMode(dc, COLORONCOLOR);
+        StretchDIBits(dc, picture.left, picture.top, shown.width, shown.height, 0, 0, frame->width, frame->height,
+                      frame->indices, reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS, SRCCOPY);
+        SetStretchBltMode(dc, previousMode);
+    }
+
+    RECT text = {area.left + layout.textX, area.top + layout.textY, area.right, area.bottom};
+    if (line[0] == '\0' || !RectVisible(dc, &text))
+        return;
+    HFONT font = CreateLineFont(dpi);
+    HGDIOBJ previousFont = SelectObject(dc, LineFontOrStock(font));
+    const int previousBackground = SetBkMode(dc, TRANSPARENT);
+    const COLORREF previousColour = SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
+    TextOutA(dc, text.left, text.top, line, static_cast<int>(BoundedLength(line, kLineSize)));
+    SetTextColor(dc, previousColour);
+    SetBkMode(dc, previousBackground);
+    SelectObject(dc, previousFont);
+    if (font != nullptr)
+        DeleteObject(font);
+}

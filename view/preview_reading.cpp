@@ -1,0 +1,80 @@
+#include "view/preview_reading.h"
+
+#include "base/dpi.h"
+
+#include <cstring>
+
+namespace {
+
+PreviewAnswer AnswerOf(FlcStatus status)
+{
+    switch (status) {
+    case FlcStatus::Frame: return PreviewAnswer::Playing;
+    case FlcStatus::NotFlc: return PreviewAnswer::NotFlc;
+    case FlcStatus::TooLarge: return PreviewAnswer::TooLarge;
+    default: return PreviewAnswer::Damaged;
+    }
+}
+
+} // namespace
+
+void PreviewReading::Open(FlcSource* source)
+{
+    facts_ = PreviewFacts();
+    framesSeen_ = 0;
+    frameSinceRewind_ = false;
+    if (source == nullptr) {
+        facts_.answer = PreviewAnswer::NotFound;
+        return;
+    }
+    facts_.answer = AnswerOf(reader_.Open(*source));
+    facts_.info = reader_.Info();
+}
+
+bool PreviewReading::Next(PreviewFrame& frame)
+{
+    if (facts_.answer != PreviewAnswer::Playing)
+        return false;
+    for (;;) {
+        FlcStatus status = reader_.NextFrame();
+        if (status == FlcStatus::Frame) {
+            ++framesSeen_;
+            frameSinceRewind_ = true;
+            Copy(frame);
+            return true;
+        }
+        if (status != FlcStatus::End) {
+            if (framesSeen_ == 0) {
+                facts_.answer = PreviewAnswer::Damaged;
+                return false;
+            }
+            if (facts_.damagedAt == 0)
+                facts_.damagedAt = reader_.FrameNumber() + 1;
+        }
+        // Nothing decoded since the last rewind: going round again would
+        // spin without showing anything.
+        if (!frameSinceRewind_ || reader_.Rewind() != FlcStatus::Frame)
+            return false;
+        frameSinceRewind_ = false;
+    }
+}
+
+void PreviewReading::Copy(PreviewFrame& frame) const
+{
+    const FlcInfo& info = reader_.Info();
+    PreviewSize size = {info.width, info.height};
+    if (info.width > kPreviewMaxWidth || info.height > kPreviewMaxHeight)
+        size = PreviewPictureSize(info.width, info.height, kBaseDpi);
+    frame.width = size.width;
+    frame.height = size.height;
+    frame.stride = PreviewRowStride(size.width);
+    frame.number = reader_.FrameNumber();
+    if (size.width == info.width && size.height == info.height) {
+        for (int y = 0; y < size.height; ++y)
+            std::memcpy(frame.indices + static_cast<std::size_t>(y) * frame.stride,
+                        reader_.Indices() + static_cast<std::size_t>(y) * size.width, static_cast<std::size_t>(size.width));
+    } else {
+        ShrinkIndices(reader_.Indices(), {info.width, info.height}, frame.indices, size, frame.stride);
+    }
+    std::memcpy(frame.palette, reader_.Palette(), sizeof frame.palette);
+}

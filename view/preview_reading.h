@@ -1,0 +1,59 @@
+// The reading of one animation file for the preview, a picture at a time:
+// what the preview can say of the file, and the pictures it plays, round and
+// round. Free of the platform; the window's side runs it on a thread of its
+// own and hands the pictures over.
+#pragma once
+
+#include "anim/flc_reader.h"
+#include "view/preview_geometry.h"
+
+#include <cstdint>
+
+// What the preview knows of its file so far.
+enum class PreviewAnswer {
+    Pending,        // not read yet
+    Playing,        // the header is good; pictures follow
+    NotFound,
+    NotFlc,
+    TooLarge,
+    Damaged,        // broken before its first picture
+};
+
+struct PreviewFacts {
+    PreviewAnswer answer = PreviewAnswer::Pending;
+    FlcInfo info;
+    int damagedAt = 0;      // the frame where a playing file broke; 0 while none did
+};
+
+// One picture as the window draws it: colour indices, top row first, rows
+// `stride` bytes apart (PreviewRowStride). A picture up to 320 x 240 comes in
+// its own size; a larger one shrunk to the size it is shown at 96 DPI.
+struct PreviewFrame {
+    int width = 0;
+    int height = 0;
+    int stride = 0;
+    int number = 0;                     // the frame's number in the file, from 1
+    std::uint8_t palette[768] = {};     // 256 colours as R, G, B
+    std::uint8_t indices[kPreviewMaxWidth * kPreviewMaxHeight] = {};
+};
+
+class PreviewReading {
+public:
+    // Reads the header from `source`, which must outlive the reading; null
+    // when the file is not there.
+    void Open(FlcSource* source);
+    // Decodes on to the next picture to show and copies it into `frame`.
+    // After the last frame the first comes again; a file that breaks after
+    // some frames plays those (Facts().damagedAt tells where it broke). False
+    // when no picture will come (any more).
+    bool Next(PreviewFrame& frame);
+    const PreviewFacts& Facts() const { return facts_; }
+
+private:
+    void Copy(PreviewFrame& frame) const;
+
+    FlcReader reader_;
+    PreviewFacts facts_;
+    int framesSeen_ = 0;
+    bool frameSinceRewind_ = false;
+};
