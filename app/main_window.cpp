@@ -381,6 +381,14 @@ int RegisterWindowClasses(HINSTANCE instance)
     return RegisterStatusBarClass(instance);
 }
 
+bool TranslateMainWindowKeys(HWND window, HACCEL accelerators, MSG* message)
+{
+    constexpr LPARAM kWasDown = 1 << 30;
+    if (message->message == WM_KEYDOWN && message->wParam == VK_F3 && (message->lParam & kWasDown) != 0)
+        return true;
+    return TranslateAcceleratorA(window, accelerators, message) != 0;
+}
+
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wordParam, LPARAM longParam)
 {
     switch (message) {

@@ -23,7 +23,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int showComma
     HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
     MSG message = {};
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        if (!TranslateAcceleratorA(MainWindowHandle, accelerators, &message)) {
+        if (!TranslateMainWindowKeys(MainWindowHandle, accelerators, &message)) {
             TranslateMessage(&message);
             DispatchMessageA(&message);
         }

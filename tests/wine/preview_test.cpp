@@ -10,6 +10,7 @@
 #include "tests/support/flc_writer.h"
 #include "anim/flc_reader.h"
 #include "anim/flc_sources.h"
+#include "app/main_window.h"
 #include "view/animation_list.h"
 #include "view/preview_player.h"
 #include "view/preview_popup.h"
@@ -197,6 +198,21 @@ TEST_F(Preview, F3IsTheAcceleratorAndTogglesThePreview)
     ASSERT_NE(Shown(), nullptr);
     EXPECT_NE(TranslateAcceleratorA(window_, accelerators, &key), 0);
     EXPECT_EQ(PreviewWindow(), nullptr);
+    // Held down, F3 repeats (the key was down before): the message loop
+    // drops the repeats, so the preview neither flickers nor goes.
+    MSG held = key;
+    held.lParam |= 1 << 30;
+    ASSERT_TRUE(TranslateMainWindowKeys(window_, accelerators, &key));
+    ASSERT_NE(Shown(), nullptr);
+    for (int repeat = 0; repeat < 3; ++repeat) {
+        EXPECT_TRUE(TranslateMainWindowKeys(window_, accelerators, &held));
+        EXPECT_NE(PreviewWindow(), nullptr) << repeat;
+    }
+    EXPECT_TRUE(TranslateMainWindowKeys(window_, accelerators, &key));
+    EXPECT_EQ(PreviewWindow(), nullptr);
+    // Other keys, held or not, go on to the window.
+    MSG other = {List(), WM_KEYDOWN, 'A', 0x401E0001, 0, {0, 0}};
+    EXPECT_FALSE(TranslateMainWindowKeys(window_, accelerators, &other));
     // The menus stay as they were: F3 is no menu item.
     EXPECT_EQ(GetMenuState(GetMenu(window_), ID_PREVIEW, MF_BYCOMMAND), static_cast<UINT>(-1));
 }
