@@ -4,6 +4,7 @@
 #include "anim/flc_reader.h"
 #include "anim/flc_sources.h"
 #include "flc_builder.h"
+#include "tests/support/flc_status_name.h"
 
 #include <gtest/gtest.h>
 
@@ -11,18 +12,6 @@
 #include <string>
 
 namespace {
-
-const char* Name(FlcStatus status)
-{
-    switch (status) {
-    case FlcStatus::Frame: return "Frame";
-    case FlcStatus::End: return "End";
-    case FlcStatus::NotFlc: return "NotFlc";
-    case FlcStatus::TooLarge: return "TooLarge";
-    case FlcStatus::Damaged: return "Damaged";
-    }
-    return "?";
-}
 
 Bytes Picture(const FlcReader& reader)
 {
@@ -41,7 +30,7 @@ std::vector<std::string> Play(FlcReader& reader, int limit = 8)
     std::vector<std::string> statuses;
     for (int i = 0; i < limit; ++i) {
         FlcStatus status = reader.NextFrame();
-        statuses.push_back(Name(status));
+        statuses.push_back(FlcStatusName(status));
         if (status != FlcStatus::Frame)
             break;
     }
@@ -80,7 +69,7 @@ TEST(FlcHeader, TellsTheKindSizeAndSpeed)
     for (const Case& c : cases) {
         FlcMemorySource source(c.file.data(), c.file.size());
         FlcReader reader;
-        EXPECT_STREQ(Name(reader.Open(source)), Name(c.status)) << c.name;
+        EXPECT_STREQ(FlcStatusName(reader.Open(source)), FlcStatusName(c.status)) << c.name;
         if (c.status == FlcStatus::NotFlc)
             continue;
         const FlcInfo& info = reader.Info();
@@ -90,7 +79,7 @@ TEST(FlcHeader, TellsTheKindSizeAndSpeed)
         EXPECT_EQ(info.frames, c.frames) << c.name;
         EXPECT_EQ(info.delayMicroseconds, c.delayMicroseconds) << c.name;
         if (c.status != FlcStatus::Frame) {
-            EXPECT_STREQ(Name(reader.NextFrame()), Name(c.status)) << c.name;
+            EXPECT_STREQ(FlcStatusName(reader.NextFrame()), FlcStatusName(c.status)) << c.name;
         }
     }
 }
@@ -167,7 +156,7 @@ TEST(FlcChunks, DrawIntoThePictureAndCutWhatRunsPastALine)
         FlcReader reader;
         ASSERT_EQ(reader.Open(source), FlcStatus::Frame) << c.name;
         ASSERT_EQ(reader.NextFrame(), FlcStatus::Frame) << c.name;
-        EXPECT_STREQ(Name(reader.NextFrame()), Name(c.status)) << c.name;
+        EXPECT_STREQ(FlcStatusName(reader.NextFrame()), FlcStatusName(c.status)) << c.name;
         if (c.status == FlcStatus::Frame) {
             EXPECT_EQ(Picture(reader), c.after) << c.name;
             EXPECT_EQ(reader.FrameNumber(), 2) << c.name;
@@ -214,7 +203,7 @@ TEST(FlcChunks, SetThePalette)
         FlcMemorySource source(file.data(), file.size());
         FlcReader reader;
         ASSERT_EQ(reader.Open(source), FlcStatus::Frame) << c.name;
-        EXPECT_STREQ(Name(reader.NextFrame()), Name(c.status)) << c.name;
+        EXPECT_STREQ(FlcStatusName(reader.NextFrame()), FlcStatusName(c.status)) << c.name;
         if (c.status == FlcStatus::Frame) {
             EXPECT_EQ(Palette(reader), c.palette) << c.name;
         }
@@ -290,7 +279,7 @@ TEST(FlcStream, PlaysTheDeclaredFramesAndStopsWhereTheFileBreaks)
             EXPECT_EQ(Picture(reader), c.picture) << c.name;
         }
         // Once stopped, it stays stopped.
-        EXPECT_STREQ(Name(reader.NextFrame()), c.statuses.back().c_str()) << c.name;
+        EXPECT_STREQ(FlcStatusName(reader.NextFrame()), c.statuses.back().c_str()) << c.name;
     }
 }
 

@@ -3,25 +3,10 @@
 // rgb24 writes them); on standard error one line: "WIDTH HEIGHT FRAMES STATUS".
 #include "anim/flc_reader.h"
 #include "anim/flc_sources.h"
+#include "tests/support/flc_status_name.h"
 
 #include <cstdio>
 #include <vector>
-
-namespace {
-
-const char* Name(FlcStatus status)
-{
-    switch (status) {
-    case FlcStatus::Frame: return "Frame";
-    case FlcStatus::End: return "End";
-    case FlcStatus::NotFlc: return "NotFlc";
-    case FlcStatus::TooLarge: return "TooLarge";
-    case FlcStatus::Damaged: return "Damaged";
-    }
-    return "?";
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -47,6 +32,6 @@ int main(int argc, char** argv)
         }
         std::fwrite(rgb.data(), 1, rgb.size(), stdout);
     }
-    std::fprintf(stderr, "%d %d %d %s\n", info.width, info.height, reader.FrameNumber(), Name(status));
+    std::fprintf(stderr, "%d %d %d %s\n", info.width, info.height, reader.FrameNumber(), FlcStatusName(status));
     return 0;
 }
