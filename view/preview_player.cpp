@@ -153,6 +153,8 @@ DWORD WINAPI ReadingThread(void* context)
 
 PreviewPlayer::PreviewPlayer(const char* path, HWND window, UINT message, WPARAM generation)
 {
+    if (!HasRoom())
+        return;
     auto* shared = new (std::nothrow) Shared;
     if (shared == nullptr)
         return;

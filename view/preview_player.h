@@ -28,6 +28,11 @@ public:
 
     // Reading threads still running, those left behind included.
     static int LiveThreads();
+    // Threads at the most at once. On a medium that hangs (a network share
+    // gone) each preview asked for would leave one more thread and its
+    // buffers waiting; past this many, a new player does not start.
+    static constexpr int kMostThreads = 8;
+    static bool HasRoom() { return LiveThreads() < kMostThreads; }
 
     struct Shared;
 

@@ -20,6 +20,8 @@ constexpr DWORD kPopupExtendedStyle = WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW;
 // The reading thread's news, with the generation of the preview it belongs to.
 constexpr UINT kPreviewNews = WM_APP + 40;
 constexpr UINT_PTR kFrameTimer = 1;
+constexpr UINT_PTR kStartTimer = 2;     // another try at starting the reading
+constexpr UINT kStartRetryMilliseconds = 250;
 constexpr std::size_t kLineSize = 160;
 constexpr const char* kScaledFace = "Tahoma";
 
@@ -32,6 +34,7 @@ struct Preview {
     bool byHover = false;
     RECT rowOnScreen = {};
     unsigned generation = 0;
+    char file[kAnimationPathSize] = "";
     std::unique_ptr<PreviewPlayer> player;
     PreviewFacts facts;
     std::unique_ptr<PreviewFrame> frame;     // the picture shown, once hasFrame
@@ -221,8 +224,26 @@ void Forget()
     Current.hasFrame = false;
     Current.playing = false;
     Current.line[0] = '\0';
+    Current.file[0] = '\0';
     Current.row = -1;
     Current.list = nullptr;
+}
+
+// Starts reading the preview's file. While too many readings left behind on
+// a medium that hangs still wait, the preview waits too and tries again.
+void StartReading()
+{
+    if (Current.popup == nullptr || Current.player)
+        return;
+    if (!PreviewPlayer::HasRoom()) {
+        if (SetTimer(Current.popup, kStartTimer, kStartRetryMilliseconds, nullptr) == 0)
+            HidePreview();
+        return;
+    }
+    KillTimer(Current.popup, kStartTimer);
+    Current.player.reset(new (std::nothrow) PreviewPlayer(Current.file, Current.popup, kPreviewNews, ++Current.generation));
+    if (Current.player == nullptr || !Current.player->Started())
+        HidePreview();
 }
 
 LRESULT CALLBACK PreviewProc(HWND popup, UINT message, WPARAM wordParam, LPARAM longParam)
@@ -241,6 +262,8 @@ LRESULT CALLBACK PreviewProc(HWND popup, UINT message, WPARAM wordParam, LPARAM 
     case WM_TIMER:
         if (wordParam == kFrameTimer)
             OnFrameTimer(popup);
+        else if (wordParam == kStartTimer)
+            StartReading();
         return 0;
     case WM_PAINT:
         OnPaint(popup);
@@ -318,6 +341,7 @@ void Show(HWND list, int row, bool byHover)
     } else {
         // Another row: the old picture goes until the new one is there.
         KillTimer(Current.popup, kFrameTimer);
+        KillTimer(Current.popup, kStartTimer);
         ShowWindow(Current.popup, SW_HIDE);
         SetWindowTextA(Current.popup, "");
     }
@@ -326,10 +350,12 @@ void Show(HWND list, int row, bool byHover)
     Current.row = row;
     Current.byHover = byHover;
     Current.rowOnScreen = RowOnScreen(list, row);
+    CopyText(Current.file, file);
     Current.frame.reset(new (std::nothrow) PreviewFrame);
-    Current.player.reset(new (std::nothrow) PreviewPlayer(file, Current.popup, kPreviewNews, ++Current.generation));
-    if (Current.frame == nullptr || Current.player == nullptr || !Current.player->Started())
+    if (Current.frame == nullptr)
         HidePreview();
+    else
+        StartReading();
 }
 
 // The row under a point of the list's client area; -1 below the last row.

@@ -518,6 +518,36 @@ TEST_F(Preview, OpenedAndClosedAgainAndAgainLeavesNothingBehindAndStaysResponsiv
     EXPECT_LT(CommittedBytes(), before + 4 * 1024 * 1024);
 }
 
+// Readings left behind on a medium that hangs (a network share gone) wait
+// in a read that does not come back. Players whose pictures are never taken
+// keep their threads waiting just as long.
+TEST_F(Preview, ReadingsAreBoundedAndAPreviewWaitsForRoom)
+{
+    const std::string file = folder_ + "ANIM\\REAL.FLC";
+    std::vector<std::unique_ptr<PreviewPlayer>> waiting;
+    for (int n = 0; n < PreviewPlayer::kMostThreads; ++n) {
+        waiting.emplace_back(new PreviewPlayer(file.c_str(), window_, WM_NULL, 0));
+        ASSERT_TRUE(waiting.back()->Started()) << n;
+    }
+    std::unique_ptr<PreviewPlayer> beyond(new PreviewPlayer(file.c_str(), window_, WM_NULL, 0));
+    EXPECT_FALSE(beyond->Started());
+
+    // F3 now: no further thread, nothing shown, the window answers.
+    Select(kReal);
+    Command(ID_PREVIEW);
+    WaitFor([] { return false; }, 700);     // the preview tries again meanwhile
+    EXPECT_EQ(PreviewPlayer::LiveThreads(), PreviewPlayer::kMostThreads);
+    ASSERT_NE(PreviewWindow(), nullptr);
+    EXPECT_FALSE(IsWindowVisible(PreviewWindow()));
+
+    // The other readings end: the preview that waited starts and shows.
+    waiting.clear();
+    HWND popup = Shown();
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(Text(popup).substr(0, 9), "320 \xD7 200");
+    Command(ID_PREVIEW);
+}
+
 TEST_F(Preview, ScaledByTheMainWindowsDpi)
 {
     RECT outer;
