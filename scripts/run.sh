@@ -132,6 +132,11 @@ if [ -z "$shown" ]; then
     wineserver -k || true
     exit 1
 fi
+# The pointer starts in the screen's middle, over the list, where resting it
+# would show a row's preview: the screenshot shows the window at rest. (Moved
+# before any program is connected, it would go back there: Xvfb starts
+# afresh whenever its last client leaves.)
+xdotool mousemove 0 0
 sleep 2
 import -window root "$shot"
 echo "Screenshot: $shot"
