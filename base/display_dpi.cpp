@@ -1,7 +1,7 @@
 #include "base/display_dpi.h"
 
 #include "base/dpi.h"
-#include "base/text.h"
+#include "base/system_library.h"
 
 namespace {
 
@@ -10,9 +10,7 @@ namespace {
 template <typename Function>
 Function User32Function(const char* name)
 {
-    HMODULE user32 = GetModuleHandleA("user32.dll");
-    return user32 != nullptr ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name)))
-                             : nullptr;
+    return LibraryFunction<Function>(GetModuleHandleA("user32.dll"), name);
 }
 
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
@@ -31,14 +29,7 @@ const HANDLE kPerMonitorAwareV2 = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(
 // user32 cannot tell a window's own DPI.
 GetDpiForMonitorFn MonitorDpiFunction()
 {
-    char path[MAX_PATH];
-    UINT length = GetSystemDirectoryA(path, sizeof path);
-    if (length == 0 || length >= sizeof path || !AppendText(path, "\\shcore.dll"))
-        return nullptr;
-    HMODULE shcore = LoadLibraryA(path);
-    return shcore != nullptr
-               ? reinterpret_cast<GetDpiForMonitorFn>(reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
-               : nullptr;
+    return LibraryFunction<GetDpiForMonitorFn>(LoadSystemLibrary("shcore.dll"), "GetDpiForMonitor");
 }
 
 int MonitorDpi(HWND window, GetDpiForMonitorFn getDpiForMonitor)

@@ -1,6 +1,6 @@
 #include "view/list_accessible.h"
 
-#include "base/text.h"
+#include "base/system_library.h"
 #include "catalogue/store.h"
 #include "view/child_id.h"
 #include "view/row_drawing.h"
@@ -9,10 +9,6 @@
 #include <oleacc.h>
 
 #include <new>
-
-#ifndef LOAD_LIBRARY_SEARCH_SYSTEM32
-#define LOAD_LIBRARY_SEARCH_SYSTEM32 0x00000800
-#endif
 
 namespace {
 
@@ -42,25 +38,10 @@ struct AccessibilityLibrary {
     LoadTypeLibProc loadTypeLibrary;
 };
 
-// `name` from the system folder only: never from the program's own folder,
-// which may be a share, nor from the current one.
-HMODULE LoadSystemLibrary(const char* name)
-{
-    // Windows 8 and later (7 with its loader update) take the flag; older ones refuse it.
-    if (HMODULE module = LoadLibraryExA(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32))
-        return module;
-    char path[MAX_PATH];
-    UINT length = GetSystemDirectoryA(path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH || !AppendText(path, "\\") || !AppendText(path, name))
-        return nullptr;
-    return LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-}
-
 template <typename Proc>
 bool Find(HMODULE module, const char* name, Proc& proc)
 {
-    proc = module != nullptr ? reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(module, name)))
-                             : nullptr;
+    proc = LibraryFunction<Proc>(module, name);
     return proc != nullptr;
 }
 
@@ -100,11 +81,9 @@ ITypeLib* LoadAccessibilityTypeLibrary(const AccessibilityLibrary& library)
     if (SUCCEEDED(library.loadRegisteredTypeLibrary(kAccessibilityTypeLibrary, 1, 1, 0, &types)))
         return types;
     // Not registered: the library carries it as a resource.
-    char path[MAX_PATH];
-    UINT length = GetSystemDirectoryA(path, MAX_PATH);
-    WCHAR widePath[MAX_PATH];
-    if (length == 0 || length >= MAX_PATH || !AppendText(path, "\\oleacc.dll")
-        || MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, MAX_PATH) == 0)
+    char path[kPathSize];
+    WCHAR widePath[kPathSize];
+    if (!SystemFilePath(path, "oleacc.dll") || MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, kPathSize) == 0)
         return nullptr;
     return SUCCEEDED(library.loadTypeLibrary(widePath, &types)) ? types : nullptr;
 }
