@@ -24,18 +24,14 @@ mkdir -p "$out"
 out=$(cd "$out" && pwd)
 staging=$out/$name
 rm -rf "$staging" "$out/$archive"
-# The staging folder goes at the end, also on failure and on Ctrl-C (dash runs
-# no EXIT trap on a signal); so does a half-written archive.
+# The staging folder goes at the end, also on failure and on Ctrl-C; so does
+# a half-written archive.
 written=""
 remove_staging() {
     rm -rf "$staging"
     [ -n "$written" ] || rm -f "$out/$archive"
 }
-on_signal() { remove_staging; trap - "$1"; kill -"$1" $$; }
-trap remove_staging EXIT
-trap 'on_signal INT' INT
-trap 'on_signal TERM' TERM
-trap 'on_signal HUP' HUP
+at_end remove_staging
 mkdir -p "$staging"
 cp "$build/KORVAL.EXE" "$staging/KORVAL.EXE"
 cp "$build/tools/korval_check/korval-check.exe" "$staging/korval-check.exe"

@@ -1,6 +1,20 @@
-# Shell functions for a medium folder and a CD-ROM drive under Wine, and the
-# date that release files carry; sourced by scripts/run.sh, scripts/medium.sh,
-# scripts/dist.sh and the release tests.
+# Shell functions for a medium folder and a CD-ROM drive under Wine, the
+# date that release files carry, and the scripts' tidying at their end;
+# sourced by scripts/run.sh, scripts/medium.sh, scripts/dist.sh and the
+# release tests.
+
+# at_end CLEANUP [ON_SIGNAL]: runs the function CLEANUP when the script ends.
+# On INT, TERM or HUP it runs ON_SIGNAL (without one, CLEANUP) with the
+# signal's name, further such signals ignored meanwhile, and then ends the
+# script by that signal, as it would have ended without a trap. (dash runs
+# no EXIT trap when a signal ends it.)
+at_end() {
+    trap "$1" EXIT
+    for at_end_signal in INT TERM HUP; do
+        trap "trap '' INT TERM HUP; ${2:-$1} $at_end_signal; trap - $at_end_signal EXIT; kill -$at_end_signal \$\$" \
+            "$at_end_signal"
+    done
+}
 
 # commit_time TOP: the seconds since 1970 that the release files of the tree
 # TOP are dated: $SOURCE_DATE_EPOCH when set, else the time of TOP's last

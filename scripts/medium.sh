@@ -43,29 +43,22 @@ export SOURCE_DATE_EPOCH
 
 mkdir -p "$(dirname "$image")"
 rm -f "$image"
-# A staging folder of this run's own; it goes at the end, and on Ctrl-C (dash
-# runs no EXIT trap on a signal) with a half-written image.
+# A staging folder of this run's own; it goes at the end, also on failure
+# and on Ctrl-C, and so does a half-written image.
 staging_root=$(mktemp -d "$build/medium-image.XXXXXX")
 staging=$staging_root/medium
 written=""
-remove_staging() { rm -rf "$staging_root"; }
-on_signal() {
-    remove_staging
+remove_staging() {
+    rm -rf "$staging_root"
     [ -n "$written" ] || rm -f "$image"
-    trap - "$1"
-    kill -"$1" $$
 }
-trap remove_staging EXIT
-trap 'on_signal INT' INT
-trap 'on_signal TERM' TERM
-trap 'on_signal HUP' HUP
+at_end remove_staging
 stage_medium "$top" "$build" "$source" "$staging"
 find "$staging" -exec touch -h -d "@$epoch" {} +
 
 # -f: the files of another medium folder are links in the staging folder.
 if ! xorriso -as mkisofs -f -r -J -V "${LABEL:-KORVAL}" -o "$image" "$staging" >"$build/medium-image.log" 2>&1; then
     cat "$build/medium-image.log" >&2
-    rm -f "$image"
     echo "xorriso could not write $image" >&2
     exit 1
 fi

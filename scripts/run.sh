@@ -43,8 +43,8 @@ export WINEPREFIX="$build/runprefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES='mscoree,mshtml='
 
-# dash runs no EXIT trap on a signal: INT, TERM and HUP have traps of their
-# own, which end what this run started and then end the script by the signal.
+# The virtual display goes at the end; INT, TERM and HUP also end what this
+# run started in its prefix, and then the script by the signal.
 xvfb=""
 stop_xvfb() {
     [ -n "$xvfb" ] || return 0
@@ -52,18 +52,12 @@ stop_xvfb() {
     wait "$xvfb" 2>/dev/null || true
     xvfb=""
 }
-on_signal() {
-    trap '' INT TERM HUP
+end_run() {
     echo "$1: ending KORVAL and the prefix's processes${xvfb:+ and the virtual display}" >&2
     wineserver -k 2>/dev/null || true
     stop_xvfb
-    trap - "$1"
-    kill -"$1" $$
 }
-trap stop_xvfb EXIT
-trap 'on_signal INT' INT
-trap 'on_signal TERM' TERM
-trap 'on_signal HUP' HUP
+at_end stop_xvfb end_run
 
 # start_xvfb SIZE: a virtual display on the first display number from :90 on
 # that no server holds (neither its socket nor its lock file exists); it is
