@@ -34,19 +34,18 @@ VARIANT Child(long id)
     return child;
 }
 
-std::wstring Take(BSTR text)
-{
-    std::wstring taken = text != nullptr ? std::wstring(text, SysStringLen(text)) : L"(none)";
-    SysFreeString(text);
-    return taken;
-}
-
 // What a client hears: a null BSTR is an empty text.
 std::wstring Heard(BSTR text)
 {
     std::wstring heard = text != nullptr ? std::wstring(text, SysStringLen(text)) : L"";
     SysFreeString(text);
     return heard;
+}
+
+// The same, telling a null BSTR apart.
+std::wstring Take(BSTR text)
+{
+    return text != nullptr ? Heard(text) : L"(none)";
 }
 
 // What a late-bound client (a script) hears as the name of `child`, or of

@@ -71,12 +71,23 @@ std::string StatusText()
     return FromWide(wide);
 }
 
+// The list's accessible object as `Interface`, as a client in another
+// process gets it; null when there is none.
+template <typename Interface>
+Interface* ListObject()
+{
+    Interface* object = nullptr;
+    return SUCCEEDED(AccessibleObjectFromWindow(List(), OBJID_CLIENT, __uuidof(Interface),
+                                                reinterpret_cast<void**>(&object)))
+               ? object
+               : nullptr;
+}
+
 // What a screen reader in another process hears for row `row`.
 std::string AccessibleName(int row)
 {
-    IAccessible* object = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(List(), OBJID_CLIENT, __uuidof(IAccessible),
-                                          reinterpret_cast<void**>(&object))))
+    IAccessible* object = ListObject<IAccessible>();
+    if (object == nullptr)
         return "<no object>";
     VARIANT child;
     child.vt = VT_I4;
@@ -91,9 +102,8 @@ std::string AccessibleName(int row)
 // What a late-bound client in another process (a script) hears for row `row`.
 std::string LateBoundName(int row)
 {
-    IDispatch* object = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(List(), OBJID_CLIENT, __uuidof(IDispatch),
-                                          reinterpret_cast<void**>(&object))))
+    IDispatch* object = ListObject<IDispatch>();
+    if (object == nullptr)
         return "<no object>";
     VARIANT child;
     child.vt = VT_I2;
