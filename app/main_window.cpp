@@ -13,7 +13,7 @@
 #include "statusbar/status_bar.h"
 #include "view/animation_list.h"
 #include "view/keyword_dialog.h"
-#include "view/preview_popup.h"
+#include "watch/preview_popup.h"
 #include "view/row_drawing.h"
 
 namespace {

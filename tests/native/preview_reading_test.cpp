@@ -1,7 +1,7 @@
 // The preview's sizes and places, and the reading of its file a picture at a time.
 #include "tests/support/flc_writer.h"
-#include "view/preview_geometry.h"
-#include "view/preview_reading.h"
+#include "watch/preview_geometry.h"
+#include "watch/preview_reading.h"
 
 #include <gtest/gtest.h>
 

@@ -12,8 +12,8 @@
 #include "anim/flc_sources.h"
 #include "app/main_window.h"
 #include "view/animation_list.h"
-#include "view/preview_player.h"
-#include "view/preview_popup.h"
+#include "watch/preview_player.h"
+#include "watch/preview_popup.h"
 
 #include <gtest/gtest.h>
 

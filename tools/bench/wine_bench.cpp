@@ -26,8 +26,8 @@
 #include "tools/bench/full_catalogue.h"
 #include "view/animation_list.h"
 #include "view/list_order.h"
-#include "view/preview_player.h"
-#include "view/preview_popup.h"
+#include "watch/preview_player.h"
+#include "watch/preview_popup.h"
 #include "view/row_drawing.h"
 
 #include <windows.h>

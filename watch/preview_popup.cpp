@@ -1,4 +1,4 @@
-#include "view/preview_popup.h"
+#include "watch/preview_popup.h"
 
 #include "anim/flc_facts.h"
 #include "base/dpi.h"
@@ -7,7 +7,7 @@
 #include "res/resource.h"
 #include "view/animation_list.h"
 #include "view/list_order.h"
-#include "view/preview_player.h"
+#include "watch/preview_player.h"
 
 #include <memory>
 #include <new>

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "view/preview_reading.h"
+#include "watch/preview_reading.h"
 
 class PreviewPlayer {
 public:

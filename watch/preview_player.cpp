@@ -1,4 +1,4 @@
-#include "view/preview_player.h"
+#include "watch/preview_player.h"
 
 #include "base/text.h"
 #include "view/list_order.h"

@@ -7,7 +7,7 @@
 
 #include <windows.h>
 
-#include "view/preview_reading.h"
+#include "watch/preview_reading.h"
 
 // Watches `list` for the pointer resting on its rows. Nothing of the preview
 // is made before it is first shown.

@@ -1,4 +1,4 @@
-#include "view/preview_reading.h"
+#include "watch/preview_reading.h"
 
 #include "base/dpi.h"
 

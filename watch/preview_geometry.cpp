@@ -1,4 +1,4 @@
-#include "view/preview_geometry.h"
+#include "watch/preview_geometry.h"
 
 #include "base/dpi.h"
 

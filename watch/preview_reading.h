@@ -5,7 +5,7 @@
 #pragma once
 
 #include "anim/flc_reader.h"
-#include "view/preview_geometry.h"
+#include "watch/preview_geometry.h"
 
 #include <cstdint>
 
