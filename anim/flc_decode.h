@@ -34,6 +34,7 @@ enum class FlcStatus {
     NotFlc,     // neither an FLC nor an FLI file
     TooLarge,   // more than kFlcMaxPixels pixels
     Damaged,    // the file breaks here; the pictures before stay good
+    NoMemory,   // this machine gave no room for the picture or a frame: not the file's fault
 };
 
 struct FlcInfo {

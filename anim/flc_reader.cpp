@@ -103,7 +103,7 @@ FlcStatus FlcReader::Open(FlcSource& source)
     std::size_t pixels = static_cast<std::size_t>(s.info.width) * static_cast<std::size_t>(s.info.height);
     s.indices.reset(new (std::nothrow) std::uint8_t[pixels]);
     if (!s.indices) {
-        s.opened = FlcStatus::TooLarge;    // for this machine's memory
+        s.opened = FlcStatus::NoMemory;
         return s.opened;
     }
     s.pixels = pixels;
@@ -158,7 +158,7 @@ FlcStatus FlcReader::State::Decode()
             buffer.reset(new (std::nothrow) std::uint8_t[body]);
             bufferSize = buffer ? body : 0;
             if (!buffer)
-                return FlcStatus::Damaged;
+                return FlcStatus::NoMemory;
         }
         std::size_t present = Read(buffer.get(), body);
         FlcPicture picture{indices.get(), info.width, info.height, palette};

@@ -39,8 +39,8 @@ public:
     FlcStatus Open(FlcSource& source);
     // Decodes the next frame into Indices() and Palette(). End after
     // Info().frames frames (a ring frame after them is never shown). After
-    // Damaged, FrameNumber() stays the last good picture's, but Indices()
-    // and Palette() may hold a partly decoded one.
+    // Damaged (or NoMemory), FrameNumber() stays the last good picture's, but
+    // Indices() and Palette() may hold a partly decoded one.
     FlcStatus NextFrame();
     // Back to before frame 1, for looping: picture all index 0, palette all
     // black. Frame, or Damaged when the source cannot seek.

@@ -25,9 +25,15 @@ public:
     FlcFileSource(const FlcFileSource&) = delete;
     FlcFileSource& operator=(const FlcFileSource&) = delete;
 
-    // The file at `path` (the ANSI code page's text on Windows); false when
-    // it cannot be opened for reading.
-    bool Open(const char* path);
+    enum class Opened {
+        Yes,
+        NotFound,      // no such file
+        NotRegular,    // a folder, pipe, device or socket: reading one may wait for ever
+        CannotRead,    // there, but refused (no permission, locked, a loop of links)
+    };
+    // The file at `path` (the ANSI code page's text on Windows), if it is a
+    // regular file. Anything else is never read from.
+    Opened Open(const char* path);
     std::size_t Read(unsigned char* into, std::size_t size) override;
     bool Seek(std::uint64_t offset) override;
 

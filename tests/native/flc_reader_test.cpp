@@ -336,7 +336,7 @@ TEST(FlcStream, ReadsAFileFromDisk)
     std::fclose(out);
 
     FlcFileSource source;
-    ASSERT_TRUE(source.Open(path));
+    ASSERT_EQ(source.Open(path), FlcFileSource::Opened::Yes);
     FlcReader reader;
     ASSERT_EQ(reader.Open(source), FlcStatus::Frame);
     EXPECT_TRUE(reader.Info().fli);
@@ -345,7 +345,7 @@ TEST(FlcStream, ReadsAFileFromDisk)
     std::remove(path);
 
     FlcFileSource missing;
-    EXPECT_FALSE(missing.Open("flc_reader_test_missing.flc"));
+    EXPECT_EQ(missing.Open("flc_reader_test_missing.flc"), FlcFileSource::Opened::NotFound);
     EXPECT_EQ(reader.Open(missing), FlcStatus::NotFlc);
 }
 

@@ -15,9 +15,11 @@ int main(int argc, char** argv)
         return 2;
     }
     FlcFileSource source;
-    if (!source.Open(argv[1])) {
-        std::fprintf(stderr, "%s: cannot be opened\n", argv[1]);
-        return 2;
+    switch (source.Open(argv[1])) {
+    case FlcFileSource::Opened::Yes: break;
+    case FlcFileSource::Opened::NotFound: std::fprintf(stderr, "%s: no such file\n", argv[1]); return 2;
+    case FlcFileSource::Opened::NotRegular: std::fprintf(stderr, "%s: not a regular file\n", argv[1]); return 2;
+    case FlcFileSource::Opened::CannotRead: std::fprintf(stderr, "%s: cannot be read\n", argv[1]); return 2;
     }
     FlcReader reader;
     FlcStatus status = reader.Open(source);

@@ -11,6 +11,7 @@ inline const char* FlcStatusName(FlcStatus status)
     case FlcStatus::NotFlc: return "NotFlc";
     case FlcStatus::TooLarge: return "TooLarge";
     case FlcStatus::Damaged: return "Damaged";
+    case FlcStatus::NoMemory: return "NoMemory";
     }
     return "?";
 }

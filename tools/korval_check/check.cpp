@@ -491,11 +491,11 @@ private:
             std::vector<std::string> fileNames = SplitFileNames(entry.record.file);
             all.insert(all.end(), fileNames.begin(), fileNames.end());
             Located file = Locate(root, all, names.size());
-            if (!file.found || KindOf(file.path) != EntryKind::File) {
+            if (!file.found) {
                 Add(entry.line, entry.name + ": file missing: " + path);
                 continue;
             }
-            if (file.caseDiffers)
+            if (file.caseDiffers && KindOf(file.path) == EntryKind::File)
                 Add(entry.line, entry.name + ": " + entry.record.file + " is " + file.path.substr(folder.path.size() + 1)
                                     + " on disk: the names differ in letter case");
             CheckAnimation(entry.line, entry.name, file.path, path);
@@ -503,20 +503,38 @@ private:
     }
 
     // Every frame of the file as the preview plays it; with -v the facts of
-    // the preview's line.
+    // the preview's line. Only a regular file is opened: a named pipe would
+    // make the check wait for ever.
     void CheckAnimation(int line, const std::string& name, const std::string& fileSystemPath, const char* path)
     {
         FlcFileSource source;
+        switch (source.Open(fileSystemPath.c_str())) {
+        case FlcFileSource::Opened::Yes:
+            break;
+        case FlcFileSource::Opened::NotFound:
+            Add(line, name + ": file missing: " + path);
+            return;
+        case FlcFileSource::Opened::NotRegular:
+            Add(line, name + ": not a regular file (" + KindName(KindOf(fileSystemPath)) + "): " + path);
+            return;
+        case FlcFileSource::Opened::CannotRead:
+            Add(line, name + ": cannot be read: " + path);
+            return;
+        }
         FlcReader reader;
-        FlcStatus status = source.Open(fileSystemPath.c_str()) ? reader.Open(source) : FlcStatus::Damaged;
+        FlcStatus status = reader.Open(source);
         const FlcInfo& info = reader.Info();
+        std::string size = Number(info.width) + " x " + Number(info.height) + " pixels";
         if (status == FlcStatus::NotFlc) {
             Add(line, name + ": not an FLC or FLI file: " + path);
             return;
         }
         if (status == FlcStatus::TooLarge) {
-            Add(line, name + ": picture too large: " + Number(info.width) + " x " + Number(info.height)
-                          + " pixels, KORVAL shows at most " + Number(kFlcMaxPixels) + ": " + path);
+            Add(line, name + ": picture too large: " + size + ", KORVAL shows at most " + Number(kFlcMaxPixels) + ": " + path);
+            return;
+        }
+        if (status == FlcStatus::NoMemory) {
+            Add(line, name + ": not checked: no memory for its picture of " + size + ": " + path);
             return;
         }
         while (status == FlcStatus::Frame)
@@ -524,6 +542,9 @@ private:
         int brokenAt = status == FlcStatus::Damaged ? reader.FrameNumber() + 1 : 0;
         if (brokenAt != 0)
             Add(line, name + ": damaged at frame " + Number(brokenAt) + ": " + path);
+        if (status == FlcStatus::NoMemory)
+            Add(line, name + ": checked up to frame " + Number(reader.FrameNumber()) + ": no memory to read frame "
+                          + Number(reader.FrameNumber() + 1) + ": " + path);
         if (!verbose_ || info.frames == 0 || info.width == 0 || info.height == 0)
             return;
         char facts[96];
@@ -593,7 +614,13 @@ CheckReport CheckCatalogue(const std::string& argument, bool verbose)
     }
     ProfileReader reader;
     std::string full = FullPath(file);
-    if (KindOf(file) != EntryKind::File || full.empty() || !reader.Load(file.c_str())) {
+    EntryKind kind = KindOf(file);
+    if (kind != EntryKind::File && kind != EntryKind::None) {
+        report.error = file + ": not a regular file (" + KindName(kind) + ")";
+        report.exitCode = 2;
+        return report;
+    }
+    if (kind != EntryKind::File || full.empty() || !reader.Load(file.c_str())) {
         report.error = file + ": cannot be read";
         report.exitCode = 2;
         return report;

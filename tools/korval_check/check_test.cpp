@@ -7,8 +7,19 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#if defined(_WIN32)
+#include <direct.h>
+#include <io.h>
+#include <share.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -84,7 +95,7 @@ TEST(KorvalCheck, ReportsWhatKorvalMakesOfACatalogue)
          {"5: Animation2: ball.flc is BALL.FLC on disk: the names differ in letter case",
           "6: Animation3: SUB\\noten.flc is " + JoinPath("sub", "NOTEN.FLC") + " on disk: the names differ in letter case",
           "7: Animation4: file missing: {DIR}ANIM\\FEHLT.FLC",
-          "8: Animation5: file missing: {DIR}ANIM\\SUB",
+          "8: Animation5: not a regular file (a folder): {DIR}ANIM\\SUB",
           "11: BasePath: {DIR}ANIM\\",
           " ProgramPath: not set: the catalogue's folder {DIR}"}},
         {"noauthor", 1,
@@ -175,6 +186,142 @@ TEST(KorvalCheck, RefusesWhatItCannotRead)
     report = CheckCatalogue(missing);
     EXPECT_EQ(report.exitCode, 2);
     EXPECT_EQ(report.error, missing + ": cannot be read");
+}
+
+// A catalogue in a folder of its own, for what a repository cannot hold: a
+// named pipe, a file nobody may open.
+class ScratchCatalogue {
+public:
+    ScratchCatalogue() { Remove(); MakeFolder(folder_); MakeFolder(JoinPath(folder_, "ANIM")); }
+    ~ScratchCatalogue() { Remove(); }
+
+    const std::string& Folder() const { return folder_; }
+    std::string Animation(const char* name) const { return JoinPath(JoinPath(folder_, "ANIM"), name); }
+
+    void Write(const std::string& path, const std::string& bytes)
+    {
+        std::FILE* out = std::fopen(path.c_str(), "wb");
+        ASSERT_NE(out, nullptr);
+        std::fwrite(bytes.data(), 1, bytes.size(), out);
+        std::fclose(out);
+        written_.push_back(path);
+    }
+
+    // The lines of [Animations], then BasePath=ANIM.
+    void WriteCatalogue(const std::vector<std::string>& entries)
+    {
+        std::string text = "[Authors]\r\nAuthor1=Anna Adler\r\n[Keywords]\r\nKeyword1=Sport\r\n[Animations]\r\n";
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            text += "Animation" + std::to_string(i + 1) + "=0;1;" + entries[i] + ";12.03.1996;1;1\r\n";
+        Write(JoinPath(folder_, "KORVAL.INI"), text + "[Settings]\r\nBasePath=ANIM\r\n");
+    }
+
+    void MakeFolder(const std::string& path)
+    {
+#if defined(_WIN32)
+        _mkdir(path.c_str());
+#else
+        mkdir(path.c_str(), 0755);
+#endif
+        folders_.insert(folders_.begin(), path);
+    }
+
+#if !defined(_WIN32)
+    void MakeFifo(const std::string& path)
+    {
+        ASSERT_EQ(mkfifo(path.c_str(), 0644), 0);
+        written_.push_back(path);
+    }
+    void MakeLink(const std::string& path, const char* target)
+    {
+        ASSERT_EQ(symlink(target, path.c_str()), 0);
+        written_.push_back(path);
+    }
+#endif
+
+private:
+    void Remove()
+    {
+        for (const std::string& path : written_) {
+#if !defined(_WIN32)
+            chmod(path.c_str(), 0644);
+#endif
+            std::remove(path.c_str());
+        }
+        written_.clear();
+        for (const std::string& folder : folders_) {
+#if defined(_WIN32)
+            _rmdir(folder.c_str());
+#else
+            rmdir(folder.c_str());
+#endif
+        }
+        folders_.clear();
+    }
+
+    std::string folder_ = FullPath(".") + (FullPath(".").back() == '\\' || FullPath(".").back() == '/' ? "" : "/") + "check_test.d";
+    std::vector<std::string> written_;
+    std::vector<std::string> folders_;
+};
+
+std::string FileBytes(const std::string& path)
+{
+    std::string bytes;
+    std::FILE* in = std::fopen(path.c_str(), "rb");
+    if (in == nullptr)
+        return bytes;
+    char buffer[4096];
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, in)) != 0;)
+        bytes.append(buffer, got);
+    std::fclose(in);
+    return bytes;
+}
+
+TEST(KorvalCheck, ReadsRegularFilesOnlyAndSaysWhyNot)
+{
+    const std::string good = FileBytes(JoinPath(std::string(CHECK_FIXTURES) + "animations", JoinPath("ANIM", "GUT.FLC")));
+    ASSERT_FALSE(good.empty());
+    ScratchCatalogue scratch;
+    scratch.MakeFolder(scratch.Animation("ORDNER.FLC"));
+    scratch.Write(scratch.Animation("GESPERRT.FLC"), good);
+    std::vector<std::string> entries = {"Ordner;ORDNER.FLC", "Gesperrt;GESPERRT.FLC"};
+    std::vector<std::string> expected = {"6: Animation1: not a regular file (a folder): {DIR}ANIM\\ORDNER.FLC"};
+#if defined(_WIN32)
+    // Held open without sharing, as a program writing it would.
+    int holder = _sopen(scratch.Animation("GESPERRT.FLC").c_str(), _O_RDWR, _SH_DENYRW);
+    ASSERT_NE(holder, -1);
+    expected.push_back("7: Animation2: cannot be read: {DIR}ANIM\\GESPERRT.FLC");
+#else
+    ASSERT_EQ(chmod(scratch.Animation("GESPERRT.FLC").c_str(), 0), 0);
+    // Root reads a file of mode 000: the link to itself below is there for it.
+    if (access(scratch.Animation("GESPERRT.FLC").c_str(), R_OK) != 0)
+        expected.push_back("7: Animation2: cannot be read: {DIR}ANIM\\GESPERRT.FLC");
+    // A named pipe without a writer: opening it for reading would wait for ever.
+    scratch.MakeFifo(scratch.Animation("PIPE.FLC"));
+    scratch.MakeLink(scratch.Animation("SCHLEIFE.FLC"), "SCHLEIFE.FLC");
+    entries.push_back("Pipe;PIPE.FLC");
+    entries.push_back("Schleife;SCHLEIFE.FLC");
+    expected.push_back("8: Animation3: not a regular file (a named pipe): {DIR}ANIM\\PIPE.FLC");
+    expected.push_back("9: Animation4: cannot be read: {DIR}ANIM\\SCHLEIFE.FLC");
+#endif
+    scratch.WriteCatalogue(entries);
+    expected.push_back(std::to_string(entries.size() + 7) + ": BasePath: {DIR}ANIM\\");
+    expected.push_back(" ProgramPath: not set: the catalogue's folder {DIR}");
+
+    CheckReport report = CheckCatalogue(scratch.Folder());
+    EXPECT_EQ(report.error, "");
+    EXPECT_EQ(report.exitCode, 1);
+    EXPECT_EQ(Lines(report, scratch.Folder()), expected);
+#if defined(_WIN32)
+    _close(holder);
+#else
+    // The catalogue itself a named pipe: refused, not waited on.
+    std::remove(JoinPath(scratch.Folder(), "KORVAL.INI").c_str());
+    scratch.MakeFifo(JoinPath(scratch.Folder(), "KORVAL.INI"));
+    report = CheckCatalogue(scratch.Folder());
+    EXPECT_EQ(report.exitCode, 2);
+    EXPECT_EQ(report.error, JoinPath(scratch.Folder(), "KORVAL.INI") + ": not a regular file (a named pipe)");
+#endif
 }
 
 TEST(KorvalCheck, FindsTheOneRejectedEntryAndTheUnknownAuthorOnTheDemoMedium)

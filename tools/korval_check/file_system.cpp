@@ -34,6 +34,19 @@ std::vector<std::string> NamesAfterRoot(const std::string& folder)
 
 } // namespace
 
+const char* KindName(EntryKind kind)
+{
+    switch (kind) {
+    case EntryKind::None: return "nothing";
+    case EntryKind::File: return "a file";
+    case EntryKind::Folder: return "a folder";
+    case EntryKind::Pipe: return "a named pipe";
+    case EntryKind::Device: return "a device";
+    case EntryKind::Other: break;
+    }
+    return "a special file";
+}
+
 #ifdef _WIN32
 
 EntryKind KindOf(const std::string& path)
@@ -41,7 +54,9 @@ EntryKind KindOf(const std::string& path)
     DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return EntryKind::None;
-    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? EntryKind::Folder : EntryKind::File;
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return EntryKind::Folder;
+    return (attributes & FILE_ATTRIBUTE_DEVICE) != 0 ? EntryKind::Device : EntryKind::File;
 }
 
 bool ListFolder(const std::string& folder, std::vector<std::string>& names)
@@ -122,7 +137,13 @@ EntryKind KindOf(const std::string& path)
     struct stat status;
     if (stat(path.c_str(), &status) != 0)
         return EntryKind::None;
-    return S_ISDIR(status.st_mode) ? EntryKind::Folder : EntryKind::File;
+    if (S_ISREG(status.st_mode))
+        return EntryKind::File;
+    if (S_ISDIR(status.st_mode))
+        return EntryKind::Folder;
+    if (S_ISFIFO(status.st_mode))
+        return EntryKind::Pipe;
+    return S_ISCHR(status.st_mode) || S_ISBLK(status.st_mode) ? EntryKind::Device : EntryKind::Other;
 }
 
 bool ListFolder(const std::string& folder, std::vector<std::string>& names)

@@ -4,9 +4,13 @@
 #include <string>
 #include <vector>
 
-enum class EntryKind { None, File, Folder };
+// File: a regular file, the only kind that is read.
+enum class EntryKind { None, File, Folder, Pipe, Device, Other };
 
 EntryKind KindOf(const std::string& path);
+
+// "a folder", "a named pipe", ...: what a name that is no regular file is.
+const char* KindName(EntryKind kind);
 
 // The names in `folder` ("." and ".." left out); false when it cannot be listed.
 bool ListFolder(const std::string& folder, std::vector<std::string>& names);
