@@ -543,8 +543,8 @@ private:
         if (brokenAt != 0)
             Add(line, name + ": damaged at frame " + Number(brokenAt) + ": " + path);
         if (status == FlcStatus::NoMemory)
-            Add(line, name + ": checked up to frame " + Number(reader.FrameNumber()) + ": no memory to read frame "
-                          + Number(reader.FrameNumber() + 1) + ": " + path);
+            Add(line, name + ": not checked from frame " + Number(reader.FrameNumber() + 1) + " on: no memory to read it: "
+                          + path);
         if (!verbose_ || info.frames == 0 || info.width == 0 || info.height == 0)
             return;
         char facts[96];

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -20,6 +22,30 @@
 #else
 #include <unistd.h>
 #endif
+
+// The program's allocator, so that a test can make the reader's allocations
+// fail (they ask with std::nothrow, for arrays): those of at least this many
+// bytes fail.
+static std::size_t failArraysFrom = static_cast<std::size_t>(-1);
+
+void* operator new(std::size_t size)
+{
+    if (void* block = std::malloc(size != 0 ? size : 1))
+        return block;
+    throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) { return operator new(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return std::malloc(size != 0 ? size : 1); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
+{
+    return size >= failArraysFrom ? nullptr : std::malloc(size != 0 ? size : 1);
+}
+void operator delete(void* block) noexcept { std::free(block); }
+void operator delete[](void* block) noexcept { std::free(block); }
+void operator delete(void* block, std::size_t) noexcept { std::free(block); }
+void operator delete[](void* block, std::size_t) noexcept { std::free(block); }
+void operator delete(void* block, const std::nothrow_t&) noexcept { std::free(block); }
+void operator delete[](void* block, const std::nothrow_t&) noexcept { std::free(block); }
 
 namespace {
 
@@ -322,6 +348,50 @@ TEST(KorvalCheck, ReadsRegularFilesOnlyAndSaysWhyNot)
     EXPECT_EQ(report.exitCode, 2);
     EXPECT_EQ(report.error, JoinPath(scratch.Folder(), "KORVAL.INI") + ": not a regular file (a named pipe)");
 #endif
+}
+
+// What this machine could not give is no fault of the file: neither a picture
+// too large nor damaged.
+TEST(KorvalCheck, SaysWhenMemoryRanOut)
+{
+    const std::string folder = std::string(CHECK_FIXTURES) + "animations";
+    struct Case {
+        const char* name;
+        std::size_t failFrom;
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {"no picture", 0,
+         {"7: Animation1: not checked: no memory for its picture of 8 x 6 pixels: {DIR}ANIM\\GUT.FLC",
+          "8: Animation2: not checked: no memory for its picture of 8 x 6 pixels: {DIR}ANIM\\EIN.FLC",
+          "9: Animation3: not checked: no memory for its picture of 8 x 6 pixels: {DIR}ANIM\\ALT.FLI",
+          "10: Animation4: not an FLC or FLI file: {DIR}ANIM\\TEXT.FLC",
+          "11: Animation5: picture too large: 2048 x 2049 pixels, KORVAL shows at most 4194304: {DIR}ANIM\\GROSS.FLC",
+          "12: Animation6: not checked: no memory for its picture of 8 x 6 pixels: {DIR}ANIM\\KAPUTT.FLC",
+          "13: Animation7: damaged at frame 1: {DIR}ANIM\\LEER.FLC",
+          "14: Animation8: file missing: {DIR}ANIM\\FEHLT.FLC",
+          "16: BasePath: {DIR}ANIM\\",
+          " ProgramPath: not set: the catalogue's folder {DIR}"}},
+        // A picture of 48 bytes, but no frame, which holds a palette.
+        {"no frame", 100,
+         {"7: Animation1: not checked from frame 1 on: no memory to read it: {DIR}ANIM\\GUT.FLC",
+          "8: Animation2: not checked from frame 1 on: no memory to read it: {DIR}ANIM\\EIN.FLC",
+          "9: Animation3: not checked from frame 1 on: no memory to read it: {DIR}ANIM\\ALT.FLI",
+          "10: Animation4: not an FLC or FLI file: {DIR}ANIM\\TEXT.FLC",
+          "11: Animation5: picture too large: 2048 x 2049 pixels, KORVAL shows at most 4194304: {DIR}ANIM\\GROSS.FLC",
+          "12: Animation6: not checked from frame 1 on: no memory to read it: {DIR}ANIM\\KAPUTT.FLC",
+          "13: Animation7: damaged at frame 1: {DIR}ANIM\\LEER.FLC",
+          "14: Animation8: file missing: {DIR}ANIM\\FEHLT.FLC",
+          "16: BasePath: {DIR}ANIM\\",
+          " ProgramPath: not set: the catalogue's folder {DIR}"}},
+    };
+    for (const Case& c : cases) {
+        failArraysFrom = c.failFrom;
+        CheckReport report = CheckCatalogue(folder);
+        failArraysFrom = static_cast<std::size_t>(-1);
+        EXPECT_EQ(report.exitCode, 1) << c.name;
+        EXPECT_EQ(Lines(report, folder), c.lines) << c.name;
+    }
 }
 
 TEST(KorvalCheck, FindsTheOneRejectedEntryAndTheUnknownAuthorOnTheDemoMedium)
