@@ -10,6 +10,8 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
+#include <new>
 
 char CataloguePath[kPathSize];
 
@@ -17,14 +19,24 @@ namespace {
 
 // The platform's key read searches the file for every key it is asked for,
 // so the numbered keys are looked up in one read of their section instead.
-// The buffer holds a section as long as the longest catalogue anyone should
-// meet (10 MB of keys); what does not fit is read key by key as before. Its
-// pages cost nothing until a section fills them.
-constexpr DWORD kSectionSize = 16u << 20;
-char SectionText[kSectionSize];
-// Where each number's key starts; higher numbers than a full buffer can reach
-// are read key by key.
-std::uint32_t NumberSlots[(kSectionSize / 16) + 1];
+// The file's size bounds a section's text, and 16 MB (10 MB of keys, longer
+// than any catalogue anyone should meet) bounds the buffer: what does not
+// fit is read key by key as before. The buffer lives while the catalogue is
+// loaded, not for the program's life.
+constexpr DWORD kSectionMax = 16u << 20;
+
+// Room for a section of the file at `path`: its bytes three times over (in a
+// UTF-8 code page one byte may come back as three) and the text's two ends,
+// at most kSectionMax; 0 when the file cannot be sized.
+DWORD SectionSizeFor(const char* path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA facts;
+    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &facts))
+        return 0;
+    if (facts.nFileSizeHigh != 0 || facts.nFileSizeLow > (kSectionMax - 4) / 3)
+        return kSectionMax;
+    return 3 * facts.nFileSizeLow + 4;
+}
 
 // A catalogue with a byte-order mark is Unicode text, which the platform turns
 // into ANSI text differently for a section read (best-fit characters) than it
@@ -43,10 +55,32 @@ bool IsUnicodeFile(const char* path)
         || (got == 3 && head[0] == 0xEF && head[1] == 0xBB && head[2] == 0xBF);
 }
 
+// One section held at a time, with the index of its numbered keys: where
+// each number's key starts (a key needs more than 16 characters of the text
+// before its number goes past the slots, and is then read key by key).
+struct SectionBuffer {
+    explicit SectionBuffer(DWORD size)
+        : size(size), slotCount(size / 16 + 1), text(size != 0 ? new (std::nothrow) char[size] : nullptr),
+          slots(text ? new (std::nothrow) std::uint32_t[slotCount]() : nullptr)
+    {
+    }
+    bool Held() const { return slots != nullptr; }
+
+    DWORD size;
+    std::size_t slotCount;
+    std::unique_ptr<char[]> text;
+    std::unique_ptr<std::uint32_t[]> slots;
+};
+
 class ProfileSource final : public CatalogueSource {
 public:
-    ProfileSource() : keys_(NumberSlots, sizeof NumberSlots / sizeof NumberSlots[0]), unicode_(IsUnicodeFile(CataloguePath)) {}
-    ~ProfileSource() { keys_.Clear(); }
+    // Without the room for a section (a file that cannot be sized, no
+    // memory), every key is read on its own, as for a Unicode file.
+    ProfileSource()
+        : unicode_(IsUnicodeFile(CataloguePath)), buffer_(unicode_ ? 0 : SectionSizeFor(CataloguePath)),
+          keys_(buffer_.slots.get(), buffer_.Held() ? buffer_.slotCount : 0)
+    {
+    }
 
     int Read(int sectionId, int keyId, int number, char (&value)[kProfileValueSize]) override
     {
@@ -73,15 +107,16 @@ private:
         char keyTemplate[32] = "";
         LoadStringA(ModuleInstance, sectionId, section, sizeof section);
         LoadStringA(ModuleInstance, keyId, keyTemplate, sizeof keyTemplate);
-        if (unicode_)
+        if (unicode_ || !buffer_.Held())
             return;
-        DWORD length = GetPrivateProfileSectionA(section, SectionText, kSectionSize, CataloguePath);
+        DWORD length = GetPrivateProfileSectionA(section, buffer_.text.get(), buffer_.size, CataloguePath);
         // A section that does not fit comes back cut, with the buffer's size less two.
-        keys_.Index(SectionText, length, length < kSectionSize - 2, keyTemplate);
+        keys_.Index(buffer_.text.get(), length, length < buffer_.size - 2, keyTemplate);
     }
 
-    NumberedKeys keys_;
     bool unicode_;
+    SectionBuffer buffer_;
+    NumberedKeys keys_;
     int sectionId_ = 0;
     int keyId_ = 0;
 };

@@ -2,7 +2,8 @@
 # The shipped KORVAL.EXE: two clean builds of the tree in folders of different
 # names give the same bytes, and the same as this build's own; it holds no
 # debug information, no link time stamp and no build folder, is at most 200 KB,
-# imports system DLLs only, and its version resource tells the version in VERSION.
+# reserves at most 1 MB of zeroed data, imports system DLLs only, and its
+# version resource tells the version in VERSION.
 #   reproducible_test.sh SOURCE_DIR THIS_BUILD_DIR WORK_DIR
 set -u
 source_dir=$1
@@ -48,6 +49,12 @@ for exe in "$first" "$shipped"; do
 
     sections=$($objdump -h "$exe" | awk '$2 ~ /^\./ {print $2}')
     case $sections in *.debug*) fail "$exe carries debug information: $(echo $sections)" ;; esac
+
+    # Zeroed static data is writable memory the program holds from its load
+    # on (on Windows it counts against the commit charge): at most 1 MB.
+    bss=$($objdump -h "$exe" | awk '$2 == ".bss" {print $3}')
+    [ -n "$bss" ] || bss=0
+    [ $((0x$bss)) -le 1048576 ] || fail "$exe reserves $((0x$bss)) bytes of zeroed data (.bss), more than 1 MB"
 
     # The PE header's link time stamp: 4 bytes at 8 past the header, whose
     # place is at 0x3c.

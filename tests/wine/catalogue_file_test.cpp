@@ -7,6 +7,35 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <new>
+#include <string>
+#include <vector>
+
+// The program's allocator, so that a test can refuse the memory the loader
+// asks for without throwing (std::nothrow, arrays): every such request fails
+// while this is set.
+static bool refuseArrays = false;
+
+void* operator new(std::size_t size)
+{
+    if (void* block = std::malloc(size != 0 ? size : 1))
+        return block;
+    throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) { return operator new(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return std::malloc(size != 0 ? size : 1); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
+{
+    return refuseArrays ? nullptr : std::malloc(size != 0 ? size : 1);
+}
+void operator delete(void* block) noexcept { std::free(block); }
+void operator delete[](void* block) noexcept { std::free(block); }
+void operator delete(void* block, std::size_t) noexcept { std::free(block); }
+void operator delete[](void* block, std::size_t) noexcept { std::free(block); }
+void operator delete(void* block, const std::nothrow_t&) noexcept { std::free(block); }
+void operator delete[](void* block, const std::nothrow_t&) noexcept { std::free(block); }
+
 namespace {
 
 class CatalogueFile : public ::testing::Test {
@@ -90,6 +119,49 @@ TEST_F(CatalogueFile, LongValueIsCutAt255)
     EXPECT_EQ(ReadCatalogueValue(IDS_AUTHORS, IDS_AUTHOR_KEY, value, 1), 255);
     ASSERT_NE(LoadCatalogue(), 0);
     EXPECT_EQ(std::string(AuthorTable[1]), std::string(kAuthorNameSize - 1, 'A'));
+}
+
+// The tables as the list would show them.
+std::vector<std::string> Tables()
+{
+    std::vector<std::string> lines;
+    for (int n = 0; n < AuthorCount; ++n)
+        lines.push_back(std::string("author ") + AuthorTable[n]);
+    for (int n = 0; n < KeywordCount; ++n)
+        lines.push_back(std::string("keyword ") + KeywordTable[n]);
+    for (int n = 0; n < AnimationCount; ++n) {
+        const AnimationRecord& record = AnimationTable[n];
+        std::string line = std::string("animation ") + record.title + ";" + record.file + ";" + record.date + ";"
+                         + record.sizeText + ";" + std::to_string(record.authorIndex);
+        for (int k = 0; k < record.keywordCount; ++k)
+            line += "," + std::to_string(record.keywordIndices[k]);
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// Without the memory for a section at once, every key is read on its own:
+// the same tables, nothing lost.
+TEST_F(CatalogueFile, WithoutMemoryForASectionTheKeysAreReadOneByOne)
+{
+    std::string text = "[Authors]\r\nAuthor1=Anna\r\n  Author2 = Bert \r\nAuthor3=\"Cleo\"\r\n"
+                       "[Keywords]\r\nKeyword1=Sport\r\nKeyword2=Natur\r\n[Animations]\r\n";
+    for (int n = 1; n <= 40; ++n)
+        text += "Animation" + std::to_string(n) + "=" + std::to_string(n % 4) + ";" + std::to_string(n) + ";Titel "
+              + std::to_string(n) + ";F" + std::to_string(n) + ".FLC;1." + std::to_string(n % 12 + 1) + ".96;2;"
+              + std::to_string(n % 3) + ",2\r\n";
+    text += "Animation41=0;1;Ohne Datei\r\nAnimation42=1;1;Danach;D.FLC;1.1.99;1\r\n";
+    UseCatalogue(text);
+    ASSERT_NE(LoadCatalogue(), 0);
+    const std::vector<std::string> withMemory = Tables();
+    ASSERT_EQ(AnimationCount, 41);
+
+    ClearCatalogue();
+    refuseArrays = true;
+    int loaded = LoadCatalogue();
+    refuseArrays = false;
+    EXPECT_NE(loaded, 0);
+    EXPECT_EQ(Tables(), withMemory);
 }
 
 } // namespace
