@@ -514,9 +514,14 @@ private:
         case FlcFileSource::Opened::NotFound:
             Add(line, name + ": file missing: " + path);
             return;
-        case FlcFileSource::Opened::NotRegular:
-            Add(line, name + ": not a regular file (" + KindName(KindOf(fileSystemPath)) + "): " + path);
+        case FlcFileSource::Opened::NotRegular: {
+            // Wine tells no attributes of a named pipe.
+            EntryKind kind = KindOf(fileSystemPath);
+            if (kind == EntryKind::None || kind == EntryKind::File)
+                kind = EntryKind::Other;
+            Add(line, name + ": not a regular file (" + KindName(kind) + "): " + path);
             return;
+        }
         case FlcFileSource::Opened::CannotRead:
             Add(line, name + ": cannot be read: " + path);
             return;
