@@ -26,6 +26,10 @@ int RowIconCount;
 // The DPI the fonts and icons were made for, and the rows' layout there.
 int RowDpi = kBaseDpi;
 RowGeometry Row = RowGeometryAt(kBaseDpi);
+// The labels' widths in the bold font, the same in every row: measured with
+// the first row drawn, forgotten when the fonts or the labels change.
+int LabelWidths[kRowLabelCount];
+bool LabelWidthsKnown = false;
 
 HFONT CreateRowFont(int weight)
 {
@@ -110,12 +114,14 @@ void LoadRowLabels()
     for (int n = 0; n < kRowLabelCount; ++n)
         if (LoadStringA(ModuleInstance, IDS_LABEL_TITLE + n, RowLabels[n], kRowLabelSize) <= 0)
             RowLabels[n][0] = '\0';
+    LabelWidthsKnown = false;
 }
 
 void CreateRowResources(int dpi)
 {
     RowDpi = dpi;
     Row = RowGeometryAt(dpi);
+    LabelWidthsKnown = false;
     SelectionBrush = CreateSolidBrush(kSelectionColour);
     NormalFont = CreateRowFont(FW_NORMAL);
     BoldFont = CreateRowFont(FW_BOLD);
@@ -172,8 +178,13 @@ void DrawAnimationRow(HDC dc, const RECT& row, bool selected, const AnimationRec
     // as drawn, no text runs into the next on its line.
     RowTextWidths widths;
     HGDIOBJ previousFont = SelectObject(dc, BoldFont);
+    if (!LabelWidthsKnown) {
+        for (int n = 0; n < kRowLabelCount; ++n)
+            LabelWidths[n] = WidthOf(dc, LabelText(n));
+        LabelWidthsKnown = true;
+    }
     for (int n = 0; n < kRowLabelCount; ++n)
-        widths.label[n] = WidthOf(dc, LabelText(n));
+        widths.label[n] = LabelWidths[n];
     SelectObject(dc, NormalFont);
     for (int n = 0; n < kRowLabelCount; ++n)
         widths.value[n] = WidthOf(dc, values.text[n]);
@@ -217,6 +228,7 @@ void ReleaseListResources()
     SelectionBrush = nullptr;
     NormalFont = nullptr;
     BoldFont = nullptr;
+    LabelWidthsKnown = false;
     for (int n = 0; n < RowIconCount; ++n) {
         DestroyIcon(RowIcons[n]);
         RowIcons[n] = nullptr;
