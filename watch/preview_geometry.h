@@ -60,6 +60,27 @@ PreviewPlace PlacePreview(const PreviewBox& row, PreviewSize picture, PreviewSiz
 // Timer milliseconds between two frames for a delay given in microseconds.
 unsigned PreviewFrameMilliseconds(std::uint64_t delayMicroseconds);
 
+// When a playing preview shows its next picture: at the tick of its frame
+// timer, or, when the picture was not decoded by then, the moment it is: a
+// slow medium must not cost a whole tick a frame. The timer counts anew from
+// a late picture.
+class PreviewPace {
+public:
+    // The timer's tick, the next picture `ready` or not: true when it shows now.
+    bool Tick(bool ready)
+    {
+        late_ = !ready;
+        return ready;
+    }
+    // Whether a picture that comes now shows at once (then Reset, and the
+    // timer starts anew).
+    bool Late() const { return late_; }
+    void Reset() { late_ = false; }
+
+private:
+    bool late_ = false;
+};
+
 // Bytes from one row of an 8-bit picture to the next, as the platform's
 // device-independent pictures keep them: whole 4-byte words.
 int PreviewRowStride(int width);

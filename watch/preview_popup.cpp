@@ -45,7 +45,7 @@ struct Preview {
     PreviewSize picture = {};   // the size `frame` is drawn at; 0 x 0 for none
     char line[kLineSize] = "";
     bool playing = false;       // the frame timer runs
-    bool late = false;          // the timer came before the next picture: it shows when it comes
+    PreviewPace pace;
     bool placed = false;        // the popup stands beside this row's picture or line
     int dpi = kBaseDpi;         // the popup's: its monitor's
 };
@@ -211,10 +211,10 @@ void OnNews(unsigned generation)
     if (!Current.hasFrame && TakeFrame()) {
         Current.hasFrame = true;
         grown = true;
-    } else if (Current.late && TakeFrame()) {
+    } else if (Current.hasFrame && Current.pace.Late() && TakeFrame()) {
         // The picture whose tick has passed: shown now, the next one a
         // whole delay from now.
-        Current.late = false;
+        Current.pace.Reset();
         InvalidatePicture();
         StartFrameTimer();
     }
@@ -248,10 +248,8 @@ void OnFrameTimer()
 {
     if (!Current.player)
         return;
-    if (TakeFrame())
+    if (Current.pace.Tick(TakeFrame()))
         InvalidatePicture();
-    else
-        Current.late = true;    // not decoded yet: it shows the moment it is
 }
 
 void Paint(HWND popup, HDC dc)
@@ -278,7 +276,7 @@ void StopReading()
     Current.facts = PreviewFacts();
     Current.hasFrame = false;
     Current.playing = false;
-    Current.late = false;
+    Current.pace.Reset();
     Current.placed = false;
 }
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 TEST(PreviewPictureSize, OwnSizeUpTo320x240AndFittedAbove)
@@ -169,6 +171,41 @@ TEST(PreviewFrameMilliseconds, OwnDelayWithAFloorOf1In70Seconds)
     for (Case c : {Case{0, 14}, Case{1000, 14}, Case{14285, 14}, Case{16000, 16}, Case{100000, 100},
                    Case{5000000000ull * 1000, 0x7FFFFFFF}})
         EXPECT_EQ(PreviewFrameMilliseconds(c.microseconds), c.milliseconds) << c.microseconds;
+}
+
+// A medium that needs 120 ms for each picture of a file of 100 ms a frame:
+// the window's timer ticks every 100 ms and takes the next picture; the
+// reading decodes the one after only once that is taken. With the pace, a
+// picture late for its tick shows when it comes (every 120 ms); waiting for
+// the next tick would show one every 200 ms.
+TEST(PreviewPace, ALatePictureShowsWhenItComes)
+{
+    const unsigned period = 100;
+    for (unsigned decoding : {60u, 120u, 150u}) {
+        PreviewPace pace;
+        std::vector<unsigned> shown = {0};
+        unsigned nextTick = period;
+        unsigned readyAt = decoding;    // the reading starts on the next picture as the first shows
+        for (unsigned now = 1; now <= 2000; ++now) {
+            bool show = false;
+            if (now == readyAt && pace.Late()) {      // the reading's news
+                pace.Reset();
+                show = true;
+            } else if (now == nextTick) {
+                show = pace.Tick(now >= readyAt);
+            }
+            if (now == nextTick || show)
+                nextTick = now + period;              // a picture shown late starts the timer anew
+            if (show) {
+                shown.push_back(now);
+                readyAt = now + decoding;
+            }
+        }
+        const unsigned step = decoding > period ? decoding : period;
+        ASSERT_GE(shown.size(), 2000 / step) << decoding;
+        for (std::size_t n = 1; n < shown.size(); ++n)
+            EXPECT_EQ(shown[n] - shown[n - 1], step) << decoding << " ms, picture " << n;
+    }
 }
 
 TEST(ShrinkIndices, NearestPixel)
