@@ -12,6 +12,7 @@
 #include "anim/flc_sources.h"
 #include "app/main_window.h"
 #include "base/display_dpi.h"
+#include "base/dpi.h"
 #include "view/animation_list.h"
 #include "watch/preview_player.h"
 #include "watch/preview_popup.h"
@@ -670,7 +671,7 @@ protected:
     // it down the list: each row shows its own line, the popup never covers
     // the row under the pointer nor takes the pointer from the list, and it
     // stays on the screen throughout.
-    void RestOnTheFirstThreeRows(const char* where)
+    void RestOnTheFirstThreeRows(const char* where, int dpi)
     {
         SCOPED_TRACE(where);
         SetForegroundWindow(window_);
@@ -703,6 +704,16 @@ protected:
             Pump();
             HWND popup = PreviewWindow();
             ASSERT_TRUE(IsWindowVisible(popup)) << "row " << row;
+            if (row == 0) {
+                // Laid out at the display's DPI: the picture starts after the scaled margin.
+                const int margin = ScaleToDpi(kPreviewMargin, dpi);
+                RECT client = Client(popup);
+                Canvas canvas(client.right, client.bottom, kUntouched);
+                Capture(popup, canvas);
+                EXPECT_EQ(canvas.At(margin - 1, margin), GetSysColor(COLOR_INFOBK));
+                EXPECT_EQ(canvas.At(margin, margin - 1), GetSysColor(COLOR_INFOBK));
+                EXPECT_NE(canvas.At(margin, margin), GetSysColor(COLOR_INFOBK));
+            }
             RECT shown;
             GetWindowRect(popup, &shown);
             const RECT onScreen = RowOnScreen(row);
@@ -733,7 +744,7 @@ TEST_F(PreviewBesideTheList, MaximisedAndAtTheScreensRightEdge)
 {
     ShowWindow(window_, SW_MAXIMIZE);
     Pump();
-    RestOnTheFirstThreeRows("maximised");
+    RestOnTheFirstThreeRows("maximised", 96);
 
     ShowWindow(window_, SW_RESTORE);
     MONITORINFO monitor = {};
@@ -744,7 +755,7 @@ TEST_F(PreviewBesideTheList, MaximisedAndAtTheScreensRightEdge)
     SetWindowPos(window_, nullptr, monitor.rcWork.right - (outer.right - outer.left), outer.top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER);
     Pump();
-    RestOnTheFirstThreeRows("at the right edge");
+    RestOnTheFirstThreeRows("at the right edge", 96);
 }
 
 // The same in a program that starts on a 144-DPI display: this test program
@@ -765,9 +776,10 @@ TEST_F(PreviewBesideTheList, MaximisedAt144Dpi)
         return;
     }
     ASSERT_EQ(WindowDpi(window_), 144);
+    EXPECT_EQ(MonitorDpi(MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST)), 144);
     ShowWindow(window_, SW_MAXIMIZE);
     Pump();
-    RestOnTheFirstThreeRows("maximised at 144 DPI");
+    RestOnTheFirstThreeRows("maximised at 144 DPI", 144);
 }
 
 // Only while KORVAL is in front: with another program's window (a companion
