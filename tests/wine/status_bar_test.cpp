@@ -285,7 +285,7 @@ TEST(StatusBarAtDpi, PanesHoldTheirTextsAtEveryDpi)
         Canvas canvas(width, bar.height, kLightGray);
         GdiTally tally;
         PaintStatusBar(canvas.Dc(), RECT{0, 0, width, bar.height}, texts, true, dpi);
-        EXPECT_EQ(tally.Live(), 0) << "the font and the pen live for one paint";
+        EXPECT_EQ(tally.Live(), 0) << "the font lives for one paint";
 
         // The top lines and the panes' edges, a line wide each.
         for (int n = 0; n < bar.line; ++n) {
