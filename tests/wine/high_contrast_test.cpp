@@ -15,6 +15,7 @@
 #include "view/row_drawing.h"
 #include "watch/preview_popup.h"
 
+#include "gdi_tally.h"
 #include "main_window_fixture.h"
 #include "pixels.h"
 
@@ -471,20 +472,30 @@ TEST_F(HighContrastWindow, FollowsTheSettingWhileRunningAndComesBackPixelForPixe
     for (const Place& p : places)
         EXPECT_EQ(before.At(p.at.x, p.at.y), p.classic) << p.at.x << ',' << p.at.y;
 
+    GdiTally tally;
+    int madeByChanges = 0;
     struct Change { UINT message; WPARAM wordParam; };
     for (Change change : {Change{WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST}, Change{WM_SYSCOLORCHANGE, 0}}) {
         SCOPED_TRACE(change.message == WM_SYSCOLORCHANGE ? "WM_SYSCOLORCHANGE" : "WM_SETTINGCHANGE");
         system_.Say(kOn);
+        int made = tally.Made();
         SendMessageA(window_, change.message, change.wordParam, 0);
+        // Everything is to be drawn again, the children too.
+        for (HWND part : {window_, GetDlgItem(window_, ID_LIST), GetDlgItem(window_, ID_STATUSBAR),
+                          GetDlgItem(window_, ID_PLAY)})
+            EXPECT_TRUE(GetUpdateRect(part, nullptr, FALSE)) << GetDlgCtrlID(part);
         Pump();
+        madeByChanges += tally.Made() - made;
         EXPECT_EQ(system_.Asked(), 1);
         Capture(on);
         for (const Place& p : places)
             EXPECT_EQ(on.At(p.at.x, p.at.y), SchemeColourOf(p.system)) << p.at.x << ',' << p.at.y;
 
         system_.Say(0);
+        made = tally.Made();
         SendMessageA(window_, change.message, change.wordParam, 0);
         Pump();
+        madeByChanges += tally.Made() - made;
         Capture(after);
         const RECT all = {0, 0, client.right, client.bottom};
         EXPECT_TRUE(SamePoints(after.Pixels(all, kUntouched), before.Pixels(all, kUntouched)));
@@ -494,6 +505,9 @@ TEST_F(HighContrastWindow, FollowsTheSettingWhileRunningAndComesBackPixelForPixe
                 differing += after.At(x, y) != before.At(x, y) ? 1 : 0;
         EXPECT_EQ(differing, 0) << "off again: the classic look, pixel for pixel";
     }
+    // Every change loads the three button pictures anew and frees the ones before.
+    EXPECT_EQ(madeByChanges, 4 * 3);
+    EXPECT_EQ(tally.Live(), 3);
     // Another setting's change asks nothing.
     system_.Say(0);
     SendMessageA(window_, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
