@@ -520,7 +520,8 @@ TEST_F(HighContrastWindow, FollowsTheSettingWhileRunningAndComesBackPixelForPixe
         system_.Say(kOn);
         SendMessageA(window_, WM_SYSCOLORCHANGE, 0, 0);
         SetForegroundWindow(window_);
-        RedrawWindow(window_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        RedrawWindow(window_, nullptr, nullptr,
+                     RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         Pump();
         Sleep(500);
         Pump();
