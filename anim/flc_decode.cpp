@@ -202,6 +202,22 @@ FlcStatus DecodeByteDelta(Payload data, FlcPicture& picture, std::size_t& work)
     return FlcStatus::Frame;
 }
 
+// `n` bytes of the pair at `pair` over and over, eight at a time: the pair
+// read and repeated in the machine's byte order is stored in that order.
+void FillWord(std::uint8_t* out, unsigned n, const std::uint8_t* pair)
+{
+    std::uint16_t word;
+    std::memcpy(&word, pair, 2);
+    const std::uint64_t eight = word * std::uint64_t{0x0001000100010001};
+    unsigned i = 0;
+    for (; i + 8 <= n; i += 8)
+        std::memcpy(out + i, &eight, 8);
+    for (; i + 2 <= n; i += 2)
+        std::memcpy(out + i, &word, 2);
+    if (i < n)
+        out[i] = pair[0];    // a run cut at an odd width
+}
+
 // Lines of word packets. Before a line's packet count come opcodes: 11 in the
 // top bits skips lines, 10 gives the line's last pixel (for odd widths, which
 // whole words cannot reach). Each packet: a column skip and a count, positive
@@ -262,14 +278,7 @@ FlcStatus DecodeWordDelta(Payload data, FlcPicture& picture, std::size_t& work)
                     return FlcStatus::Damaged;
                 unsigned size = static_cast<unsigned>(-count) * 2;
                 unsigned n = std::min(size, width - x);
-                const std::uint8_t a = data.at[0], b = data.at[1];
-                std::uint8_t* out = row + x;
-                for (unsigned i = 0; i + 1 < n; i += 2) {
-                    out[i] = a;
-                    out[i + 1] = b;
-                }
-                if (n % 2 != 0)
-                    out[n - 1] = a;
+                FillWord(row + x, n, data.at);
                 data.at += 2;
                 x += n;
                 written += n;

@@ -137,6 +137,8 @@ TEST(FlcChunks, DrawIntoThePictureAndCutWhatRunsPastALine)
         {"word delta: a word run past the line's end is cut, the next line still drawn", 5, 7,
          {2, 0, 1, 0, 3, 0xFE, 0xE, 0xF, 1, 0, 4, 1, 0x1A, 0x1B}, FlcStatus::Frame,
          {1, 2, 3, 0xE, 0xF, 6, 7, 8, 9, 0x1A}},
+        {"word delta: a word run cut at an odd width ends in the pair's first byte", 5, 7,
+         {1, 0, 1, 0, 0, 0xFD, 0xA, 0xB}, FlcStatus::Frame, {0xA, 0xB, 0xA, 0xB, 0xA, 6, 7, 8, 9, 10}},
         {"word delta: no lines", 5, 7, {0, 0}, FlcStatus::Frame, five},
         {"word delta: skipped below the picture", 5, 7, {1, 0, 0xFE, 0xFF, 0, 0}, FlcStatus::Damaged, {}},
         {"word delta: skips that add up past any picture", 5, 7,
