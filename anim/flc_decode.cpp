@@ -70,7 +70,7 @@ struct Payload {
     std::size_t Left() const { return static_cast<std::size_t>(end - at); }
 };
 
-// What a frame may still do (FlcFrameWork). Each line, packet and sub-chunk
+// What a frame may still do (kWorkPerPixel). Each line, packet and sub-chunk
 // and each pixel or colour written costs one; a line is paid when it is done,
 // so one line at most runs past the bound before the frame is Damaged.
 bool Spend(std::size_t& work, std::size_t cost)
@@ -321,12 +321,12 @@ FlcStatus ParseFlcHeader(const std::uint8_t* header, std::size_t size, FlcInfo& 
     return FlcStatus::Frame;
 }
 
-std::size_t FlcFrameWork(int width, int height)
-{
-    return kFlcWorkPerPixel * static_cast<std::size_t>(width) * static_cast<std::size_t>(height) + kFlcWorkMargin;
-}
-
 namespace {
+
+// The work one frame may do. A real frame writes its picture once or twice;
+// one that draws it over and over, or sends packets without end, is Damaged.
+constexpr std::size_t kWorkPerPixel = 8;
+constexpr std::size_t kWorkMargin = 65536;    // small pictures' palettes and packets
 
 // One sub-chunk's payload applied to the picture. Unknown types change nothing.
 FlcStatus DecodeChunk(std::uint16_t type, Payload payload, FlcPicture& picture, std::size_t& work)
@@ -366,7 +366,7 @@ FlcStatus DecodeFlcFrame(const std::uint8_t* body, std::size_t declared, std::si
     std::uint16_t chunks;
     if (!frame.Word(chunks) || !frame.Skip(kFlcFrameHeaderSize - kFlcChunkHeaderSize - 2))
         return FlcStatus::Damaged;
-    std::size_t work = FlcFrameWork(picture.width, picture.height);
+    std::size_t work = kWorkPerPixel * static_cast<std::size_t>(picture.width) * picture.height + kWorkMargin;
     for (int chunk = 0; chunk < chunks; ++chunk) {
         std::uint32_t size;
         std::uint16_t type;

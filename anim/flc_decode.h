@@ -78,16 +78,11 @@ struct FlcPicture {
 // declared.
 FlcStatus ParseFlcHeader(const std::uint8_t* header, std::size_t size, FlcInfo& info);
 
-// The work one frame may do, whatever its chunks and packets say: every
-// sub-chunk, line and packet and every pixel or colour written counts one.
-// A real frame writes its picture once or twice; past this it is Damaged.
-constexpr std::size_t kFlcWorkPerPixel = 8;
-constexpr std::size_t kFlcWorkMargin = 65536;
-std::size_t FlcFrameWork(int width, int height);
-
 // One frame chunk's body (what follows its 6-byte header): `declared` bytes,
 // of which `present` are at `body` (fewer when the file ends early), applied
 // to the picture. A frame without sub-chunks leaves the picture as it was.
-// Damaged when a sub-chunk ends before what it declares, draws below the
-// picture's last line, or the frame's work passes FlcFrameWork.
+// Damaged when a sub-chunk ends before what it declares or draws below the
+// picture's last line, or when the frame's work passes a bound that comes
+// from the picture's size, whatever its counts say (8 times its pixels and a
+// margin; every sub-chunk, line, packet, pixel and colour counts one).
 FlcStatus DecodeFlcFrame(const std::uint8_t* body, std::size_t declared, std::size_t present, FlcPicture& picture);
