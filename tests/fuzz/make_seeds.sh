@@ -84,3 +84,11 @@ find "$root/tests/fixtures/anim" "$root/examples/medium/ANIM" -type f \( -iname 
 while IFS= read -r file; do
     cp "$file" "$out/flc/$(cksum < "$file" | cut -d ' ' -f 1)"
 done
+# A 64 x 64 frame of 40 black chunks: each draws the whole picture, and the
+# frame passes the work a frame may do.
+python3 -c '
+import struct, sys
+black = struct.pack("<IH", 6, 13)
+frame = struct.pack("<IH5H", 16 + 40 * 6, 0xF1FA, 40, 0, 0, 0, 0) + black * 40
+header = struct.pack("<IHHHHHHI", 128 + len(frame), 0xAF12, 1, 64, 64, 8, 0, 50).ljust(128, b"\0")
+sys.stdout.buffer.write(header + frame)' > "$out/flc/many-black-chunks"

@@ -61,6 +61,13 @@ ffmpeg_fps() {   # ffmpeg_fps FILE LOOPS
         awk -v f1="$3" -v u1="$4" -v f0="$5" -v u0="$6" 'BEGIN { printf "%.0f\n", (f1 - f0) / (u1 - u0) }'
     done | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
 }
+# And libavcodec's FLIC decoder called directly, in one process with ours
+# (korval-decode-compare: both over the file in memory, the same frames, the
+# sides in turns, the fastest run of each).
+compare="$native/tools/korval-decode-compare"
+if [ -x "$compare" ]; then
+    "$compare" "$KORVAL_BENCH_FLC" "$KORVAL_BENCH_FLI" >"$native/decode-compare.txt"
+fi
 if command -v ffmpeg >/dev/null; then
     for kind in FLC FLI; do
         if [ $kind = FLC ]; then file=$KORVAL_BENCH_FLC; what="art script, word deltas"; loops=1500
@@ -70,6 +77,12 @@ if command -v ffmpeg >/dev/null; then
         printf '| %-52s | %10s f/s | %5d |\n' "Native: decode $kind 320x200 ($what)" "$ours" $repetitions
         printf '| %-52s | %10s f/s | %5d |\n' "ffmpeg's FLIC decoder, the same file" "$theirs" $repetitions
         awk -v a="$ours" -v b="$theirs" -v k=$kind 'BEGIN { printf "| %-52s | %12.2f | %5s |\n", "Decode " k ": ours / ffmpeg", a / b, "" }'
+        [ -s "$native/decode-compare.txt" ] || continue
+        awk -v file="$file" -v k=$kind '$1 == file {
+            printf "| %-52s | %10s f/s | %5d |\n", "In one process: ours, " $2 " frames in turns", $3, $6
+            printf "| %-52s | %10s f/s | %5d |\n", "In one process: libavcodec FLIC decoder", $4, $6
+            printf "| %-52s | %12.2f | %5s |\n", "Decode " k ": libavcodec time / ours (fastest runs)", $5, ""
+        }' "$native/decode-compare.txt"
     done
 fi
 
