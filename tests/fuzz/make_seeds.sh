@@ -7,7 +7,7 @@ set -e
 root=$1
 out=$2
 rm -rf "$out"
-for name in number entry catalogue_path loader numbered_keys folder date_key command_line flc; do
+for name in number entry catalogue_path loader numbered_keys folder date_key command_line flc encode; do
     mkdir -p "$out/$name"
 done
 
@@ -83,4 +83,5 @@ D:\\ANIM\\BALL.FLC"
 find "$root/tests/fixtures/anim" "$root/examples/medium/ANIM" -type f \( -iname '*.flc' -o -iname '*.fli' \) 2>/dev/null |
 while IFS= read -r file; do
     cp "$file" "$out/flc/$(cksum < "$file" | cut -d ' ' -f 1)"
+    cp "$file" "$out/encode/$(cksum < "$file" | cut -d ' ' -f 1)"
 done
