@@ -53,11 +53,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             GifFile read = ReadGif(gif.bytes.data(), gif.bytes.size());
             FUZZ_CHECK(read.error.empty() && read.trailer && read.loops == 0);
             FUZZ_CHECK(static_cast<int>(read.frames.size()) == result.frames);
-            for (const GifFrame& frame : read.frames) {
+            std::vector<std::vector<std::uint8_t>> shown = GifPictures(read);
+            for (std::size_t i = 0; i < read.frames.size(); ++i) {
                 FUZZ_CHECK(reader.NextFrame() == FlcStatus::Frame);
-                FUZZ_CHECK(frame.delay >= kGifMinimumDelay);
-                FUZZ_CHECK(frame.indices == std::vector<std::uint8_t>(reader.Indices(), reader.Indices() + info.width * info.height));
-                FUZZ_CHECK(frame.palette == std::vector<std::uint8_t>(reader.Palette(), reader.Palette() + 768));
+                FUZZ_CHECK(read.frames[i].delay >= kGifMinimumDelay);
+                FUZZ_CHECK(shown[i] == IndicesToRgb(reader.Indices(), static_cast<std::size_t>(info.width) * info.height,
+                                                    reader.Palette()));
+                FUZZ_CHECK(read.frames[i].palette == std::vector<std::uint8_t>(reader.Palette(), reader.Palette() + 768));
             }
             // The same output failing half-way.
             FlcMemorySource third(data, size);
