@@ -58,7 +58,7 @@ inline GifFile ReadGif(const std::uint8_t* data, std::size_t size)
         return gif;
     }
     at = 6;
-    int flags, ignored;
+    int flags = 0, ignored = 0;
     word(gif.width);
     word(gif.height);
     byte(flags);

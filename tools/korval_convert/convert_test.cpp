@@ -154,9 +154,14 @@ TEST(ConvertFile, AFullDiskKeepsTheOldFile)
             for (const std::string& left : Names(out))
                 EXPECT_EQ(left.find(".~"), std::string::npos) << left << ": a temporary file stayed";
         }
+        // A file that holds the first temporary name is someone else's.
+        std::ofstream(target + ".~1", std::ios::binary) << "not ours";
         Outcome run = Logged(out, [&](std::FILE* log) { return ConvertFile(gimp, target, 1, log); });
         EXPECT_EQ(run.exitCode, 0) << run.log;
         EXPECT_NE(ReadAll(target).size(), 12u);
+        Bytes other = ReadAll(target + ".~1");
+        EXPECT_EQ(std::string(other.begin(), other.end()), "not ours");
+        fs::remove(target + ".~1");
     }
     ExpectSameFrames(gimp, Join(out, "old.gif"), 7);
 #ifndef _WIN32
