@@ -57,6 +57,12 @@ using SaveDialog = BOOL(WINAPI*)(OPENFILENAMEW*);
 
 bool SaveAnimationTo(HWND owner, const char* path, int frame, const wchar_t* target, SaveKind kind)
 {
+    // A read-only file stays: Windows refuses to replace it, Wine would not.
+    const DWORD attributes = GetFileAttributesW(target);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        Say(owner, IDS_SAVE_REPLACE_FAILED, target, MB_OK | MB_ICONERROR);
+        return false;
+    }
     // The folder of the chosen file, where the temporary one goes.
     wchar_t folder[kNameSize];
     if (lstrlenW(target) >= static_cast<int>(kNameSize)) {
@@ -136,6 +142,8 @@ void SaveAnimation(HWND owner, const char* path, int frame)
             break;
         }
     }
+    wchar_t caption[40] = L"";
+    LoadStringW(ModuleInstance, IDS_SAVE_CAPTION, caption, 40);
     OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
@@ -144,6 +152,7 @@ void SaveAnimation(HWND owner, const char* path, int frame)
     dialog.lpstrFile = name;
     dialog.nMaxFile = kNameSize;
     dialog.lpstrDefExt = L"gif";
+    dialog.lpstrTitle = caption;
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
     if (!askForName(&dialog))
         return;

@@ -381,7 +381,7 @@ void TogglePause()
 // Pauses and shows frame `number`.
 void GoTo(int number)
 {
-    if (!Playable() || !V.hasFrame)
+    if (!Playable())
         return;
     V.paused = true;
     UpdateTimer();
@@ -390,10 +390,13 @@ void GoTo(int number)
     UpdateStatus();
 }
 
+// From the frame on its way when one was asked for, so quick steps add up.
 void Step(int direction)
 {
-    if (V.hasFrame)
-        GoTo(direction > 0 ? FrameAfter(V.frame->number) : FrameBefore(V.frame->number));
+    if (!Playable())
+        return;
+    const int from = V.asked != 0 && V.showAtOnce ? V.asked : (V.hasFrame ? V.frame->number : 1);
+    GoTo(direction > 0 ? FrameAfter(from) : FrameBefore(from));
 }
 
 void Zoom(int direction)
@@ -659,8 +662,12 @@ void Forget()
     V.window = nullptr;
     V.status = nullptr;
     V.hasFrame = false;
-    V.playingAll = false;
     V.facts = PreviewFacts();
+    // The next viewer starts afresh.
+    V.playingAll = false;
+    V.speed = ViewerSpeed::Normal;
+    V.tallPixels = false;
+    V.zoom = 1;
 }
 
 LRESULT CALLBACK ViewerProc(HWND window, UINT message, WPARAM wordParam, LPARAM longParam)

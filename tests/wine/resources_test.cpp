@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdint>
 #include <iterator>
 #include <string>
@@ -66,6 +67,9 @@ TEST(Resources, MenuBar)
         {1, "Nach Da&tum", ID_SORT_DATE},
         {1, "", -1},
         {1, "&Selektieren...", ID_SELECT},
+        {1, "", -1},
+        {1, "&Vorschau\tF3", ID_PREVIEW},
+        {1, "A&nsehen...\tStrg+F3", ID_VIEWER},
         {0, "&Copyright...", ID_COPYRIGHT},
     };
     ASSERT_EQ(lines.size(), std::size(expected));
@@ -74,16 +78,25 @@ TEST(Resources, MenuBar)
         EXPECT_EQ(lines[n].text, expected[n].text) << n;
         EXPECT_EQ(lines[n].command, expected[n].command) << expected[n].text;
     }
+    // The mnemonics of "Ansicht", where the viewer's two items clash with none.
+    std::string letters;
+    for (std::size_t n = 7; n < 16; ++n) {
+        std::size_t amp = lines[n].text.find('&');
+        if (amp != std::string::npos)
+            letters += static_cast<char>(std::tolower(static_cast<unsigned char>(lines[n].text[amp + 1])));
+    }
+    EXPECT_EQ(letters, "tadtsvn");
 }
 
-TEST(Resources, EnterPlaysF3Previews)
+TEST(Resources, EnterPlaysF3PreviewsCtrlF3Views)
 {
     HACCEL table = LoadAcceleratorsA(Self(), MAKEINTRESOURCEA(IDR_ACCELERATORS));
     ASSERT_NE(table, nullptr);
     ACCEL entries[4] = {};
-    ASSERT_EQ(CopyAcceleratorTableA(table, entries, 4), 2);
-    const ACCEL expected[] = {{FVIRTKEY, VK_RETURN, ID_PLAY}, {FVIRTKEY, VK_F3, ID_PREVIEW}};
-    for (int n = 0; n < 2; ++n) {
+    ASSERT_EQ(CopyAcceleratorTableA(table, entries, 4), 3);
+    const ACCEL expected[] = {{FVIRTKEY, VK_RETURN, ID_PLAY}, {FVIRTKEY, VK_F3, ID_PREVIEW},
+                              {FVIRTKEY | FCONTROL, VK_F3, ID_VIEWER}};
+    for (int n = 0; n < 3; ++n) {
         EXPECT_EQ(entries[n].fVirt & ~FNOINVERT, expected[n].fVirt) << n;
         EXPECT_EQ(entries[n].key, expected[n].key) << n;
         EXPECT_EQ(entries[n].cmd, expected[n].cmd) << n;
