@@ -6,6 +6,7 @@
 #include "base/sizes.h"
 #include "base/system_library.h"
 #include "base/text.h"
+#include "base/themed_controls.h"
 #include "res/resource.h"
 #include "watch/reading_thread.h"
 #include "watch/viewer_text.h"
@@ -154,8 +155,11 @@ void SaveAnimation(HWND owner, const char* path, int frame)
     dialog.lpstrDefExt = L"gif";
     dialog.lpstrTitle = caption;
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
-    if (!askForName(&dialog))
-        return;
+    {
+        ThemedControls themed;     // the dialog in the system's visual style
+        if (!askForName(&dialog))
+            return;
+    }
     // The name's own ending decides; without one of the two, the type chosen.
     SaveKind kind = dialog.nFilterIndex == 2 ? SaveKind::Png : SaveKind::Gif;
     if (EndsWith(name, L".png"))
