@@ -9,6 +9,40 @@ namespace {
 
 LONG LiveThreadCount;
 
+// The threads of ended players that still run, each waiting in a read
+// perhaps: cancelled again until they end. Touched by the players' thread only.
+HANDLE LeftBehind[PreviewPlayer::kMostThreads];
+
+// Closes the handles of the threads left behind that have ended, and cancels
+// the read of those that have not: a cancel that came just before the thread
+// entered its read missed it.
+void CancelLeftBehind()
+{
+    for (HANDLE& thread : LeftBehind) {
+        if (thread == nullptr)
+            continue;
+        if (WaitForSingleObject(thread, 0) == WAIT_OBJECT_0) {
+            CloseHandle(thread);
+            thread = nullptr;
+        } else {
+            CancelSynchronousIo(thread);
+        }
+    }
+}
+
+void LeaveBehind(HANDLE thread)
+{
+    CancelSynchronousIo(thread);
+    CancelLeftBehind();
+    for (HANDLE& slot : LeftBehind) {
+        if (slot == nullptr) {
+            slot = thread;
+            return;
+        }
+    }
+    CloseHandle(thread);    // no slot (it cannot happen with a slot per thread): not cancelled again
+}
+
 } // namespace
 
 // What the player and its thread share; the last of the two to let go frees it.
@@ -22,6 +56,7 @@ struct PreviewPlayer::Shared {
     bool frameWaiting = false;
     PreviewFrame* decoding = nullptr;   // the thread's own
     char path[kAnimationPathSize] = "";
+    HANDLE file = INVALID_HANDLE_VALUE;     // opened by the caller, or by the thread from `path`
     HWND window = nullptr;
     UINT message = 0;
     WPARAM generation = 0;
@@ -60,19 +95,29 @@ public:
                 break;
             done += read;
         }
+        at_ += done;
         return done;
     }
+    // No call where the file already is: the reading goes on from one
+    // chunk to the next far more often than it skips.
     bool Seek(std::uint64_t offset) override
     {
+        if (offset > 0x7FFFFFFFFFFFFFFFull || Stopped(shared_))
+            return false;
+        if (offset == at_)
+            return true;
         LARGE_INTEGER to;
         to.QuadPart = static_cast<LONGLONG>(offset);
-        return offset <= 0x7FFFFFFFFFFFFFFFull && !Stopped(shared_)
-               && SetFilePointerEx(file_, to, nullptr, FILE_BEGIN);
+        if (!SetFilePointerEx(file_, to, nullptr, FILE_BEGIN))
+            return false;
+        at_ = offset;
+        return true;
     }
 
 private:
     HANDLE file_;
     const Shared* shared_;
+    std::uint64_t at_ = 0;
 };
 
 void Tell(Shared* shared)
@@ -108,10 +153,32 @@ bool HandOver(Shared* shared)
     return !stopped;
 }
 
+// Opens the player's file unless the caller did. A device or a pipe is
+// closed again unread: a read from one may wait for ever (a pipe nobody
+// writes, a serial line), and it is no animation anyway.
+bool OpenFile(Shared* shared)
+{
+    if (shared->file != INVALID_HANDLE_VALUE)
+        return true;
+    shared->file = CreateFileA(shared->path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (shared->file == INVALID_HANDLE_VALUE || GetFileType(shared->file) == FILE_TYPE_DISK)
+        return true;
+    CloseHandle(shared->file);
+    shared->file = INVALID_HANDLE_VALUE;
+    return false;
+}
+
 void Play(Shared* shared)
 {
-    HANDLE file = CreateFileA(shared->path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (!OpenFile(shared)) {
+        PreviewFacts facts;
+        facts.answer = PreviewAnswer::NotAFile;
+        if (!Stopped(shared))
+            Publish(shared, facts);
+        return;
+    }
+    HANDLE file = shared->file;
     FileSource source(file, shared);
     // About 4 MB at the most for the largest picture, so not on the stack.
     PreviewReading* reading = new (std::nothrow) PreviewReading;
@@ -131,19 +198,21 @@ void Play(Shared* shared)
             if (!HandOver(shared))
                 break;
         }
-        // A file that breaks before its first picture says so at the end.
-        if (!Stopped(shared) && reading->Facts().answer != told.answer)
-            Publish(shared, reading->Facts());
+        // A file that breaks before its first picture says so at the end,
+        // and a still that it is one.
+        const PreviewFacts& facts = reading->Facts();
+        if (!Stopped(shared) && (facts.answer != told.answer || facts.still != told.still))
+            Publish(shared, facts);
         delete reading;
     }
-    if (file != INVALID_HANDLE_VALUE)
-        CloseHandle(file);
 }
 
 DWORD WINAPI ReadingThread(void* context)
 {
     auto* shared = static_cast<Shared*>(context);
     Play(shared);
+    if (shared->file != INVALID_HANDLE_VALUE)
+        CloseHandle(shared->file);
     Release(shared);
     InterlockedDecrement(&LiveThreadCount);
     return 0;
@@ -153,31 +222,56 @@ DWORD WINAPI ReadingThread(void* context)
 
 PreviewPlayer::PreviewPlayer(const char* path, HWND window, UINT message, WPARAM generation)
 {
-    if (!HasRoom())
-        return;
-    auto* shared = new (std::nothrow) Shared;
+    auto* shared = HasRoom() ? new (std::nothrow) Shared : nullptr;
     if (shared == nullptr)
         return;
-    shared->waiting = new (std::nothrow) PreviewFrame;
-    shared->decoding = new (std::nothrow) PreviewFrame;
     shared->window = window;
     shared->message = message;
     shared->generation = generation;
-    if (shared->waiting == nullptr || shared->decoding == nullptr || !CopyText(shared->path, path)) {
+    if (!CopyText(shared->path, path)) {
         shared->holders = 1;
         Release(shared);
         return;
     }
-    InterlockedIncrement(&LiveThreadCount);
-    // Never joined: the thread ends on its own once told to stop.
-    HANDLE thread = CreateThread(nullptr, 0, ReadingThread, shared, 0, nullptr);
+    Start(shared);
+}
+
+PreviewPlayer::PreviewPlayer(HANDLE file, HWND window, UINT message, WPARAM generation)
+{
+    auto* shared = HasRoom() ? new (std::nothrow) Shared : nullptr;
+    if (shared == nullptr) {
+        CloseHandle(file);
+        return;
+    }
+    shared->file = file;
+    shared->window = window;
+    shared->message = message;
+    shared->generation = generation;
+    Start(shared);
+}
+
+// Starts the thread on `shared`, or frees it (and the file it holds) when
+// it cannot.
+void PreviewPlayer::Start(Shared* shared)
+{
+    shared->waiting = new (std::nothrow) PreviewFrame;
+    shared->decoding = new (std::nothrow) PreviewFrame;
+    HANDLE thread = nullptr;
+    if (shared->waiting != nullptr && shared->decoding != nullptr) {
+        InterlockedIncrement(&LiveThreadCount);
+        // Never joined: the thread ends on its own once told to stop.
+        thread = CreateThread(nullptr, 0, ReadingThread, shared, 0, nullptr);
+        if (thread == nullptr)
+            InterlockedDecrement(&LiveThreadCount);
+    }
     if (thread == nullptr) {
-        InterlockedDecrement(&LiveThreadCount);
+        if (shared->file != INVALID_HANDLE_VALUE)
+            CloseHandle(shared->file);
         shared->holders = 1;
         Release(shared);
         return;
     }
-    CloseHandle(thread);
+    thread_ = thread;
     shared_ = shared;
 }
 
@@ -189,6 +283,7 @@ PreviewPlayer::~PreviewPlayer()
     InterlockedExchange(&shared_->stop, 1);
     ReleaseSRWLockExclusive(&shared_->lock);
     WakeAllConditionVariable(&shared_->taken);
+    LeaveBehind(thread_);
     Release(shared_);
 }
 
@@ -222,5 +317,6 @@ bool PreviewPlayer::TakeFrame(PreviewFrame*& frame)
 
 int PreviewPlayer::LiveThreads()
 {
+    CancelLeftBehind();
     return static_cast<int>(InterlockedCompareExchange(&LiveThreadCount, 0, 0));
 }
