@@ -111,12 +111,19 @@ void HandOver(Shared* shared, unsigned answered)
 void Play(Shared* shared)
 {
     StoppableFile file(&shared->stop);
-    bool opened = file.Open(shared->path);
+    StoppableFile::Opening opening = file.Open(shared->path);
+    if (opening == StoppableFile::Opening::NotAFile) {
+        AcquireSRWLockExclusive(&shared->lock);
+        shared->facts.answer = PreviewAnswer::NotAFile;
+        ReleaseSRWLockExclusive(&shared->lock);
+        Tell(shared);
+        return;
+    }
     // The largest picture is 4 MB, its kept pictures up to 16 MB: not on the stack.
     ViewerReading* reading = new (std::nothrow) ViewerReading;
     if (reading == nullptr)
         return;
-    reading->Open(opened ? &file : nullptr);
+    reading->Open(opening == StoppableFile::Opening::Opened ? &file : nullptr);
     Publish(shared, *reading);
     unsigned answered = 0;
     while (reading->Facts().answer == PreviewAnswer::Playing) {
@@ -156,12 +163,16 @@ ViewerPlayer::ViewerPlayer(const char* path, HWND window, UINT message, WPARAM g
     shared->window = window;
     shared->message = message;
     shared->generation = generation;
-    if (shared->ready == nullptr || shared->decoding == nullptr || !CopyText(shared->path, path)
-        || !StartReadingThread(ViewerThread, shared)) {
+    // Never joined: the thread ends on its own once told to stop.
+    HANDLE thread = nullptr;
+    if (shared->ready != nullptr && shared->decoding != nullptr && CopyText(shared->path, path))
+        thread = StartReadingThread(ViewerThread, shared);
+    if (thread == nullptr) {
         shared->holders = 1;
         Release(shared);
         return;
     }
+    thread_ = thread;
     shared_ = shared;
 }
 
@@ -173,6 +184,7 @@ ViewerPlayer::~ViewerPlayer()
     InterlockedExchange(&shared_->stop, 1);
     ReleaseSRWLockExclusive(&shared_->lock);
     WakeAllConditionVariable(&shared_->asked);
+    LeaveReadingThread(thread_);
     Release(shared_);
 }
 

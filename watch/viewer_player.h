@@ -24,11 +24,12 @@ struct ViewerFrame {
 
 class ViewerPlayer {
 public:
-    // Starts reading the file at `path` at once; news (the facts, a frame)
+    // Starts reading the file at `path` at once (only a file on a disk, as
+    // the preview's); news (the facts, a frame)
     // is posted to `window` as `message` with `generation`, and may come once
     // more after the player is gone.
     ViewerPlayer(const char* path, HWND window, UINT message, WPARAM generation);
-    // Tells the thread to stop and leaves it.
+    // Tells the thread to stop, cancels the read it waits in, and leaves it.
     ~ViewerPlayer();
     ViewerPlayer(const ViewerPlayer&) = delete;
     ViewerPlayer& operator=(const ViewerPlayer&) = delete;
@@ -48,4 +49,5 @@ public:
 
 private:
     Shared* shared_ = nullptr;
+    HANDLE thread_ = nullptr;
 };

@@ -94,7 +94,8 @@ bool SaveAnimationTo(HWND owner, const char* path, int frame, const wchar_t* tar
     const volatile LONG neverStop = 0;
     StoppableFile source(&neverStop);
     FlcConversion done;
-    bool readable = source.Open(path);
+    // Only a file on a disk: a read from a device or a pipe might never end.
+    bool readable = source.Open(path) == StoppableFile::Opening::Opened;
     if (readable) {
         FileSink sink(file);
         HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));

@@ -110,6 +110,7 @@ int AnswerTextId()
 {
     switch (V.facts.answer) {
     case PreviewAnswer::NotFound: return IDS_PREVIEW_NOT_FOUND;
+    case PreviewAnswer::NotAFile: return IDS_PREVIEW_NOT_A_FILE;
     case PreviewAnswer::NotFlc: return IDS_PREVIEW_NOT_FLC;
     case PreviewAnswer::TooLarge: return IDS_PREVIEW_TOO_LARGE;
     case PreviewAnswer::Damaged: return IDS_PREVIEW_DAMAGED;

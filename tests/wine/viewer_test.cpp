@@ -11,6 +11,7 @@
 #include "res/resource.h"
 #include "tests/support/flc_writer.h"
 #include "app/main_window.h"
+#include "watch/preview_player.h"
 #include "watch/reading_thread.h"
 #include "watch/viewer_save.h"
 #include "watch/viewer_window.h"
@@ -35,8 +36,9 @@ const Row kRows[] = {
     {"Cut", "CUT.FLC"},         // 16 x 8, 5 frames, cut in frame 3
     {"Defekt", "BROKEN.FLC"},   // cut in its first frame
     {"Fehlt", "MISSING.FLC"},   // not written
+    {"Ger\xE4t", "NUL"},         // a device, never read
 };
-enum RowIndex { kBall, kBig, kCut, kBroken, kMissing, kRowCount };
+enum RowIndex { kBall, kBig, kCut, kBroken, kMissing, kDevice, kRowCount };
 constexpr int kBallFrames = 6;
 
 std::wstring Wide(const std::string& text);
@@ -234,7 +236,8 @@ TEST_F(Viewer, ListKeysMoveTheSelectionAndShowThatRow)
     struct Step { WPARAM key; int row; const wchar_t* title; const wchar_t* status; };
     const Step steps[] = {
         {VK_DOWN, kBig, L"Bild \x2013 BIG.FLC", L"Bild 1 von 3, 640 \xD7 480, 0,3 s, 100 %"},
-        {VK_END, kMissing, L"Fehlt \x2013 MISSING.FLC", L"Keine Vorschau: Datei nicht gefunden"},
+        {VK_END, kDevice, L"Ger\xE4t \x2013 NUL", L"Keine Vorschau: keine gew\xF6hnliche Datei (ein Ger\xE4t oder eine Pipe)"},
+        {VK_UP, kMissing, L"Fehlt \x2013 MISSING.FLC", L"Keine Vorschau: Datei nicht gefunden"},
         {VK_UP, kBroken, L"Defekt \x2013 BROKEN.FLC", L"Keine Vorschau: Datei besch\xE4" L"digt"},
         {VK_HOME, kBall, L"Ball \x2013 BALL.FLC", nullptr},
         {VK_UP, kBall, L"Ball \x2013 BALL.FLC", nullptr},      // the first row stays
@@ -259,7 +262,7 @@ TEST_F(Viewer, ListKeysMoveTheSelectionAndShowThatRow)
     // The main window's status bar follows as for any move in the list.
     char bar[300] = "";
     GetWindowTextA(GetDlgItem(window_, ID_STATUSBAR), bar, sizeof bar);
-    EXPECT_NE(std::string(bar).find("1 von 5"), std::string::npos) << bar;
+    EXPECT_NE(std::string(bar).find("1 von 6"), std::string::npos) << bar;
 }
 
 TEST_F(Viewer, StepPauseFirstAndLastShowThatFrame)
@@ -391,9 +394,9 @@ TEST_F(Viewer, PlayingAllMovesOnThroughTheListUntilAKey)
     WaitFor([&] {
         if (seen.empty() || seen.back() != Selected())
             seen.push_back(Selected());
-        return seen.size() >= 7;
-    }, 15000);
-    EXPECT_EQ(seen, (std::vector<int>{kBall, kBig, kCut, kBroken, kMissing, kBall, kBig}));
+        return seen.size() >= 8;
+    }, 20000);
+    EXPECT_EQ(seen, (std::vector<int>{kBall, kBig, kCut, kBroken, kMissing, kDevice, kBall, kBig}));
     // Any key ends it: the key itself does nothing else.
     int at = Selected();
     Key(VK_DOWN);
@@ -403,6 +406,27 @@ TEST_F(Viewer, PlayingAllMovesOnThroughTheListUntilAKey)
     Char('a');
     SendMessageA(ViewerWindow(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     EXPECT_EQ(Status().find(L"alle abspielen"), std::wstring::npos);
+}
+
+// The viewer's reading counts among the preview's: past the bound it waits,
+// and starts once a reading has ended.
+TEST_F(Viewer, ReadsWithinTheSameBoundAsThePreviews)
+{
+    const std::string file = anim_ + "BALL.FLC";
+    std::vector<std::unique_ptr<PreviewPlayer>> waiting;
+    for (int n = 0; n < kMostReadingThreads; ++n) {
+        waiting.emplace_back(new PreviewPlayer(file.c_str(), window_, WM_NULL, 0));
+        ASSERT_TRUE(waiting.back()->Started()) << n;
+    }
+    Select(kBall);
+    Command(ID_VIEWER);
+    ASSERT_NE(ViewerWindow(), nullptr);
+    WaitFor([] { return false; }, 600);
+    EXPECT_EQ(Status(), L"");
+    EXPECT_EQ(LiveReadingThreads(), kMostReadingThreads);
+    waiting.pop_back();
+    EXPECT_TRUE(WaitFor([] { return Status().find(L"von 6, 320 \xD7 200") != std::wstring::npos; }, 3000));
+    waiting.clear();
 }
 
 SIZE_T CommittedBytes()
@@ -550,6 +574,7 @@ TEST_F(Viewer, AFailedSaveKeepsTheOldFileAndSaysWhy)
         {ball, out + "FOLDER.GIF", "nicht gespeichert: Die alte Datei l"},   // a folder of that name
         {anim_ + "MISSING.FLC", out + "NEW.GIF", "nicht gespeichert: Die Animation ist nicht lesbar"},
         {anim_ + "BROKEN.FLC", out + "NEW.GIF", "nicht gespeichert: Die Animation ist nicht lesbar"},
+        {anim_ + "NUL", out + "NEW.GIF", "nicht gespeichert: Die Animation ist nicht lesbar"},
     };
     for (const Case& c : cases) {
         BoxWatcher boxes([](const SeenBox&, int) { return IDOK; }, "Speichern unter");
