@@ -13,6 +13,39 @@ constexpr int kLzwHashSize = 8192;     // at most half full
 constexpr int kClearCode = 256;
 constexpr int kEndCode = 257;
 
+struct Area {
+    int left, top, width, height;
+};
+
+// What changed from `before` to `after`, both `width` x `height`: the
+// smallest rectangle holding every changed pixel; one pixel when none did.
+Area ChangedArea(const std::uint8_t* before, const std::uint8_t* after, int width, int height)
+{
+    Area area{width, height, 0, 0};
+    int right = -1, bottom = -1;
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* a = before + static_cast<std::size_t>(y) * width;
+        const std::uint8_t* b = after + static_cast<std::size_t>(y) * width;
+        int first = 0;
+        while (first < width && a[first] == b[first])
+            ++first;
+        if (first == width)
+            continue;
+        int last = width - 1;
+        while (a[last] == b[last])
+            --last;
+        area.top = area.top == height ? y : area.top;
+        bottom = y;
+        area.left = first < area.left ? first : area.left;
+        right = last > right ? last : right;
+    }
+    if (bottom < 0)
+        return Area{0, 0, 1, 1};
+    area.width = right - area.left + 1;
+    area.height = bottom - area.top + 1;
+    return area;
+}
+
 // GIF89a output: the file's head, one frame at a time with its own colour
 // table, the trailer. LZW with the usual growth from 9 to 12 bits and a
 // clear code when the table is full; frames are kept whole.
@@ -86,12 +119,16 @@ struct GifWriter {
         decoderNext = kEndCode;
     }
 
-    void Frame(const std::uint8_t* indices, int width, int height, const std::uint8_t* palette, int delay)
+    // The rectangle `area` of a picture `stride` pixels wide.
+    void Frame(const std::uint8_t* indices, int stride, const Area& area, const std::uint8_t* palette, int delay)
     {
+        const int width = area.width, height = area.height;
         const std::uint8_t control[8] = {0x21, 0xF9, 4, 0x04, static_cast<std::uint8_t>(delay),
                                          static_cast<std::uint8_t>(delay >> 8), 0, 0};
         Write(control, sizeof control);
-        const std::uint8_t descriptor[10] = {0x2C, 0, 0, 0, 0, static_cast<std::uint8_t>(width),
+        const std::uint8_t descriptor[10] = {0x2C, static_cast<std::uint8_t>(area.left), static_cast<std::uint8_t>(area.left >> 8),
+                                             static_cast<std::uint8_t>(area.top), static_cast<std::uint8_t>(area.top >> 8),
+                                             static_cast<std::uint8_t>(width),
                                              static_cast<std::uint8_t>(width >> 8), static_cast<std::uint8_t>(height),
                                              static_cast<std::uint8_t>(height >> 8), 0x87};
         Write(descriptor, sizeof descriptor);
@@ -102,10 +139,16 @@ struct GifWriter {
         codeSize = 9;
         decoderNext = 0;
         Clear();
-        std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-        int prefix = indices[0];
-        for (std::size_t i = 1; i < count && !failed; ++i) {
-            std::uint8_t value = indices[i];
+        const std::uint8_t* row = indices + static_cast<std::size_t>(area.top) * stride + area.left;
+        int prefix = row[0];
+        for (int y = 0, x = 1; y < height && !failed; ++x) {
+            if (x == width) {
+                x = 0;
+                if (++y == height)
+                    break;
+                row += stride;
+            }
+            std::uint8_t value = row[x];
             std::int32_t key = prefix << 8 | value;
             std::uint32_t slot = (static_cast<std::uint32_t>(key) * 2654435761u) >> (32 - 13);
             while (keys[slot] != -1 && keys[slot] != key)
@@ -170,15 +213,27 @@ FlcConversion ConvertFlcToGif(FlcSource& source, ByteSink& out)
     }
     gif->out = &out;
     const FlcInfo& info = reader.Info();
+    // A frame whose colours stay is written as the rectangle that changed,
+    // kept over the frame before; a new palette recolours the whole picture,
+    // so such a frame is written whole.
+    std::size_t pixels = static_cast<std::size_t>(info.width) * static_cast<std::size_t>(info.height);
+    std::unique_ptr<std::uint8_t[]> before(new (std::nothrow) std::uint8_t[pixels]);
+    std::uint8_t palette[768];
+    const Area whole{0, 0, info.width, info.height};
     while ((status = reader.NextFrame()) == FlcStatus::Frame) {
         if (result.frames == 0)
             gif->Head(info.width, info.height);
-        gif->Frame(reader.Indices(), info.width, info.height, reader.Palette(),
+        bool sameColours = result.frames > 0 && std::memcmp(palette, reader.Palette(), sizeof palette) == 0;
+        Area area = before && sameColours ? ChangedArea(before.get(), reader.Indices(), info.width, info.height) : whole;
+        gif->Frame(reader.Indices(), info.width, area, reader.Palette(),
                    GifFrameDelay(info.delayMicroseconds, result.frames));
         if (gif->failed) {
             result.outputFailed = true;
             return result;
         }
+        if (before)
+            std::memcpy(before.get(), reader.Indices(), pixels);
+        std::memcpy(palette, reader.Palette(), sizeof palette);
         ++result.frames;
     }
     if (status != FlcStatus::End) {

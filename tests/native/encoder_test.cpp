@@ -81,32 +81,49 @@ Decoded DecodeFlc(const Bytes& file)
     return decoded;
 }
 
+std::vector<std::string> FrameSizes(const GifFile& gif)
+{
+    std::vector<std::string> sizes;
+    for (const GifFrame& frame : gif.frames)
+        sizes.push_back(std::to_string(frame.left) + "," + std::to_string(frame.top) + " " + std::to_string(frame.width) + "x"
+                        + std::to_string(frame.height));
+    return sizes;
+}
+
+// Every frame as a viewer shows it, with its own colour table; a frame
+// whose colours stay is written as the rectangle that changed.
 TEST(GifEncoder, EveryFrameComesBackWithItsOwnColours)
 {
     const Bytes p = {1, 2, 3, 4, 5, 6}, q = {6, 5, 4, 3, 2, 1};
     const Bytes noise1 = Noise(256 * 200, 1), noise2 = Noise(256 * 200, 2);
     Bytes runs(320 * 200, 7);
     std::memset(runs.data() + 5000, 9, 30000);
+    Bytes dot = runs;
+    dot[320 * 150 + 200] = 1;
     struct Case {
         const char* name;
         Bytes file;
         int width, height;
+        std::vector<std::string> areas;     // each frame's rectangle: left,top widthxheight
     };
     const Case cases[] = {
-        {"frames with a palette change between them",
+        {"a palette change: the whole picture",
          File(false, 3, 2, 3, 100,
               {Frame({PaletteChunk(0, Ramp(0)), CopyChunk(p)}), Frame({PaletteChunk(0, Ramp(99))}),
                Frame({CopyChunk(q)})}),
-         3, 2},
+         3, 2, {"0,0 3x2", "0,0 3x2", "0,0 3x2"}},
         {"noise: the code table fills and is cleared",
          File(false, 256, 200, 2, 40,
               {Frame({PaletteChunk(0, Ramp(3)), CopyChunk(noise1)}), Frame({CopyChunk(noise2)})}),
-         256, 200},
-        {"long runs: codes of every width", File(false, 320, 200, 1, 40, {Frame({PaletteChunk(0, Ramp(5)), CopyChunk(runs)})}),
-         320, 200},
-        {"one pixel", File(false, 1, 1, 1, 40, {Frame({CopyChunk({200})})}), 1, 1},
-        {"FLI, with a ring frame that is no frame of its own",
-         File(true, 3, 2, 2, 5, {Frame({CopyChunk(p)}), Frame({CopyChunk(q)}), Frame({CopyChunk(p)})}), 3, 2},
+         256, 200, {"0,0 256x200", "0,0 256x200"}},
+        {"long runs: codes of every width; then one pixel changes, then none",
+         File(false, 320, 200, 3, 40,
+              {Frame({PaletteChunk(0, Ramp(5)), CopyChunk(runs)}), Frame({CopyChunk(dot)}), Frame({})}),
+         320, 200, {"0,0 320x200", "200,150 1x1", "0,0 1x1"}},
+        {"one pixel", File(false, 1, 1, 1, 40, {Frame({CopyChunk({200})})}), 1, 1, {"0,0 1x1"}},
+        {"FLI, with a ring frame that is no frame of its own; the rectangle that changed",
+         File(true, 3, 2, 2, 5, {Frame({CopyChunk(p)}), Frame({CopyChunk({1, 2, 3, 4, 9, 6})}), Frame({CopyChunk(p)})}), 3, 2,
+         {"0,0 3x2", "1,1 1x1"}},
     };
     for (const Case& c : cases) {
         Decoded expected = DecodeFlc(c.file);
@@ -122,10 +139,14 @@ TEST(GifEncoder, EveryFrameComesBackWithItsOwnColours)
         EXPECT_EQ(gif.width, c.width) << c.name;
         EXPECT_EQ(gif.height, c.height) << c.name;
         ASSERT_EQ(gif.frames.size(), expected.pictures.size()) << c.name;
+        std::vector<Bytes> shown = GifPictures(gif);
         for (std::size_t i = 0; i < gif.frames.size(); ++i) {
-            EXPECT_EQ(gif.frames[i].indices, expected.pictures[i]) << c.name << ", frame " << i + 1;
+            const Bytes& picture = expected.pictures[i];
+            EXPECT_TRUE(shown[i] == IndicesToRgb(picture.data(), picture.size(), expected.palettes[i].data()))
+                << c.name << ", frame " << i + 1;
             EXPECT_EQ(gif.frames[i].palette, expected.palettes[i]) << c.name << ", frame " << i + 1;
         }
+        EXPECT_EQ(FrameSizes(gif), c.areas) << c.name;
     }
 }
 

@@ -58,7 +58,7 @@ inline GifFile ReadGif(const std::uint8_t* data, std::size_t size)
         return gif;
     }
     at = 6;
-    int flags, ignored;
+    int flags = 0, ignored = 0;
     word(gif.width);
     word(gif.height);
     byte(flags);
@@ -170,4 +170,37 @@ inline GifFile ReadGif(const std::uint8_t* data, std::size_t size)
     }
     gif.error = "no trailer";
     return gif;
+}
+
+// Each frame as a viewer shows it: drawn over the frames before (nothing
+// is disposed), as 24-bit RGB, width * height * 3 bytes.
+inline std::vector<std::vector<std::uint8_t>> GifPictures(const GifFile& gif)
+{
+    std::vector<std::vector<std::uint8_t>> pictures;
+    std::vector<std::uint8_t> canvas(static_cast<std::size_t>(gif.width) * gif.height * 3, 0);
+    for (const GifFrame& frame : gif.frames) {
+        for (int y = 0; y < frame.height; ++y) {
+            for (int x = 0; x < frame.width; ++x) {
+                int cx = frame.left + x, cy = frame.top + y;
+                if (cx >= gif.width || cy >= gif.height)
+                    continue;
+                std::size_t index = frame.indices[static_cast<std::size_t>(y) * frame.width + x];
+                for (int c = 0; c < 3; ++c)
+                    canvas[(static_cast<std::size_t>(cy) * gif.width + cx) * 3 + c] =
+                        index * 3 + c < frame.palette.size() ? frame.palette[index * 3 + c] : 0;
+            }
+        }
+        pictures.push_back(canvas);
+    }
+    return pictures;
+}
+
+// Colour indices as 24-bit RGB through a 768-byte palette.
+inline std::vector<std::uint8_t> IndicesToRgb(const std::uint8_t* indices, std::size_t count, const std::uint8_t* palette)
+{
+    std::vector<std::uint8_t> rgb(count * 3);
+    for (std::size_t i = 0; i < count; ++i)
+        for (int c = 0; c < 3; ++c)
+            rgb[i * 3 + c] = palette[indices[i] * 3 + c];
+    return rgb;
 }

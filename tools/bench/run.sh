@@ -73,5 +73,32 @@ if command -v ffmpeg >/dev/null; then
     done
 fi
 
+# The whole conversion of the bench FLC to a GIF, as a user waits for it:
+# korval-convert and ffmpeg's own GIF encoder (-f gif, one thread), each a
+# whole process from start to the file written, wall-clock time, taken in
+# turns; the medians of RUNS and their ratio, and the two files' sizes.
+if command -v ffmpeg >/dev/null; then
+    out="$native/bench-convert"
+    mkdir -p "$out"
+    elapsed_us() {   # elapsed_us COMMAND...: microseconds
+        start=$(date +%s%N)
+        "$@" >/dev/null 2>&1 || { echo "run.sh: $1 failed" >&2; exit 1; }
+        end=$(date +%s%N)
+        echo $(((end - start) / 1000))
+    }
+    for i in $(seq "$runs"); do
+        echo "ours $(elapsed_us "$native/tools/korval_convert/korval-convert" "$KORVAL_BENCH_FLC" "$out/ours.gif")"
+        echo "ffmpeg $(elapsed_us ffmpeg -nostdin -v error -threads 1 -y -i "$KORVAL_BENCH_FLC" -f gif "$out/ffmpeg.gif")"
+    done >"$out/times"
+    median_ms() { awk -v k="$1" '$1 == k { print $2 }' "$out/times" | sort -n | awk '{ v[NR] = $1 } END { printf "%.1f", v[int((NR + 1) / 2)] / 1000 }'; }
+    ours=$(median_ms ours)
+    theirs=$(median_ms ffmpeg)
+    printf '| %-52s | %10s ms | %5d |\n' "Native: korval-convert, bench FLC to GIF (process)" "$ours" "$runs"
+    printf '| %-52s | %10s ms | %5d |\n' "ffmpeg -f gif, the same file (process)" "$theirs" "$runs"
+    awk -v a="$ours" -v b="$theirs" 'BEGIN { printf "| %-52s | %12.2f | %5s |\n", "Convert to GIF: ffmpeg time / ours (above 1: ours faster)", b / a, "" }'
+    awk -v a="$(wc -c <"$out/ours.gif")" -v b="$(wc -c <"$out/ffmpeg.gif")" \
+        'BEGIN { printf "| %-52s | %8d / %d B | %5s |\n", "GIF size: ours / ffmpeg", a, b, "" }'
+fi
+
 # Under Wine: wall-clock time, the median of RUNS.
 "$win/wine-run" "$win/tools/korval-bench.exe" "$runs"

@@ -85,11 +85,13 @@ void ExpectSameFrames(const std::string& flc, const std::string& gif, std::size_
     FlcReader reader;
     ASSERT_EQ(reader.Open(source), FlcStatus::Frame);
     const FlcInfo& info = reader.Info();
+    std::vector<Bytes> shown = GifPictures(read);
     for (const GifFrame& frame : read.frames) {
         ASSERT_EQ(reader.NextFrame(), FlcStatus::Frame) << flc;
-        EXPECT_EQ(frame.indices, Bytes(reader.Indices(), reader.Indices() + info.width * info.height))
-            << gif << ", frame " << reader.FrameNumber();
-        EXPECT_EQ(frame.palette, Bytes(reader.Palette(), reader.Palette() + 768)) << gif << ", frame " << reader.FrameNumber();
+        int n = reader.FrameNumber();
+        EXPECT_TRUE(shown[n - 1] == IndicesToRgb(reader.Indices(), static_cast<std::size_t>(info.width) * info.height, reader.Palette()))
+            << gif << ", frame " << n;
+        EXPECT_EQ(frame.palette, Bytes(reader.Palette(), reader.Palette() + 768)) << gif << ", frame " << n;
     }
 }
 
@@ -152,9 +154,14 @@ TEST(ConvertFile, AFullDiskKeepsTheOldFile)
             for (const std::string& left : Names(out))
                 EXPECT_EQ(left.find(".~"), std::string::npos) << left << ": a temporary file stayed";
         }
+        // A file that holds the first temporary name is someone else's.
+        std::ofstream(target + ".~1", std::ios::binary) << "not ours";
         Outcome run = Logged(out, [&](std::FILE* log) { return ConvertFile(gimp, target, 1, log); });
         EXPECT_EQ(run.exitCode, 0) << run.log;
         EXPECT_NE(ReadAll(target).size(), 12u);
+        Bytes other = ReadAll(target + ".~1");
+        EXPECT_EQ(std::string(other.begin(), other.end()), "not ours");
+        fs::remove(target + ".~1");
     }
     ExpectSameFrames(gimp, Join(out, "old.gif"), 7);
 #ifndef _WIN32
