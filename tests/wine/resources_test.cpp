@@ -88,6 +88,36 @@ TEST(Resources, MenuBar)
     EXPECT_EQ(letters, "tadtsvn");
 }
 
+// The viewer's right-click menu: every command once, each with its key
+// after a tab, and no two items sharing a mnemonic.
+TEST(Resources, ViewerMenuMnemonicsAreUnique)
+{
+    HMENU menu = LoadMenuA(Self(), MAKEINTRESOURCEA(IDR_VIEWER_MENU));
+    ASSERT_NE(menu, nullptr);
+    std::vector<MenuLine> lines;
+    ReadMenu(GetSubMenu(menu, 0), 0, lines);
+    DestroyMenu(menu);
+    std::string letters;
+    std::vector<int> commands;
+    for (const MenuLine& line : lines) {
+        if (line.command == -1)
+            continue;
+        commands.push_back(line.command);
+        std::size_t amp = line.text.find('&');
+        ASSERT_NE(amp, std::string::npos) << line.text;
+        EXPECT_NE(line.text.find('\t'), std::string::npos) << line.text;
+        char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(line.text[amp + 1])));
+        EXPECT_EQ(letters.find(letter), std::string::npos) << line.text;
+        letters += letter;
+    }
+    const std::vector<int> expected = {ID_VIEWER_PAUSE, ID_VIEWER_NEXT, ID_VIEWER_PREVIOUS, ID_VIEWER_FIRST,
+                                       ID_VIEWER_LAST, ID_VIEWER_ZOOM_IN, ID_VIEWER_ZOOM_OUT, ID_VIEWER_FIT,
+                                       ID_VIEWER_SPEED_HALF, ID_VIEWER_SPEED_NORMAL, ID_VIEWER_SPEED_DOUBLE,
+                                       ID_VIEWER_SPEED_QUADRUPLE, ID_VIEWER_TALL_PIXELS, ID_VIEWER_PLAY_ALL,
+                                       ID_VIEWER_SAVE, ID_VIEWER_CLOSE};
+    EXPECT_EQ(commands, expected);
+}
+
 TEST(Resources, EnterPlaysF3PreviewsCtrlF3Views)
 {
     HACCEL table = LoadAcceleratorsA(Self(), MAKEINTRESOURCEA(IDR_ACCELERATORS));
