@@ -21,7 +21,7 @@ struct Area {
 // smallest rectangle holding every changed pixel; one pixel when none did.
 Area ChangedArea(const std::uint8_t* before, const std::uint8_t* after, int width, int height)
 {
-    Area area{width, height, 0, 0};
+    Area area{width, height, 0, 0};    // left and top past the picture until a change is met
     int right = -1, bottom = -1;
     for (int y = 0; y < height; ++y) {
         const std::uint8_t* a = before + static_cast<std::size_t>(y) * width;
@@ -48,7 +48,7 @@ Area ChangedArea(const std::uint8_t* before, const std::uint8_t* after, int widt
 
 // GIF89a output: the file's head, one frame at a time with its own colour
 // table, the trailer. LZW with the usual growth from 9 to 12 bits and a
-// clear code when the table is full; frames are kept whole.
+// clear code when the table is full.
 struct GifWriter {
     ByteSink* out = nullptr;
     bool failed = false;

@@ -216,4 +216,26 @@ TEST(ConvertCatalogue, FindingsInTheCheckersWords)
     EXPECT_EQ(unreadable.exitCode, 2) << unreadable.log;
 }
 
+// An entry whose file climbs out of the base folder would have its GIF put
+// beside the output folder: it is reported and left out.
+TEST(ConvertCatalogue, NothingIsWrittenOutsideTheOutputFolder)
+{
+    std::string medium = Scratch("outside");
+    fs::create_directories(Join(medium, "ANIM"));
+    fs::create_directories(Join(medium, "DRAUSSEN"));
+    std::string gimp = Join(kFixtures + "anim", "gimp-101x67.flc");
+    fs::copy_file(gimp, Join(Join(medium, "ANIM"), "GUT.FLC"));
+    fs::copy_file(gimp, Join(Join(medium, "DRAUSSEN"), "X.FLC"));
+    std::ofstream(Join(medium, "KORVAL.INI"), std::ios::binary)
+        << "[Authors]\r\nAuthor1=Anna Adler\r\n[Keywords]\r\nKeyword1=Sport\r\n[Animations]\r\n"
+           "Animation1=0;1;Gut;GUT.FLC;12.03.1996;2;1\r\n"
+           "Animation2=0;1;Draussen;..\\DRAUSSEN\\X.FLC;12.03.1996;2;1\r\n"
+           "[Settings]\r\nBasePath=ANIM\r\n";
+    std::string out = Join(medium, "GIF");
+    Outcome run = Logged(medium, [&](std::FILE* log) { return ConvertCatalogue(medium, out, log); });
+    EXPECT_EQ(run.exitCode, 1) << run.log;
+    EXPECT_NE(run.log.find(":7: Animation2: outside the base folder, not converted: "), std::string::npos) << run.log;
+    EXPECT_EQ(Names(medium), (std::vector<std::string>{"ANIM/GUT.FLC", "DRAUSSEN/X.FLC", "GIF/GUT.GIF", "KORVAL.INI"}));
+}
+
 } // namespace
