@@ -14,8 +14,9 @@
 #include "statusbar/status_bar.h"
 #include "view/animation_list.h"
 #include "view/keyword_dialog.h"
-#include "watch/preview_popup.h"
 #include "view/row_drawing.h"
+#include "watch/preview_popup.h"
+#include "watch/viewer_window.h"
 
 namespace {
 
@@ -65,6 +66,7 @@ void SelectFirstRow(HWND window, int listId)
 {
     SendDlgItemMessageA(window, listId, LB_SETCURSEL, 0, 0);
     ReportSelection(window);
+    ViewerFollowList(window);
 }
 
 void SetListOrder(HWND window, int listId, int commandId)
@@ -290,8 +292,10 @@ void Launch(HWND window, int commandId)
 
 void OnListNotification(HWND window, int code)
 {
-    if (code == LBN_SELCHANGE)
+    if (code == LBN_SELCHANGE) {
         ReportSelection(window);
+        ViewerFollowList(window);
+    }
     else if (code == LBN_DBLCLK)
         Launch(window, IsKeyDown(GetKeyState(VK_SHIFT)) ? ID_EDIT : ID_PLAY);
 }
@@ -313,6 +317,10 @@ void OnCommand(HWND window, WPARAM wordParam, LPARAM longParam)
         break;
     case ID_PREVIEW:
         TogglePreview(window, ID_LIST);
+        break;
+    case ID_VIEWER:
+        HidePreview();
+        OpenViewer(window, ID_LIST);
         break;
     case ID_COPYRIGHT:
         RunCopyrightDialog(window);
@@ -416,6 +424,10 @@ bool TranslateMainWindowKeys(HWND window, HACCEL accelerators, MSG* message)
     constexpr LPARAM kWasDown = 1 << 30;
     if (message->message == WM_KEYDOWN && message->wParam == VK_F3 && (message->lParam & kWasDown) != 0)
         return true;
+    // The viewer has keys of its own: Enter there starts nothing.
+    HWND viewer = ViewerWindow();
+    if (viewer != nullptr && (message->hwnd == viewer || IsChild(viewer, message->hwnd)))
+        return false;
     return TranslateAcceleratorA(window, accelerators, message) != 0;
 }
 

@@ -2,48 +2,9 @@
 
 #include "base/text.h"
 #include "view/list_order.h"
+#include "watch/reading_thread.h"
 
 #include <new>
-
-namespace {
-
-LONG LiveThreadCount;
-
-// The threads of ended players that still run, each waiting in a read
-// perhaps: cancelled again until they end. Touched by the players' thread only.
-HANDLE LeftBehind[PreviewPlayer::kMostThreads];
-
-// Closes the handles of the threads left behind that have ended, and cancels
-// the read of those that have not: a cancel that came just before the thread
-// entered its read missed it.
-void CancelLeftBehind()
-{
-    for (HANDLE& thread : LeftBehind) {
-        if (thread == nullptr)
-            continue;
-        if (WaitForSingleObject(thread, 0) == WAIT_OBJECT_0) {
-            CloseHandle(thread);
-            thread = nullptr;
-        } else {
-            CancelSynchronousIo(thread);
-        }
-    }
-}
-
-void LeaveBehind(HANDLE thread)
-{
-    CancelSynchronousIo(thread);
-    CancelLeftBehind();
-    for (HANDLE& slot : LeftBehind) {
-        if (slot == nullptr) {
-            slot = thread;
-            return;
-        }
-    }
-    CloseHandle(thread);    // no slot (it cannot happen with a slot per thread): not cancelled again
-}
-
-} // namespace
 
 // What the player and its thread share; the last of the two to let go frees it.
 struct PreviewPlayer::Shared {
@@ -56,7 +17,7 @@ struct PreviewPlayer::Shared {
     bool frameWaiting = false;
     PreviewFrame* decoding = nullptr;   // the thread's own
     char path[kAnimationPathSize] = "";
-    HANDLE file = INVALID_HANDLE_VALUE;     // opened by the caller, or by the thread from `path`
+    HANDLE file = INVALID_HANDLE_VALUE;     // opened by the caller; else the thread opens `path`
     HWND window = nullptr;
     UINT message = 0;
     WPARAM generation = 0;
@@ -77,48 +38,8 @@ void Release(Shared* shared)
 
 bool Stopped(const Shared* shared)
 {
-    return InterlockedCompareExchange(const_cast<volatile LONG*>(&shared->stop), 0, 0) != 0;
+    return ReadingStopped(&shared->stop);
 }
-
-// The file, read in the thread. Every read first asks whether the window
-// still wants it: a stopped player's thread ends at its next read.
-class FileSource final : public FlcSource {
-public:
-    FileSource(HANDLE file, const Shared* shared) : file_(file), shared_(shared) {}
-    std::size_t Read(unsigned char* into, std::size_t size) override
-    {
-        std::size_t done = 0;
-        while (done < size && !Stopped(shared_)) {
-            DWORD part = size - done > 0x100000 ? 0x100000 : static_cast<DWORD>(size - done);
-            DWORD read = 0;
-            if (!ReadFile(file_, into + done, part, &read, nullptr) || read == 0)
-                break;
-            done += read;
-        }
-        at_ += done;
-        return done;
-    }
-    // No call where the file already is: the reading goes on from one
-    // chunk to the next far more often than it skips.
-    bool Seek(std::uint64_t offset) override
-    {
-        if (offset > 0x7FFFFFFFFFFFFFFFull || Stopped(shared_))
-            return false;
-        if (offset == at_)
-            return true;
-        LARGE_INTEGER to;
-        to.QuadPart = static_cast<LONGLONG>(offset);
-        if (!SetFilePointerEx(file_, to, nullptr, FILE_BEGIN))
-            return false;
-        at_ = offset;
-        return true;
-    }
-
-private:
-    HANDLE file_;
-    const Shared* shared_;
-    std::uint64_t at_ = 0;
-};
 
 void Tell(Shared* shared)
 {
@@ -153,37 +74,26 @@ bool HandOver(Shared* shared)
     return !stopped;
 }
 
-// Opens the player's file unless the caller did. A device or a pipe is
-// closed again unread: a read from one may wait for ever (a pipe nobody
-// writes, a serial line), and it is no animation anyway.
-bool OpenFile(Shared* shared)
-{
-    if (shared->file != INVALID_HANDLE_VALUE)
-        return true;
-    shared->file = CreateFileA(shared->path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                               OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (shared->file == INVALID_HANDLE_VALUE || GetFileType(shared->file) == FILE_TYPE_DISK)
-        return true;
-    CloseHandle(shared->file);
-    shared->file = INVALID_HANDLE_VALUE;
-    return false;
-}
-
 void Play(Shared* shared)
 {
-    if (!OpenFile(shared)) {
+    StoppableFile file(&shared->stop);
+    StoppableFile::Opening opening = StoppableFile::Opening::Opened;
+    if (shared->file != INVALID_HANDLE_VALUE)
+        file.Adopt(shared->file);
+    else
+        opening = file.Open(shared->path);
+    shared->file = INVALID_HANDLE_VALUE;
+    if (opening == StoppableFile::Opening::NotAFile) {
         PreviewFacts facts;
         facts.answer = PreviewAnswer::NotAFile;
         if (!Stopped(shared))
             Publish(shared, facts);
         return;
     }
-    HANDLE file = shared->file;
-    FileSource source(file, shared);
     // About 4 MB at the most for the largest picture, so not on the stack.
     PreviewReading* reading = new (std::nothrow) PreviewReading;
     if (reading != nullptr) {
-        reading->Open(file != INVALID_HANDLE_VALUE ? &source : nullptr);
+        reading->Open(opening == StoppableFile::Opening::Opened ? &file : nullptr);
         PreviewFacts told = reading->Facts();
         if (!Stopped(shared))
             Publish(shared, told);
@@ -211,10 +121,8 @@ DWORD WINAPI ReadingThread(void* context)
 {
     auto* shared = static_cast<Shared*>(context);
     Play(shared);
-    if (shared->file != INVALID_HANDLE_VALUE)
-        CloseHandle(shared->file);
     Release(shared);
-    InterlockedDecrement(&LiveThreadCount);
+    ReadingThreadEnded();
     return 0;
 }
 
@@ -257,13 +165,9 @@ void PreviewPlayer::Start(Shared* shared)
     shared->waiting = new (std::nothrow) PreviewFrame;
     shared->decoding = new (std::nothrow) PreviewFrame;
     HANDLE thread = nullptr;
-    if (shared->waiting != nullptr && shared->decoding != nullptr) {
-        InterlockedIncrement(&LiveThreadCount);
-        // Never joined: the thread ends on its own once told to stop.
-        thread = CreateThread(nullptr, 0, ReadingThread, shared, 0, nullptr);
-        if (thread == nullptr)
-            InterlockedDecrement(&LiveThreadCount);
-    }
+    // Never joined: the thread ends on its own once told to stop.
+    if (shared->waiting != nullptr && shared->decoding != nullptr)
+        thread = StartReadingThread(ReadingThread, shared);
     if (thread == nullptr) {
         if (shared->file != INVALID_HANDLE_VALUE)
             CloseHandle(shared->file);
@@ -283,7 +187,7 @@ PreviewPlayer::~PreviewPlayer()
     InterlockedExchange(&shared_->stop, 1);
     ReleaseSRWLockExclusive(&shared_->lock);
     WakeAllConditionVariable(&shared_->taken);
-    LeaveBehind(thread_);
+    LeaveReadingThread(thread_);
     Release(shared_);
 }
 
@@ -317,6 +221,5 @@ bool PreviewPlayer::TakeFrame(PreviewFrame*& frame)
 
 int PreviewPlayer::LiveThreads()
 {
-    CancelLeftBehind();
-    return static_cast<int>(InterlockedCompareExchange(&LiveThreadCount, 0, 0));
+    return LiveReadingThreads();
 }

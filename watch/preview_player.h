@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "watch/preview_reading.h"
+#include "watch/reading_thread.h"
 
 class PreviewPlayer {
 public:
@@ -32,13 +33,12 @@ public:
     // False, and `frame` unchanged, while there is none.
     bool TakeFrame(PreviewFrame*& frame);
 
-    // Reading threads still running, those left behind included. Players
-    // are made, ended and asked on one thread, the window's.
+    // Reading threads still running, the viewer's and those left behind
+    // included. Players are made, ended and asked on one thread, the window's.
     static int LiveThreads();
-    // Threads at the most at once. On a medium that hangs (a network share
-    // gone) each preview asked for would leave one more thread and its
-    // buffers waiting; past this many, a new player does not start.
-    static constexpr int kMostThreads = 8;
+    // Threads at the most at once (reading_thread.h); past this many, a new
+    // player does not start.
+    static constexpr int kMostThreads = kMostReadingThreads;
     static bool HasRoom() { return LiveThreads() < kMostThreads; }
 
     struct Shared;

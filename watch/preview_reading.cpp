@@ -4,9 +4,7 @@
 
 #include <cstring>
 
-namespace {
-
-PreviewAnswer AnswerOf(FlcStatus status)
+PreviewAnswer PreviewAnswerOf(FlcStatus status)
 {
     switch (status) {
     case FlcStatus::Frame: return PreviewAnswer::Playing;
@@ -15,8 +13,6 @@ PreviewAnswer AnswerOf(FlcStatus status)
     default: return PreviewAnswer::Damaged;
     }
 }
-
-} // namespace
 
 void PreviewReading::Open(FlcSource* source)
 {
@@ -27,7 +23,7 @@ void PreviewReading::Open(FlcSource* source)
         facts_.answer = PreviewAnswer::NotFound;
         return;
     }
-    facts_.answer = AnswerOf(reader_.Open(*source));
+    facts_.answer = PreviewAnswerOf(reader_.Open(*source));
     facts_.info = reader_.Info();
 }
 

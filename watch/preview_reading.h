@@ -20,6 +20,9 @@ enum class PreviewAnswer {
     Damaged,        // broken before its first picture
 };
 
+// What a reader's answer to the header or a frame means for a preview.
+PreviewAnswer PreviewAnswerOf(FlcStatus status);
+
 struct PreviewFacts {
     PreviewAnswer answer = PreviewAnswer::Pending;
     FlcInfo info;

@@ -7,7 +7,7 @@ set -e
 root=$1
 out=$2
 rm -rf "$out"
-for name in number entry catalogue_path loader numbered_keys folder date_key command_line flc encode; do
+for name in number entry catalogue_path loader numbered_keys folder date_key command_line flc encode viewer; do
     mkdir -p "$out/$name"
 done
 
@@ -87,6 +87,7 @@ while IFS= read -r file; do
     # medium's 640 x 480 and 800 x 600 files), so a smoke run gets past them.
     if [ "$(wc -c < "$file")" -lt 50000 ]; then
         cp "$file" "$out/encode/$(cksum < "$file" | cut -d ' ' -f 1)"
+        cp "$file" "$out/viewer/$(cksum < "$file" | cut -d ' ' -f 1)"
     fi
 done
 # A 64 x 64 frame of 40 black chunks: each draws the whole picture, and the

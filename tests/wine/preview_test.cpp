@@ -228,8 +228,8 @@ TEST_F(Preview, F3IsTheAcceleratorAndTogglesThePreview)
     // Other keys, held or not, go on to the window.
     MSG other = {List(), WM_KEYDOWN, 'A', 0x401E0001, 0, {0, 0}};
     EXPECT_FALSE(TranslateMainWindowKeys(window_, accelerators, &other));
-    // The menus stay as they were: F3 is no menu item.
-    EXPECT_EQ(GetMenuState(GetMenu(window_), ID_PREVIEW, MF_BYCOMMAND), static_cast<UINT>(-1));
+    // F3 is also "Vorschau" in "Ansicht", enabled.
+    EXPECT_EQ(GetMenuState(GetMenu(window_), ID_PREVIEW, MF_BYCOMMAND), static_cast<UINT>(MF_ENABLED));
 }
 
 TEST_F(Preview, ShowsTheFirstFramePixelForPixelBesideItsRow)
