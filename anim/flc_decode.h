@@ -74,16 +74,16 @@ struct FlcPicture {
 };
 
 // The header's facts. Frame: good, frame 1 may be read; NotFlc: not the
-// magic of either kind, not 8 bits deep, or fewer than 128 bytes; TooLarge:
-// more than kFlcMaxPixels; Damaged: no picture or no frame declared.
+// magic of either kind, not 8 bits deep (0 is read as 8), or fewer than 128
+// bytes; TooLarge: more than kFlcMaxPixels; Damaged: no picture or no frame
+// declared.
 FlcStatus ParseFlcHeader(const std::uint8_t* header, std::size_t size, FlcInfo& info);
 
-// One sub-chunk's payload (after its 6-byte header) applied to the picture.
-// Frame, or Damaged when the payload ends before what it declares or draws
-// below the picture's last line. Unknown types change nothing.
-FlcStatus DecodeFlcChunk(std::uint16_t type, FlcCursor payload, FlcPicture& picture);
-
 // One frame chunk's body (what follows its 6-byte header): `declared` bytes,
-// of which `present` are at `body` (fewer when the file ends early). A frame
-// without sub-chunks leaves the picture as it was.
+// of which `present` are at `body` (fewer when the file ends early), applied
+// to the picture. A frame without sub-chunks leaves the picture as it was.
+// Damaged when a sub-chunk ends before what it declares or draws below the
+// picture's last line, or when the frame's work passes a bound that comes
+// from the picture's size, whatever its counts say (8 times its pixels and a
+// margin; every sub-chunk, line, packet, pixel and colour counts one).
 FlcStatus DecodeFlcFrame(const std::uint8_t* body, std::size_t declared, std::size_t present, FlcPicture& picture);

@@ -20,11 +20,18 @@ void Decimal(char* digits, std::uint64_t number)
 
 } // namespace
 
-bool FormatFlcFacts(char* text, std::size_t capacity, const FlcInfo& info)
+bool FormatFlcDuration(char* text, std::size_t capacity, const FlcInfo& info)
 {
     std::uint64_t tenths = (static_cast<std::uint64_t>(info.frames) * info.delayMicroseconds + 50000) / 100000;
     char seconds[24];
     Decimal(seconds, tenths / 10);
-    return FormatText(text, capacity, "%d \xD7 %d, %d %s, %s,%d s", info.width, info.height, info.frames,
-                      info.frames == 1 ? "Bild" : "Bilder", seconds, static_cast<int>(tenths % 10));
+    return FormatText(text, capacity, "%s,%d s", seconds, static_cast<int>(tenths % 10));
+}
+
+bool FormatFlcFacts(char* text, std::size_t capacity, const FlcInfo& info)
+{
+    char duration[32];
+    FormatFlcDuration(duration, sizeof duration, info);
+    return FormatText(text, capacity, "%d \xD7 %d, %d %s, %s", info.width, info.height, info.frames,
+                      info.frames == 1 ? "Bild" : "Bilder", duration);
 }

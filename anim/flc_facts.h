@@ -11,6 +11,9 @@
 // when the text fitted.
 bool FormatFlcFacts(char* text, std::size_t capacity, const FlcInfo& info);
 
+// The total time alone: "2,4 s".
+bool FormatFlcDuration(char* text, std::size_t capacity, const FlcInfo& info);
+
 template <std::size_t N>
 bool FormatFlcFacts(char (&text)[N], const FlcInfo& info)
 {

@@ -178,6 +178,25 @@ FlcStatus FlcReader::Rewind()
     return FlcStatus::Frame;
 }
 
+FlcReader::Place FlcReader::Here() const
+{
+    return {state_->position, state_->frame};
+}
+
+FlcStatus FlcReader::Resume(const Place& place, const std::uint8_t* indices, const std::uint8_t* palette)
+{
+    State& s = *state_;
+    if (s.opened != FlcStatus::Frame)
+        return s.opened;
+    if (place.frame < 1 || place.frame > s.info.frames || !s.SeekTo(place.position))
+        return FlcStatus::Damaged;
+    std::memcpy(s.indices.get(), indices, s.pixels);
+    std::memcpy(s.palette, palette, sizeof s.palette);
+    s.frame = place.frame;
+    s.damaged = false;
+    return FlcStatus::Frame;
+}
+
 const FlcInfo& FlcReader::Info() const { return state_->info; }
 const std::uint8_t* FlcReader::Indices() const { return state_->indices.get(); }
 const std::uint8_t* FlcReader::Palette() const { return state_->palette; }

@@ -46,6 +46,19 @@ public:
     // black. Frame, or Damaged when the source cannot seek.
     FlcStatus Rewind();
 
+    // Where the reader stands after a frame: the next chunk's offset and the
+    // frame's number. With that frame's picture and palette, kept by the
+    // caller, Resume comes back to it without decoding from the start.
+    struct Place {
+        std::uint64_t position = 0;
+        int frame = 0;
+    };
+    Place Here() const;
+    // Back to `place` (taken from this file after a good frame), with the
+    // picture and palette that frame left. Frame, or Damaged when the
+    // source cannot seek.
+    FlcStatus Resume(const Place& place, const std::uint8_t* indices, const std::uint8_t* palette);
+
     const FlcInfo& Info() const;
     const std::uint8_t* Indices() const;    // width * height, top row first
     const std::uint8_t* Palette() const;    // 256 colours as R, G, B, 0..255

@@ -6,6 +6,7 @@
 #include "app/start_marks.h"
 #include "base/display_dpi.h"
 #include "base/instance.h"
+#include "base/system_colours.h"
 #include "catalogue/catalogue_file.h"
 #include "catalogue/settings.h"
 #include "launch/launcher.h"
@@ -13,8 +14,9 @@
 #include "statusbar/status_bar.h"
 #include "view/animation_list.h"
 #include "view/keyword_dialog.h"
-#include "watch/preview_popup.h"
 #include "view/row_drawing.h"
+#include "watch/preview_popup.h"
+#include "watch/viewer_window.h"
 
 namespace {
 
@@ -64,6 +66,7 @@ void SelectFirstRow(HWND window, int listId)
 {
     SendDlgItemMessageA(window, listId, LB_SETCURSEL, 0, 0);
     ReportSelection(window);
+    ViewerFollowList(window);
 }
 
 void SetListOrder(HWND window, int listId, int commandId)
@@ -96,12 +99,16 @@ void ReleaseButtonPictures()
     }
 }
 
-// The largest pictures that fit the buttons at `dpi`.
+// The largest pictures that fit the buttons at `dpi`. Under high contrast
+// their silver background (and grays) take the system's face colours, as the
+// platform's own toolbars do.
 void LoadButtonPictures(int dpi)
 {
     int set = PictureSetAt(dpi);
+    const UINT flags = Colours.highContrast ? LR_LOADMAP3DCOLORS : 0;
     for (int n = 0; n < kPictureButtonCount; ++n)
-        ButtonPictures[n] = LoadBitmapA(ModuleInstance, MAKEINTRESOURCEA(kPictureIds[set][n]));
+        ButtonPictures[n] = static_cast<HBITMAP>(
+            LoadImageA(ModuleInstance, MAKEINTRESOURCEA(kPictureIds[set][n]), IMAGE_BITMAP, 0, 0, flags));
     ButtonPictureSize = PictureSizeOfSet(set);
 }
 
@@ -159,6 +166,7 @@ LRESULT OnCreate(HWND window)
     MarkStart(StartMark::WindowCreating);
     const int dpi = WindowDpi(window);
     WindowDpiNow = dpi;
+    ReadColourScheme();
     PictureContext = CreateCompatibleDC(nullptr);
     LoadButtonPictures(dpi);
     PlaceButtons(window, dpi);
@@ -220,13 +228,37 @@ void OnDpiChanged(HWND window, WPARAM wordParam, LPARAM longParam)
     InvalidateRect(window, nullptr, TRUE);
 }
 
+// The high-contrast setting or the system's colours changed: everything
+// drawn in them is drawn again, the button pictures loaded anew.
+void OnColoursChanged(HWND window)
+{
+    ReadColourScheme();
+    ReleaseButtonPictures();
+    LoadButtonPictures(WindowDpiNow);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+// The strip's background (the class brush is the classic one).
+LRESULT OnEraseBackground(HWND window, HDC dc)
+{
+    RECT client;
+    GetClientRect(window, &client);
+    FillWithColour(dc, 0, 0, client.right, client.bottom, Colours.background);
+    return 1;
+}
+
+void PaintContent(HWND window, HDC dc)
+{
+    RECT client;
+    GetClientRect(window, &client);
+    PaintToolbarStrip(dc, client.right, WindowDpiNow, Colours);
+}
+
 void OnPaint(HWND window)
 {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
-    RECT client;
-    GetClientRect(window, &client);
-    PaintToolbarStrip(dc, client.right, WindowDpiNow);
+    PaintContent(window, dc);
     EndPaint(window, &paint);
 }
 
@@ -234,13 +266,13 @@ void OnDrawItem(const DRAWITEMSTRUCT* drawItem)
 {
     switch (drawItem->CtlID) {
     case ID_LIST:
-        DrawAnimationItem(drawItem);
+        DrawAnimationItem(drawItem, Colours);
         break;
     case ID_PLAY:
     case ID_EDIT:
     case ID_COPY:
         DrawPictureButton(drawItem, PictureContext, ButtonPictures[drawItem->CtlID - ID_PLAY], ButtonPictureSize,
-                          ButtonPictureSize, WindowDpiNow);
+                          ButtonPictureSize, WindowDpiNow, Colours);
         break;
     default:
         break;
@@ -260,8 +292,10 @@ void Launch(HWND window, int commandId)
 
 void OnListNotification(HWND window, int code)
 {
-    if (code == LBN_SELCHANGE)
+    if (code == LBN_SELCHANGE) {
         ReportSelection(window);
+        ViewerFollowList(window);
+    }
     else if (code == LBN_DBLCLK)
         Launch(window, IsKeyDown(GetKeyState(VK_SHIFT)) ? ID_EDIT : ID_PLAY);
 }
@@ -283,6 +317,10 @@ void OnCommand(HWND window, WPARAM wordParam, LPARAM longParam)
         break;
     case ID_PREVIEW:
         TogglePreview(window, ID_LIST);
+        break;
+    case ID_VIEWER:
+        HidePreview();
+        OpenViewer(window, ID_LIST);
         break;
     case ID_COPYRIGHT:
         RunCopyrightDialog(window);
@@ -386,6 +424,10 @@ bool TranslateMainWindowKeys(HWND window, HACCEL accelerators, MSG* message)
     constexpr LPARAM kWasDown = 1 << 30;
     if (message->message == WM_KEYDOWN && message->wParam == VK_F3 && (message->lParam & kWasDown) != 0)
         return true;
+    // The viewer has keys of its own: Enter there starts nothing.
+    HWND viewer = ViewerWindow();
+    if (viewer != nullptr && (message->hwnd == viewer || IsChild(viewer, message->hwnd)))
+        return false;
     return TranslateAcceleratorA(window, accelerators, message) != 0;
 }
 
@@ -421,8 +463,20 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wordParam, LPA
     case WM_DPICHANGED:
         OnDpiChanged(window, wordParam, longParam);
         return 0;
+    case WM_SETTINGCHANGE:
+        if (wordParam == SPI_SETHIGHCONTRAST)
+            OnColoursChanged(window);
+        return DefWindowProcA(window, message, wordParam, longParam);
+    case WM_SYSCOLORCHANGE:
+        OnColoursChanged(window);
+        return 0;
+    case WM_ERASEBKGND:
+        return OnEraseBackground(window, reinterpret_cast<HDC>(wordParam));
     case WM_PAINT:
         OnPaint(window);
+        return 0;
+    case WM_PRINTCLIENT:
+        PaintContent(window, reinterpret_cast<HDC>(wordParam));
         return 0;
     case WM_DRAWITEM:
         OnDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(longParam));

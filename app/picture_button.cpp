@@ -2,23 +2,10 @@
 
 #include "app/layout.h"
 #include "base/instance.h"
+#include "base/system_colours.h"
 #include "base/themed_controls.h"
 
 #include <commctrl.h>
-
-namespace {
-
-void Fill(HDC dc, int x, int y, int width, int height)
-{
-    PatBlt(dc, x, y, width, height, PATCOPY);
-}
-
-HBRUSH Stock(int brush)
-{
-    return static_cast<HBRUSH>(GetStockObject(brush));
-}
-
-} // namespace
 
 void CreatePictureButton(HWND parent, int id, const char* name, int x, int y, int width, int height)
 {
@@ -60,7 +47,7 @@ HWND CreateButtonTooltips(HWND parent, const int* ids, int count)
 }
 
 void DrawPictureButton(const DRAWITEMSTRUCT* drawItem, HDC memoryContext, HBITMAP picture,
-                       int pictureWidth, int pictureHeight, int dpi)
+                       int pictureWidth, int pictureHeight, int dpi, const ColourScheme& colours)
 {
     HDC dc = drawItem->hDC;
     int w = drawItem->rcItem.right;
@@ -68,29 +55,17 @@ void DrawPictureButton(const DRAWITEMSTRUCT* drawItem, HDC memoryContext, HBITMA
     const ToolbarGeometry toolbar = ToolbarGeometryAt(dpi);
     const int line = toolbar.line;
     bool pressed = (drawItem->itemState & ODS_SELECTED) != 0;
-    HBRUSH light = Stock(pressed ? GRAY_BRUSH : WHITE_BRUSH);
-    HBRUSH dark = Stock(pressed ? LTGRAY_BRUSH : GRAY_BRUSH);
+    Colour light = pressed ? colours.edgeShadow : colours.edgeLight;
+    Colour dark = pressed ? colours.edgeSoft : colours.edgeShadow;
     int offset = pressed ? toolbar.pressOffset : 0;
 
-    HGDIOBJ previousBrush = SelectObject(dc, Stock(LTGRAY_BRUSH));
-    Fill(dc, line, line, w - 2 * line, h - 2 * line);
-
-    HGDIOBJ previousPen = SelectObject(dc, GetStockObject(BLACK_PEN));
-    for (int n = 0; n < line; ++n) {
-        MoveToEx(dc, n, 0, nullptr);
-        LineTo(dc, n, h);
-        MoveToEx(dc, w - 1 - n, 0, nullptr);
-        LineTo(dc, w - 1 - n, h);
-    }
-
-    SelectObject(dc, light);
-    Fill(dc, line, 0, w - 2 * line, line);
-    Fill(dc, line, line, line, h - 2 * line);
-    SelectObject(dc, dark);
-    Fill(dc, line, h - line, w - 2 * line, line);
-    Fill(dc, w - 2 * line, 0, line, h - line);
-    SelectObject(dc, previousPen);
-    SelectObject(dc, previousBrush);
+    FillWithColour(dc, line, line, w - 2 * line, h - 2 * line, colours.face);
+    FillWithColour(dc, 0, 0, line, h, colours.frame);
+    FillWithColour(dc, w - line, 0, line, h, colours.frame);
+    FillWithColour(dc, line, 0, w - 2 * line, line, light);
+    FillWithColour(dc, line, line, line, h - 2 * line, light);
+    FillWithColour(dc, line, h - line, w - 2 * line, line, dark);
+    FillWithColour(dc, w - 2 * line, 0, line, h - line, dark);
 
     HGDIOBJ previousPicture = SelectObject(memoryContext, picture);
     BitBlt(dc, (w - pictureWidth) / 2 + offset, (h - pictureHeight) / 2 + offset, pictureWidth, pictureHeight,
@@ -98,16 +73,12 @@ void DrawPictureButton(const DRAWITEMSTRUCT* drawItem, HDC memoryContext, HBITMA
     SelectObject(memoryContext, previousPicture);
 }
 
-void PaintToolbarStrip(HDC dc, int right, int dpi)
+void PaintToolbarStrip(HDC dc, int right, int dpi, const ColourScheme& colours)
 {
     const ToolbarGeometry toolbar = ToolbarGeometryAt(dpi);
     const int line = toolbar.line;
-    HGDIOBJ previousBrush = SelectObject(dc, Stock(WHITE_BRUSH));
-    Fill(dc, 0, 0, right, line);
-    SelectObject(dc, Stock(BLACK_BRUSH));
-    Fill(dc, 0, line, right - 2 * line, line);
-    Fill(dc, right - line, 0, line, toolbar.stripHeight);
-    SelectObject(dc, Stock(LTGRAY_BRUSH));
-    Fill(dc, right - 2 * line, 0, line, toolbar.stripHeight);
-    SelectObject(dc, previousBrush);
+    FillWithColour(dc, 0, 0, right, line, colours.edgeLight);
+    FillWithColour(dc, 0, line, right - 2 * line, line, colours.frame);
+    FillWithColour(dc, right - line, 0, line, toolbar.stripHeight, colours.frame);
+    FillWithColour(dc, right - 2 * line, 0, line, toolbar.stripHeight, colours.edgeSoft);
 }

@@ -32,12 +32,12 @@ GetDpiForMonitorFn MonitorDpiFunction()
     return LibraryFunction<GetDpiForMonitorFn>(LoadSystemLibrary("shcore.dll"), "GetDpiForMonitor");
 }
 
-int MonitorDpi(HWND window, GetDpiForMonitorFn getDpiForMonitor)
+int DpiOfMonitor(HMONITOR monitor, GetDpiForMonitorFn getDpiForMonitor)
 {
     UINT x = 0;
     UINT y = 0;
-    HMONITOR monitor = MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST);
-    if (monitor == nullptr || FAILED(getDpiForMonitor(monitor, kEffectiveDpi, &x, &y)))
+    if (monitor == nullptr || getDpiForMonitor == nullptr
+        || FAILED(getDpiForMonitor(monitor, kEffectiveDpi, &x, &y)))
         return 0;
     return static_cast<int>(y);
 }
@@ -68,12 +68,18 @@ int WindowDpi(HWND window)
         dpi = static_cast<int>(getDpiForWindow(window));
         break;
     case DpiSource::Monitor:
-        dpi = MonitorDpi(window, getDpiForMonitor);
+        dpi = DpiOfMonitor(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), getDpiForMonitor);
         break;
     case DpiSource::Screen:
         break;
     }
     return dpi > 0 ? dpi : ScreenDpi();
+}
+
+int MonitorDpi(HMONITOR monitor)
+{
+    static const GetDpiForMonitorFn getDpiForMonitor = MonitorDpiFunction();
+    return DpiOfMonitor(monitor, getDpiForMonitor);
 }
 
 void ScaleNonClientArea(HWND window)

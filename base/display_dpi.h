@@ -9,6 +9,11 @@
 // The DPI of the monitor `window` is on; the screen's DPI without a window.
 int WindowDpi(HWND window);
 
+// The DPI of `monitor` where the system tells it (Windows 8.1 on, through
+// the shell's scaling library, loaded on the first question); 0 where it
+// does not.
+int MonitorDpi(HMONITOR monitor);
+
 // Called at WM_NCCREATE: asks for the frame, caption and menu of `window` to
 // follow its monitor's DPI where the system only does it when asked
 // (Windows 10 1607 in the older per-monitor mode).

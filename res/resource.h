@@ -21,6 +21,7 @@
 #define IDD_COPYRIGHT           101
 #define IDD_SELECT              102
 #define IDR_DIALOG_MANIFEST     130     /* themed controls for dialogs and message boxes */
+#define IDR_VIEWER_MENU         140     /* the viewer's right-click menu */
 
 /* Strings 100-132: names in the catalogue file */
 #define IDS_AUTHORS             100
@@ -48,12 +49,23 @@
 #define IDS_CATALOGUE_MISSING   210
 #define IDS_INSERT_MEDIUM       211
 
-/* Strings 220-224: the preview's lines */
+/* Strings 220-225: the preview's lines */
 #define IDS_PREVIEW_NOT_FOUND   220
 #define IDS_PREVIEW_NOT_FLC     221
 #define IDS_PREVIEW_TOO_LARGE   222
 #define IDS_PREVIEW_DAMAGED     223
 #define IDS_PREVIEW_DAMAGED_AT  224     /* appended to the facts: the frame where the file breaks */
+#define IDS_PREVIEW_NOT_A_FILE  225     /* a device or a pipe, never read */
+
+/* Strings 230-238: saving from the viewer; "%s" is the chosen file */
+#define IDS_SAVE_FILTER         230     /* the save dialog's types, '|' between the parts */
+#define IDS_SAVE_NO_FOLDER      232
+#define IDS_SAVE_WRITE_FAILED   233
+#define IDS_SAVE_REPLACE_FAILED 234
+#define IDS_SAVE_UNREADABLE     235
+#define IDS_SAVE_SLOWED         236
+#define IDS_SAVE_CAPTION        237
+#define IDS_SAVE_NAME_TOO_LONG  238
 
 /* Controls and commands of the main window */
 #define ID_LIST                 500
@@ -61,7 +73,8 @@
 #define ID_PLAY                 502
 #define ID_EDIT                 503
 #define ID_COPY                 504
-#define ID_PREVIEW              510     /* F3: the accelerator alone, no menu item */
+#define ID_PREVIEW              510     /* F3, and "Vorschau" in "Ansicht" */
+#define ID_VIEWER               511     /* Ctrl+F3, and "Ansehen..." in "Ansicht" */
 
 /* Controls of the keyword dialog */
 #define ID_KEYWORD_LIST         600
@@ -77,6 +90,24 @@
 #define ID_SORT_FILE            1102
 #define ID_SORT_DATE            1103
 #define ID_SELECT               1110
+
+/* The viewer's commands: its keys and its right-click menu */
+#define ID_VIEWER_PAUSE         1200
+#define ID_VIEWER_NEXT          1201
+#define ID_VIEWER_PREVIOUS      1202
+#define ID_VIEWER_FIRST         1203
+#define ID_VIEWER_LAST          1204
+#define ID_VIEWER_ZOOM_IN       1205
+#define ID_VIEWER_ZOOM_OUT      1206
+#define ID_VIEWER_FIT           1207
+#define ID_VIEWER_SPEED_HALF    1210    /* the four speeds in this order */
+#define ID_VIEWER_SPEED_NORMAL  1211
+#define ID_VIEWER_SPEED_DOUBLE  1212
+#define ID_VIEWER_SPEED_QUADRUPLE 1213
+#define ID_VIEWER_TALL_PIXELS   1214
+#define ID_VIEWER_PLAY_ALL      1215
+#define ID_VIEWER_SAVE          1216
+#define ID_VIEWER_CLOSE         1217
 
 /* Control of the copyright dialog */
 #define IDC_NOTICE_FRAME        101

@@ -4,7 +4,7 @@
 set -e
 packages="make cmake g++ g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine wine64 fonts-wine
 googletest xvfb imagemagick x11-utils clang libclang-rt-14-dev libbenchmark-dev
-xorriso zip unzip ffmpeg python3-pil xdotool"
+xorriso zip unzip ffmpeg python3-pil xdotool libavcodec-dev libavformat-dev pkg-config"
 
 missing=""
 for package in $packages; do

@@ -13,6 +13,9 @@
 # prefix's display DPI is set to it (and back to 96 by a run without it), the
 # virtual display grows by the same factor and the screenshot is
 # build/korval-144dpi.png.
+# KORVAL_KEYS="Down ctrl+F3" has xdotool press those keys in KORVAL once it
+# shows, before the screenshot (which KORVAL_SHOT names instead); its window
+# has the focus, as the only one on the display.
 # Ctrl-C (INT), TERM and HUP end KORVAL and everything else in the run's
 # prefix and the virtual display, and then this script by the same signal.
 set -eu
@@ -31,6 +34,7 @@ fi
 if [ "$dpi" -ne 96 ]; then
     shot="$(dirname "$build")/korval-${dpi}dpi.png"
 fi
+shot=${KORVAL_SHOT:-$shot}
 . "$top/scripts/medium-lib.sh"
 
 if [ -n "$source" ] && [ ! -d "$source" ]; then
@@ -132,6 +136,11 @@ fi
 # afresh whenever its last client leaves.)
 xdotool mousemove 0 0
 sleep 2
+if [ -n "${KORVAL_KEYS:-}" ]; then
+    # shellcheck disable=SC2086 # one key name per word
+    xdotool key --delay 300 $KORVAL_KEYS
+    sleep 2
+fi
 import -window root "$shot"
 echo "Screenshot: $shot"
 wine taskkill /im KORVAL.EXE >/dev/null 2>&1 || true

@@ -1,6 +1,7 @@
 #include "statusbar/status_bar.h"
 
 #include "base/instance.h"
+#include "base/system_colours.h"
 #include "base/text.h"
 #include "res/resource.h"
 
@@ -10,7 +11,6 @@ namespace {
 
 const char kStatusBarClass[] = "KORVALSBAR";
 const char kLabel[] = "Animation:";
-const COLORREF kGripGray = RGB(128, 128, 128);
 
 // The one status bar's state; the class keeps no per-window data.
 struct StatusBarState {
@@ -29,27 +29,21 @@ RECT ToRect(const StatusBox& box)
     return rectangle;
 }
 
-void Fill(HDC dc, int stockBrush, int x, int y, int width, int height)
+// Diagonal lines in the bottom-right corner, in the device context's own pen.
+void DrawSizeGrip(HDC dc, int right, int bottom, int dpi, const ColourScheme& colours)
 {
-    SelectObject(dc, GetStockObject(stockBrush));
-    PatBlt(dc, x, y, width, height, PATCOPY);
-}
-
-// Diagonal lines in the bottom-right corner; the pen lives for this paint only.
-void DrawSizeGrip(HDC dc, int right, int bottom, int dpi)
-{
-    HPEN gray = CreatePen(PS_SOLID, 1, kGripGray);
-    HGDIOBJ previous = SelectObject(dc, GetStockObject(WHITE_PEN));
+    HGDIOBJ previous = SelectObject(dc, GetStockObject(DC_PEN));
+    COLORREF previousColour = GetDCPenColor(dc);
     for (int n = ScaleToDpi(kSizeGripSpan, dpi); n >= 1; --n) {
         GripPen pen = GripDiagonalPen(n, dpi);
         if (pen == GripPen::None)
             continue;
-        SelectObject(dc, pen == GripPen::White ? GetStockObject(WHITE_PEN) : static_cast<HGDIOBJ>(gray));
+        SetDCPenColor(dc, pen == GripPen::White ? colours.edgeLight : colours.edgeShadow);
         MoveToEx(dc, right - 1, bottom - n, nullptr);
         LineTo(dc, right - n, bottom - 1);
     }
+    SetDCPenColor(dc, previousColour);
     SelectObject(dc, previous);
-    DeleteObject(gray);
 }
 
 LRESULT OnCreate()
@@ -66,7 +60,16 @@ void PaintContent(HWND window, HDC dc)
 {
     RECT client;
     GetClientRect(window, &client);
-    PaintStatusBar(dc, client, StatusBar.texts, StatusBar.newerLook, StatusBar.dpi);
+    PaintStatusBar(dc, client, StatusBar.texts, StatusBar.newerLook, StatusBar.dpi, Colours);
+}
+
+// The background in the scheme's face colour (the class brush is the classic one).
+LRESULT OnEraseBackground(HWND window, HDC dc)
+{
+    RECT client;
+    GetClientRect(window, &client);
+    FillWithColour(dc, 0, 0, client.right, client.bottom, Colours.face);
+    return 1;
 }
 
 LRESULT OnPaint(HWND window)
@@ -171,6 +174,8 @@ LRESULT CALLBACK StatusBarProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         return 0;
     case WM_PAINT:
         return OnPaint(window);
+    case WM_ERASEBKGND:
+        return OnEraseBackground(window, reinterpret_cast<HDC>(wParam));
     case WM_PRINTCLIENT:
         PaintContent(window, reinterpret_cast<HDC>(wParam));
         return 0;
@@ -187,7 +192,8 @@ LRESULT CALLBACK StatusBarProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     }
 }
 
-void PaintStatusBar(HDC dc, const RECT& area, const StatusTexts& texts, bool newerLook, int dpi)
+void PaintStatusBar(HDC dc, const RECT& area, const StatusTexts& texts, bool newerLook, int dpi,
+                    const ColourScheme& colours)
 {
     const StatusGeometry geometry = StatusGeometryAt(dpi);
     const int line = geometry.line;
@@ -197,11 +203,9 @@ void PaintStatusBar(HDC dc, const RECT& area, const StatusTexts& texts, bool new
     int right = area.right - area.left;
     int bottom = area.bottom - area.top;
 
-    // A gray line over a white one along the top edge.
-    HGDIOBJ previous = SelectObject(dc, GetStockObject(GRAY_BRUSH));
-    PatBlt(dc, 0, 0, right, line, PATCOPY);
-    Fill(dc, WHITE_BRUSH, 0, line, right, line);
-    SelectObject(dc, previous);
+    // A shadow line over a light one along the top edge.
+    FillWithColour(dc, 0, 0, right, line, colours.edgeShadow);
+    FillWithColour(dc, 0, line, right, line, colours.edgeLight);
 
     // The stock font keeps its 96-DPI size: at other DPIs the bar draws in a
     // font of its own, made for this paint only.
@@ -210,35 +214,36 @@ void PaintStatusBar(HDC dc, const RECT& area, const StatusTexts& texts, bool new
         scaledFont = CreateFontA(geometry.fontHeight, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0,
                                  VARIABLE_PITCH | FF_SWISS, kStatusScaledFace);
     SetBkMode(dc, TRANSPARENT);
+    const COLORREF previousColour = SetTextColor(dc, colours.faceText);
     HGDIOBJ previousFont =
         SelectObject(dc, scaledFont != nullptr ? static_cast<HGDIOBJ>(scaledFont) : GetStockObject(ANSI_VAR_FONT));
     RECT label = ToRect(geometry.label);
     DrawTextA(dc, texts.label, -1, &label, DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
-    DrawSunkenPane(dc, ToRect(geometry.position), texts.position, DT_CENTER, line);
-    DrawSunkenPane(dc, ToRect(geometry.path), texts.path, DT_LEFT, line);
+    DrawSunkenPane(dc, ToRect(geometry.position), texts.position, DT_CENTER, line, colours);
+    DrawSunkenPane(dc, ToRect(geometry.path), texts.path, DT_LEFT, line, colours);
     SelectObject(dc, previousFont);
+    SetTextColor(dc, previousColour);
     if (scaledFont != nullptr)
         DeleteObject(scaledFont);
 
     if (newerLook)
-        DrawSizeGrip(dc, right, bottom, dpi);
+        DrawSizeGrip(dc, right, bottom, dpi, colours);
     SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
 }
 
-void DrawSunkenPane(HDC dc, const RECT& rectangle, const char* text, UINT alignment, int line)
+void DrawSunkenPane(HDC dc, const RECT& rectangle, const char* text, UINT alignment, int line,
+                    const ColourScheme& colours)
 {
     int left = rectangle.left;
     int top = rectangle.top;
     int width = rectangle.right - rectangle.left;
     int height = rectangle.bottom - rectangle.top;
-    HGDIOBJ previous = SelectObject(dc, GetStockObject(LTGRAY_BRUSH));
-    PatBlt(dc, left + line, top + line, width - 2 * line, height - 2 * line, PATCOPY);
-    Fill(dc, GRAY_BRUSH, left, top, width, line);
-    PatBlt(dc, left, top, line, height, PATCOPY);
-    // White after gray: the bottom-left and top-right corners end up white.
-    Fill(dc, WHITE_BRUSH, left, rectangle.bottom - line, width, line);
-    PatBlt(dc, rectangle.right - line, top, line, height, PATCOPY);
-    SelectObject(dc, previous);
+    FillWithColour(dc, left + line, top + line, width - 2 * line, height - 2 * line, colours.face);
+    FillWithColour(dc, left, top, width, line, colours.edgeShadow);
+    FillWithColour(dc, left, top, line, height, colours.edgeShadow);
+    // Light after shadow: the bottom-left and top-right corners end up light.
+    FillWithColour(dc, left, rectangle.bottom - line, width, line, colours.edgeLight);
+    FillWithColour(dc, rectangle.right - line, top, line, height, colours.edgeLight);
     SetBkMode(dc, TRANSPARENT);
 
     RECT textBox = {left + line, top, rectangle.right - line, rectangle.bottom};

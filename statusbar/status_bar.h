@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "base/colour_scheme.h"
 #include "statusbar/status_text.h"
 
 int RegisterStatusBarClass(HINSTANCE instance);
@@ -15,9 +16,13 @@ LRESULT CALLBACK StatusBarProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 
 // Paints a bar of `area`'s size showing `texts` into any device context,
 // laid out for `dpi`; the size grip in its bottom-right corner with the newer
-// look.
-void PaintStatusBar(HDC dc, const RECT& area, const StatusTexts& texts, bool newerLook, int dpi = kBaseDpi);
+// look. The bar's background is the window's: light gray, or the face colour
+// of `colours`.
+void PaintStatusBar(HDC dc, const RECT& area, const StatusTexts& texts, bool newerLook, int dpi = kBaseDpi,
+                    const ColourScheme& colours = kClassicColours);
 // A pane sunk into the bar: gray top and left edges, white bottom and right
-// edges (`line` pixels wide), light gray inside; `alignment` is DT_CENTER or
-// DT_LEFT.
-void DrawSunkenPane(HDC dc, const RECT& rectangle, const char* text, UINT alignment, int line = 1);
+// edges (`line` pixels wide), light gray inside, the text in the device
+// context's text colour; `alignment` is DT_CENTER or DT_LEFT. `colours` may
+// give others for the classic ones.
+void DrawSunkenPane(HDC dc, const RECT& rectangle, const char* text, UINT alignment, int line = 1,
+                    const ColourScheme& colours = kClassicColours);

@@ -55,3 +55,13 @@ const char* SelectedAnimationPath(HWND window, int listId, int rowPosition)
     ComposeAnimationPath(SelectedPath, BasePath, record->file);
     return SelectedPath;
 }
+
+const char* AnimationRowTitle(HWND window, int listId, int rowPosition)
+{
+    if (rowPosition < 0)
+        return "";
+    LRESULT data = SendDlgItemMessageA(window, listId, LB_GETITEMDATA, static_cast<WPARAM>(rowPosition), 0);
+    if (data == LB_ERR || data == 0)
+        return "";
+    return reinterpret_cast<const AnimationRecord*>(data)->title;
+}

@@ -10,3 +10,6 @@ int FillAnimationList(HWND window, int listId, int sortMode);
 // BasePath and the file of the row at `rowPosition`, in a buffer that the next
 // call overwrites; the empty text when there is no such row.
 const char* SelectedAnimationPath(HWND window, int listId, int rowPosition);
+
+// The title of the row at `rowPosition`; the empty text when there is no such row.
+const char* AnimationRowTitle(HWND window, int listId, int rowPosition);

@@ -1,6 +1,7 @@
 #include "view/row_drawing.h"
 
 #include "base/instance.h"
+#include "base/system_colours.h"
 #include "base/text.h"
 #include "res/resource.h"
 #include "view/list_accessible.h"
@@ -16,9 +17,6 @@ constexpr DWORD kListStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS
                              | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT;
 static_assert(kListStyle == 0x50B00153, "the list's style bits");
 
-const COLORREF kSelectionColour = RGB(0, 128, 128);
-
-HBRUSH SelectionBrush;
 HFONT NormalFont;
 HFONT BoldFont;
 HICON RowIcons[kRowIconSlots];
@@ -45,32 +43,20 @@ HICON LoadRowIcon(int n)
                                          Row.iconSize, Row.iconSize, 0));
 }
 
-void Fill(HDC dc, int stockBrush, int x, int y, int width, int height)
-{
-    SelectObject(dc, GetStockObject(stockBrush));
-    PatBlt(dc, x, y, width, height, PATCOPY);
-}
-
-// The raised panel: white top and left edges, a gray line above the black
-// last line; selected rows sink into gray and light gray around the teal fill.
-void DrawPanel(HDC dc, const RECT& row, bool selected)
+// The raised panel: light top and left edges, a shadow line above the last
+// line; selected rows sink (their own colours) around their fill.
+void DrawPanel(HDC dc, const RECT& row, const RowColours& colours)
 {
     int x = row.left;
     int y = row.top;
     int width = row.right - row.left;
     int height = row.bottom - row.top;
     int line = Row.line;
-    HGDIOBJ previous = SelectObject(dc, GetStockObject(BLACK_BRUSH));
-    PatBlt(dc, x, y + height - line, width, line, PATCOPY);
-    Fill(dc, selected ? GRAY_BRUSH : WHITE_BRUSH, x, y, width, line);
-    PatBlt(dc, x, y, line, height - line, PATCOPY);
-    Fill(dc, selected ? LTGRAY_BRUSH : GRAY_BRUSH, x, y + height - 2 * line, width, line);
-    if (selected)
-        SelectObject(dc, SelectionBrush);
-    else
-        SelectObject(dc, GetStockObject(LTGRAY_BRUSH));
-    PatBlt(dc, x + line, y + line, width - line, height - 3 * line, PATCOPY);
-    SelectObject(dc, previous);
+    FillWithColour(dc, x, y + height - line, width, line, colours.last);
+    FillWithColour(dc, x, y, width, line, colours.light);
+    FillWithColour(dc, x, y, line, height - line, colours.light);
+    FillWithColour(dc, x, y + height - 2 * line, width, line, colours.shadow);
+    FillWithColour(dc, x + line, y + line, width - line, height - 3 * line, colours.fill);
 }
 
 // The list's rows in the height and extent of the current DPI. A list that
@@ -122,7 +108,6 @@ void CreateRowResources(int dpi)
     RowDpi = dpi;
     Row = RowGeometryAt(dpi);
     LabelWidthsKnown = false;
-    SelectionBrush = CreateSolidBrush(kSelectionColour);
     NormalFont = CreateRowFont(FW_NORMAL);
     BoldFont = CreateRowFont(FW_BOLD);
     RowIconCount = LoadUntilMissing(RowIcons, LoadRowIcon);
@@ -166,9 +151,10 @@ void ShowListFrom(HWND window, int listId, int top)
 }
 
 void DrawAnimationRow(HDC dc, const RECT& row, bool selected, const AnimationRecord& record,
-                      const RowValues& values)
+                      const RowValues& values, const ColourScheme& scheme)
 {
-    DrawPanel(dc, row, selected);
+    const RowColours& colours = selected ? scheme.selectedRow : scheme.row;
+    DrawPanel(dc, row, colours);
     int icon = record.iconIndex >= 0 && record.iconIndex < RowIconCount ? record.iconIndex : 0;
     if (RowIcons[icon] != nullptr)
         DrawIconEx(dc, row.left + Row.iconAt.x, row.top + Row.iconAt.y, RowIcons[icon], Row.iconSize, Row.iconSize, 0,
@@ -191,19 +177,19 @@ void DrawAnimationRow(HDC dc, const RECT& row, bool selected, const AnimationRec
     const RowTextColumns columns = PlaceRowTexts(Row, widths);
 
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, RGB(0, 0, 0));
+    SetTextColor(dc, colours.label);
     SelectObject(dc, BoldFont);
     for (int n = 0; n < kRowLabelCount; ++n)
         DrawAt(dc, row, columns.label[n], Row.labelAt[n].y, LabelText(n));
 
     SelectObject(dc, NormalFont);
-    SetTextColor(dc, selected ? RGB(255, 255, 255) : RGB(0, 0, 0));
+    SetTextColor(dc, colours.value);
     for (int n = 0; n < kRowLabelCount; ++n)
         DrawAt(dc, row, columns.value[n], Row.valueAt[n].y, values.text[n]);
     SelectObject(dc, previousFont);
 }
 
-int DrawAnimationItem(const DRAWITEMSTRUCT* drawItem)
+int DrawAnimationItem(const DRAWITEMSTRUCT* drawItem, const ColourScheme& scheme)
 {
     // An empty list asks for a row -1 (its focus rectangle): nothing to draw.
     if (static_cast<int>(drawItem->itemID) < 0)
@@ -211,21 +197,21 @@ int DrawAnimationItem(const DRAWITEMSTRUCT* drawItem)
     bool selected = (drawItem->itemState & ODS_SELECTED) != 0;
     const auto* record = reinterpret_cast<const AnimationRecord*>(drawItem->itemData);
     if (record == nullptr) {
-        DrawPanel(drawItem->hDC, drawItem->rcItem, selected);
+        DrawPanel(drawItem->hDC, drawItem->rcItem, selected ? scheme.selectedRow : scheme.row);
         return 0;
     }
     char keywords[kKeywordTextSize];
-    DrawAnimationRow(drawItem->hDC, drawItem->rcItem, selected, *record, RowValuesOf(*record, keywords));
+    DrawAnimationRow(drawItem->hDC, drawItem->rcItem, selected, *record, RowValuesOf(*record, keywords),
+                     scheme);
     return 1;
 }
 
 void ReleaseListResources()
 {
-    HGDIOBJ objects[] = {SelectionBrush, NormalFont, BoldFont};
+    HGDIOBJ objects[] = {NormalFont, BoldFont};
     for (HGDIOBJ object : objects)
         if (object != nullptr)
             DeleteObject(object);
-    SelectionBrush = nullptr;
     NormalFont = nullptr;
     BoldFont = nullptr;
     LabelWidthsKnown = false;

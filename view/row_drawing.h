@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "base/colour_scheme.h"
 #include "catalogue/store.h"
 #include "view/row_text.h"
 
@@ -10,7 +11,7 @@
 // written only by LoadRowLabels.
 extern char RowLabels[kRowLabelCount][kRowLabelSize];
 void LoadRowLabels();
-// The fonts, the selection brush and the row icons, made once for `dpi`.
+// The fonts and the row icons, made once for `dpi`.
 void CreateRowResources(int dpi = kBaseDpi);
 // 1 when the list control was made; its drawing tools are made either way.
 // Rows, fonts and icons take the sizes of `dpi`. The list answers a screen
@@ -25,11 +26,11 @@ void ShowListFrom(HWND window, int listId, int top);
 
 // Draws the row of `record` showing `values` into any device context: the
 // panel, the icon, the labels and the values, laid out for the DPI the
-// drawing tools were made for.
+// drawing tools were made for, in the colours of `scheme`.
 void DrawAnimationRow(HDC dc, const RECT& row, bool selected, const AnimationRecord& record,
-                      const RowValues& values);
+                      const RowValues& values, const ColourScheme& scheme = kClassicColours);
 // Draws the list item the list asks for; 0 when the item carries no record
 // (only its panel is drawn).
-int DrawAnimationItem(const DRAWITEMSTRUCT* drawItem);
+int DrawAnimationItem(const DRAWITEMSTRUCT* drawItem, const ColourScheme& scheme = kClassicColours);
 
 void ReleaseListResources();

@@ -40,17 +40,46 @@ struct PreviewLayout {
 };
 PreviewLayout PreviewLayoutAt(PreviewSize picture, PreviewSize text, int dpi);
 
-// Where a popup of `size` goes beside `row` (screen coordinates) within the
-// work area: right of the row, else left of it, else below it, else above it;
-// in every case moved inside the work area as far as it can be. The top-left
-// corner.
-struct PreviewPoint {
-    int x, y;
+// Where the popup goes and how large its picture is drawn there.
+struct PreviewPlace {
+    PreviewBox box;         // the popup's outer rectangle; empty when there is no room at all
+    PreviewSize picture;    // the picture's size in it, shrunk where the room asks for it
 };
-PreviewPoint PlacePreview(const PreviewBox& row, PreviewSize size, const PreviewBox& workArea);
+
+// Places a popup beside `row` (screen coordinates) within `workArea`, so that
+// it never covers the row: the pointer resting on the row, or moving on to
+// the next one, must still reach the list. `picture` is the picture's full
+// size (PreviewPictureSize; 0 x 0 for none), `text` the line's, `frame` what
+// the window's border adds to the client area, `dpi` the popup's. The first
+// side of right, left, below and above where it fits whole wins; where it
+// fits nowhere whole, the side where the picture is shrunk least, keeping its
+// proportions. A line wider than the room is cut by the popup's edge.
+PreviewPlace PlacePreview(const PreviewBox& row, PreviewSize picture, PreviewSize text, PreviewSize frame, int dpi,
+                          const PreviewBox& workArea);
 
 // Timer milliseconds between two frames for a delay given in microseconds.
 unsigned PreviewFrameMilliseconds(std::uint64_t delayMicroseconds);
+
+// When a playing preview shows its next picture: at the tick of its frame
+// timer, or, when the picture was not decoded by then, the moment it is: a
+// slow medium must not cost a whole tick a frame. The timer counts anew from
+// a late picture.
+class PreviewPace {
+public:
+    // The timer's tick, the next picture `ready` or not: true when it shows now.
+    bool Tick(bool ready)
+    {
+        late_ = !ready;
+        return ready;
+    }
+    // Whether a picture that comes now shows at once (then Reset, and the
+    // timer starts anew).
+    bool Late() const { return late_; }
+    void Reset() { late_ = false; }
+
+private:
+    bool late_ = false;
+};
 
 // Bytes from one row of an 8-bit picture to the next, as the platform's
 // device-independent pictures keep them: whole 4-byte words.

@@ -2,14 +2,9 @@
 
 #include "base/text.h"
 #include "view/list_order.h"
+#include "watch/reading_thread.h"
 
 #include <new>
-
-namespace {
-
-LONG LiveThreadCount;
-
-} // namespace
 
 // What the player and its thread share; the last of the two to let go frees it.
 struct PreviewPlayer::Shared {
@@ -22,6 +17,7 @@ struct PreviewPlayer::Shared {
     bool frameWaiting = false;
     PreviewFrame* decoding = nullptr;   // the thread's own
     char path[kAnimationPathSize] = "";
+    HANDLE file = INVALID_HANDLE_VALUE;     // opened by the caller; else the thread opens `path`
     HWND window = nullptr;
     UINT message = 0;
     WPARAM generation = 0;
@@ -42,38 +38,8 @@ void Release(Shared* shared)
 
 bool Stopped(const Shared* shared)
 {
-    return InterlockedCompareExchange(const_cast<volatile LONG*>(&shared->stop), 0, 0) != 0;
+    return ReadingStopped(&shared->stop);
 }
-
-// The file, read in the thread. Every read first asks whether the window
-// still wants it: a stopped player's thread ends at its next read.
-class FileSource final : public FlcSource {
-public:
-    FileSource(HANDLE file, const Shared* shared) : file_(file), shared_(shared) {}
-    std::size_t Read(unsigned char* into, std::size_t size) override
-    {
-        std::size_t done = 0;
-        while (done < size && !Stopped(shared_)) {
-            DWORD part = size - done > 0x100000 ? 0x100000 : static_cast<DWORD>(size - done);
-            DWORD read = 0;
-            if (!ReadFile(file_, into + done, part, &read, nullptr) || read == 0)
-                break;
-            done += read;
-        }
-        return done;
-    }
-    bool Seek(std::uint64_t offset) override
-    {
-        LARGE_INTEGER to;
-        to.QuadPart = static_cast<LONGLONG>(offset);
-        return offset <= 0x7FFFFFFFFFFFFFFFull && !Stopped(shared_)
-               && SetFilePointerEx(file_, to, nullptr, FILE_BEGIN);
-    }
-
-private:
-    HANDLE file_;
-    const Shared* shared_;
-};
 
 void Tell(Shared* shared)
 {
@@ -110,13 +76,24 @@ bool HandOver(Shared* shared)
 
 void Play(Shared* shared)
 {
-    HANDLE file = CreateFileA(shared->path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    FileSource source(file, shared);
+    StoppableFile file(&shared->stop);
+    StoppableFile::Opening opening = StoppableFile::Opening::Opened;
+    if (shared->file != INVALID_HANDLE_VALUE)
+        file.Adopt(shared->file);
+    else
+        opening = file.Open(shared->path);
+    shared->file = INVALID_HANDLE_VALUE;
+    if (opening == StoppableFile::Opening::NotAFile) {
+        PreviewFacts facts;
+        facts.answer = PreviewAnswer::NotAFile;
+        if (!Stopped(shared))
+            Publish(shared, facts);
+        return;
+    }
     // About 4 MB at the most for the largest picture, so not on the stack.
     PreviewReading* reading = new (std::nothrow) PreviewReading;
     if (reading != nullptr) {
-        reading->Open(file != INVALID_HANDLE_VALUE ? &source : nullptr);
+        reading->Open(opening == StoppableFile::Opening::Opened ? &file : nullptr);
         PreviewFacts told = reading->Facts();
         if (!Stopped(shared))
             Publish(shared, told);
@@ -131,13 +108,13 @@ void Play(Shared* shared)
             if (!HandOver(shared))
                 break;
         }
-        // A file that breaks before its first picture says so at the end.
-        if (!Stopped(shared) && reading->Facts().answer != told.answer)
-            Publish(shared, reading->Facts());
+        // A file that breaks before its first picture says so at the end,
+        // and a still that it is one.
+        const PreviewFacts& facts = reading->Facts();
+        if (!Stopped(shared) && (facts.answer != told.answer || facts.still != told.still))
+            Publish(shared, facts);
         delete reading;
     }
-    if (file != INVALID_HANDLE_VALUE)
-        CloseHandle(file);
 }
 
 DWORD WINAPI ReadingThread(void* context)
@@ -145,7 +122,7 @@ DWORD WINAPI ReadingThread(void* context)
     auto* shared = static_cast<Shared*>(context);
     Play(shared);
     Release(shared);
-    InterlockedDecrement(&LiveThreadCount);
+    ReadingThreadEnded();
     return 0;
 }
 
@@ -153,31 +130,52 @@ DWORD WINAPI ReadingThread(void* context)
 
 PreviewPlayer::PreviewPlayer(const char* path, HWND window, UINT message, WPARAM generation)
 {
-    if (!HasRoom())
-        return;
-    auto* shared = new (std::nothrow) Shared;
+    auto* shared = HasRoom() ? new (std::nothrow) Shared : nullptr;
     if (shared == nullptr)
         return;
-    shared->waiting = new (std::nothrow) PreviewFrame;
-    shared->decoding = new (std::nothrow) PreviewFrame;
     shared->window = window;
     shared->message = message;
     shared->generation = generation;
-    if (shared->waiting == nullptr || shared->decoding == nullptr || !CopyText(shared->path, path)) {
+    if (!CopyText(shared->path, path)) {
         shared->holders = 1;
         Release(shared);
         return;
     }
-    InterlockedIncrement(&LiveThreadCount);
+    Start(shared);
+}
+
+PreviewPlayer::PreviewPlayer(HANDLE file, HWND window, UINT message, WPARAM generation)
+{
+    auto* shared = HasRoom() ? new (std::nothrow) Shared : nullptr;
+    if (shared == nullptr) {
+        CloseHandle(file);
+        return;
+    }
+    shared->file = file;
+    shared->window = window;
+    shared->message = message;
+    shared->generation = generation;
+    Start(shared);
+}
+
+// Starts the thread on `shared`, or frees it (and the file it holds) when
+// it cannot.
+void PreviewPlayer::Start(Shared* shared)
+{
+    shared->waiting = new (std::nothrow) PreviewFrame;
+    shared->decoding = new (std::nothrow) PreviewFrame;
+    HANDLE thread = nullptr;
     // Never joined: the thread ends on its own once told to stop.
-    HANDLE thread = CreateThread(nullptr, 0, ReadingThread, shared, 0, nullptr);
+    if (shared->waiting != nullptr && shared->decoding != nullptr)
+        thread = StartReadingThread(ReadingThread, shared);
     if (thread == nullptr) {
-        InterlockedDecrement(&LiveThreadCount);
+        if (shared->file != INVALID_HANDLE_VALUE)
+            CloseHandle(shared->file);
         shared->holders = 1;
         Release(shared);
         return;
     }
-    CloseHandle(thread);
+    thread_ = thread;
     shared_ = shared;
 }
 
@@ -189,6 +187,7 @@ PreviewPlayer::~PreviewPlayer()
     InterlockedExchange(&shared_->stop, 1);
     ReleaseSRWLockExclusive(&shared_->lock);
     WakeAllConditionVariable(&shared_->taken);
+    LeaveReadingThread(thread_);
     Release(shared_);
 }
 
@@ -222,5 +221,5 @@ bool PreviewPlayer::TakeFrame(PreviewFrame*& frame)
 
 int PreviewPlayer::LiveThreads()
 {
-    return static_cast<int>(InterlockedCompareExchange(&LiveThreadCount, 0, 0));
+    return LiveReadingThreads();
 }

@@ -1,6 +1,7 @@
 #include "watch/preview_popup.h"
 
 #include "anim/flc_facts.h"
+#include "base/display_dpi.h"
 #include "base/dpi.h"
 #include "base/instance.h"
 #include "base/text.h"
@@ -37,14 +38,20 @@ struct Preview {
     char file[kAnimationPathSize] = "";
     std::unique_ptr<PreviewPlayer> player;
     PreviewFacts facts;
-    std::unique_ptr<PreviewFrame> frame;     // the picture shown, once hasFrame
-    bool hasFrame = false;
-    bool playing = false;
+    // The picture and line shown. Moving on to another row, the popup keeps
+    // the last row's until the new one's are there: no flicker between rows.
+    std::unique_ptr<PreviewFrame> frame;
+    bool hasFrame = false;      // `frame` holds a picture of this row's reading
+    PreviewSize picture = {};   // the size `frame` is drawn at; 0 x 0 for none
     char line[kLineSize] = "";
+    bool playing = false;       // the frame timer runs
+    PreviewPace pace;
+    bool placed = false;        // the popup stands beside this row's picture or line
+    int dpi = kBaseDpi;         // the popup's: its monitor's
 };
 
 Preview Current;
-int PreviewDpi = kBaseDpi;
+int PreviewDpi = kBaseDpi;      // the main window's; the popup's where its monitor's cannot be told
 WNDPROC StandardListProc;
 LPARAM LastPointer = -1;
 
@@ -63,11 +70,12 @@ HGDIOBJ LineFontOrStock(HFONT font)
     return font != nullptr ? static_cast<HGDIOBJ>(font) : GetStockObject(ANSI_VAR_FONT);
 }
 
-PreviewSize ShownSize()
+// The picture's full size at the popup's DPI, before the room shrinks it.
+PreviewSize FullPictureSize()
 {
     if (!Current.hasFrame)
-        return {0, 0};
-    return PreviewPictureSize(Current.facts.info.width, Current.facts.info.height, PreviewDpi);
+        return Current.picture;     // the last row's, still shown
+    return PreviewPictureSize(Current.facts.info.width, Current.facts.info.height, Current.dpi);
 }
 
 // Windows-1252 text in the ANSI code page the window's text is read in; a
@@ -97,6 +105,7 @@ void ComposeLine(char (&line)[kLineSize], const PreviewFacts& facts)
     switch (facts.answer) {
     case PreviewAnswer::Pending: break;
     case PreviewAnswer::NotFound: LoadLine(line, IDS_PREVIEW_NOT_FOUND); break;
+    case PreviewAnswer::NotAFile: LoadLine(line, IDS_PREVIEW_NOT_A_FILE); break;
     case PreviewAnswer::NotFlc: LoadLine(line, IDS_PREVIEW_NOT_FLC); break;
     case PreviewAnswer::TooLarge: LoadLine(line, IDS_PREVIEW_TOO_LARGE); break;
     case PreviewAnswer::Damaged: LoadLine(line, IDS_PREVIEW_DAMAGED); break;
@@ -118,7 +127,7 @@ void ComposeLine(char (&line)[kLineSize], const PreviewFacts& facts)
 PreviewSize LineSize(HWND popup, const char* line)
 {
     HDC dc = GetDC(popup);
-    HFONT font = CreateLineFont(PreviewDpi);
+    HFONT font = CreateLineFont(Current.dpi);
     HGDIOBJ previous = SelectObject(dc, LineFontOrStock(font));
     SIZE extent = {};
     GetTextExtentPoint32A(dc, line, static_cast<int>(BoundedLength(line, kLineSize)), &extent);
@@ -129,22 +138,40 @@ PreviewSize LineSize(HWND popup, const char* line)
     return {extent.cx, extent.cy};
 }
 
+// The popup's outer rectangle less its client area.
+PreviewSize FrameSize()
+{
+    RECT outer = {0, 0, 0, 0};
+    AdjustWindowRectEx(&outer, kPopupStyle, FALSE, kPopupExtendedStyle);
+    return {outer.right - outer.left, outer.bottom - outer.top};
+}
+
+HMONITOR RowMonitor()
+{
+    return MonitorFromRect(&Current.rowOnScreen, MONITOR_DEFAULTTONEAREST);
+}
+
 // Sizes the popup for its picture and line and shows it beside its row,
-// inside the work area of the row's monitor, without activating it.
+// inside the work area of the row's monitor, never over the row, without
+// activating it. Where there is no room at all, it is not shown.
 void PlaceAndShow()
 {
-    PreviewLayout layout = PreviewLayoutAt(ShownSize(), LineSize(Current.popup, Current.line), PreviewDpi);
-    RECT outer = {0, 0, layout.client.width, layout.client.height};
-    AdjustWindowRectEx(&outer, kPopupStyle, FALSE, kPopupExtendedStyle);
-    PreviewSize size = {outer.right - outer.left, outer.bottom - outer.top};
     MONITORINFO monitor = {};
     monitor.cbSize = sizeof monitor;
-    GetMonitorInfoA(MonitorFromRect(&Current.rowOnScreen, MONITOR_DEFAULTTONEAREST), &monitor);
+    GetMonitorInfoA(RowMonitor(), &monitor);
     const RECT& work = monitor.rcWork;
     const RECT& row = Current.rowOnScreen;
-    PreviewPoint at = PlacePreview({row.left, row.top, row.right, row.bottom}, size,
-                                   {work.left, work.top, work.right, work.bottom});
-    SetWindowPos(Current.popup, nullptr, at.x, at.y, size.width, size.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    PreviewPlace place = PlacePreview({row.left, row.top, row.right, row.bottom}, FullPictureSize(),
+                                      LineSize(Current.popup, Current.line), FrameSize(), Current.dpi,
+                                      {work.left, work.top, work.right, work.bottom});
+    const PreviewBox& box = place.box;
+    if (box.right <= box.left) {
+        ShowWindow(Current.popup, SW_HIDE);
+        return;
+    }
+    Current.picture = place.picture;
+    SetWindowPos(Current.popup, nullptr, box.left, box.top, box.right - box.left, box.bottom - box.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(Current.popup, nullptr, FALSE);
     if (!IsWindowVisible(Current.popup))
         ShowWindow(Current.popup, SW_SHOWNOACTIVATE);
@@ -161,6 +188,19 @@ bool TakeFrame()
     return taken;
 }
 
+void StartFrameTimer()
+{
+    SetTimer(Current.popup, kFrameTimer, PreviewFrameMilliseconds(Current.facts.info.delayMicroseconds), nullptr);
+    Current.playing = true;
+}
+
+void InvalidatePicture()
+{
+    PreviewLayout layout = PreviewLayoutAt(Current.picture, {0, 0}, Current.dpi);
+    RECT picture = {layout.picture.left, layout.picture.top, layout.picture.right, layout.picture.bottom};
+    InvalidateRect(Current.popup, &picture, FALSE);
+}
+
 // The reading thread has news for the preview of `generation`.
 void OnNews(unsigned generation)
 {
@@ -171,40 +211,53 @@ void OnNews(unsigned generation)
     if (!Current.hasFrame && TakeFrame()) {
         Current.hasFrame = true;
         grown = true;
+    } else if (Current.hasFrame && Current.pace.Late() && TakeFrame()) {
+        // The picture whose tick has passed: shown now, the next one a
+        // whole delay from now.
+        Current.pace.Reset();
+        InvalidatePicture();
+        StartFrameTimer();
     }
     char line[kLineSize];
     ComposeLine(line, Current.facts);
+    // A playing file shows itself with its first frame; until this row has
+    // something to show, the popup shows what it showed.
+    if (line[0] == '\0' || (Current.facts.answer == PreviewAnswer::Playing && !Current.hasFrame))
+        return;
     if (lstrcmpA(line, Current.line) != 0) {
         CopyText(Current.line, line);
         SetWindowTextA(Current.popup, Current.line);
         grown = true;
     }
-    // A playing file shows itself with its first frame.
-    if (Current.line[0] == '\0' || (Current.facts.answer == PreviewAnswer::Playing && !Current.hasFrame))
-        return;
-    if (grown)
+    if (grown || !Current.placed) {
+        if (!Current.hasFrame)
+            Current.picture = {0, 0};
         PlaceAndShow();
-    if (Current.hasFrame && !Current.playing) {
-        SetTimer(Current.popup, kFrameTimer, PreviewFrameMilliseconds(Current.facts.info.delayMicroseconds), nullptr);
-        Current.playing = true;
+        Current.placed = true;
+    }
+    // A still picture is shown once: no timer, and its reading has ended.
+    if (Current.facts.still) {
+        KillTimer(Current.popup, kFrameTimer);
+        Current.playing = false;
+    } else if (Current.hasFrame && !Current.playing) {
+        StartFrameTimer();
     }
 }
 
-void OnFrameTimer(HWND popup)
+void OnFrameTimer()
 {
-    if (!Current.player || !TakeFrame())
-        return;     // the next frame is not decoded yet: the picture stays
-    PreviewSize shown = ShownSize();
-    PreviewLayout layout = PreviewLayoutAt(shown, {0, 0}, PreviewDpi);
-    RECT picture = {layout.picture.left, layout.picture.top, layout.picture.right, layout.picture.bottom};
-    InvalidateRect(popup, &picture, FALSE);
+    if (!Current.player)
+        return;
+    if (Current.pace.Tick(TakeFrame()))
+        InvalidatePicture();
 }
 
 void Paint(HWND popup, HDC dc)
 {
     RECT client;
     GetClientRect(popup, &client);
-    PaintPreview(dc, client, Current.hasFrame ? Current.frame.get() : nullptr, ShownSize(), Current.line, PreviewDpi);
+    const bool picture = Current.picture.width > 0 && Current.frame;
+    PaintPreview(dc, client, picture ? Current.frame.get() : nullptr, Current.picture, Current.line, Current.dpi);
 }
 
 void OnPaint(HWND popup)
@@ -215,14 +268,24 @@ void OnPaint(HWND popup)
     EndPaint(popup, &paint);
 }
 
-// Everything of the shown preview goes: its reading, its pictures, its window.
-void Forget()
+// The reading of the row before goes; what it showed stays until the next
+// row's picture or line is there.
+void StopReading()
 {
     Current.player.reset();
-    Current.frame.reset();
     Current.facts = PreviewFacts();
     Current.hasFrame = false;
     Current.playing = false;
+    Current.pace.Reset();
+    Current.placed = false;
+}
+
+// Everything of the shown preview goes: its reading, its pictures, its window.
+void Forget()
+{
+    StopReading();
+    Current.frame.reset();
+    Current.picture = {0, 0};
     Current.line[0] = '\0';
     Current.file[0] = '\0';
     Current.row = -1;
@@ -246,9 +309,22 @@ void StartReading()
         HidePreview();
 }
 
+// Moved to a monitor of another DPI, or that monitor's scale changed: laid
+// out anew for it, beside its row.
+void OnDpiChanged(int dpi)
+{
+    if (dpi <= 0 || dpi == Current.dpi)
+        return;
+    Current.dpi = dpi;
+    if (IsWindowVisible(Current.popup))
+        PlaceAndShow();
+}
+
 LRESULT CALLBACK PreviewProc(HWND popup, UINT message, WPARAM wordParam, LPARAM longParam)
 {
     switch (message) {
+    case WM_NCHITTEST:
+        return HTTRANSPARENT;   // the pointer goes on to the list under it, as with a tooltip
     case WM_MOUSEACTIVATE:
         return MA_NOACTIVATE;
     case WM_LBUTTONDOWN:
@@ -261,9 +337,12 @@ LRESULT CALLBACK PreviewProc(HWND popup, UINT message, WPARAM wordParam, LPARAM 
         return 0;
     case WM_TIMER:
         if (wordParam == kFrameTimer)
-            OnFrameTimer(popup);
+            OnFrameTimer();
         else if (wordParam == kStartTimer)
             StartReading();
+        return 0;
+    case WM_DPICHANGED:
+        OnDpiChanged(HIWORD(wordParam));
         return 0;
     case WM_PAINT:
         OnPaint(popup);
@@ -338,24 +417,33 @@ void Show(HWND list, int row, bool byHover)
                                         nullptr, ModuleInstance, nullptr);
         if (Current.popup == nullptr)
             return;
+        Forget();
     } else {
-        // Another row: the old picture goes until the new one is there.
+        // Another row: the old picture and line stay until the new ones are there.
         KillTimer(Current.popup, kFrameTimer);
         KillTimer(Current.popup, kStartTimer);
-        ShowWindow(Current.popup, SW_HIDE);
-        SetWindowTextA(Current.popup, "");
+        StopReading();
     }
-    Forget();
     Current.list = list;
     Current.row = row;
     Current.byHover = byHover;
     Current.rowOnScreen = RowOnScreen(list, row);
+    const int monitorDpi = MonitorDpi(RowMonitor());
+    Current.dpi = monitorDpi > 0 ? monitorDpi : PreviewDpi;
     CopyText(Current.file, file);
-    Current.frame.reset(new (std::nothrow) PreviewFrame);
-    if (Current.frame == nullptr)
+    if (!Current.frame)
+        Current.frame.reset(new (std::nothrow) PreviewFrame);
+    if (Current.frame == nullptr) {
         HidePreview();
-    else
-        StartReading();
+        return;
+    }
+    // Where the popup shown stands on the new row, it moves off it at once.
+    RECT shown;
+    RECT overlap;
+    if (IsWindowVisible(Current.popup) && GetWindowRect(Current.popup, &shown)
+        && IntersectRect(&overlap, &shown, &Current.rowOnScreen))
+        PlaceAndShow();
+    StartReading();
 }
 
 // The row under a point of the list's client area; -1 below the last row.
@@ -365,6 +453,13 @@ int RowAt(HWND list, LPARAM point)
     if (found == LB_ERR || HIWORD(found) != 0)
         return -1;
     return LOWORD(found);
+}
+
+// Only while KORVAL is in front, as the platform's tooltips: never over
+// another program, a companion KORVAL started among them.
+bool InFront(HWND list)
+{
+    return GetForegroundWindow() == GetAncestor(list, GA_ROOT);
 }
 
 // Every move asks again for the hover and the leave notices. A preview shown
@@ -380,7 +475,7 @@ void OnListMouseMove(HWND list, LPARAM point)
     track.hwndTrack = list;
     track.dwHoverTime = HOVER_DEFAULT;
     TrackMouseEvent(&track);
-    if (Current.popup == nullptr || !Current.byHover || Current.list != list)
+    if (Current.popup == nullptr || !Current.byHover || Current.list != list || !InFront(list))
         return;
     int row = RowAt(list, point);
     if (row < 0)
@@ -391,6 +486,8 @@ void OnListMouseMove(HWND list, LPARAM point)
 
 void OnListHover(HWND list, LPARAM point)
 {
+    if (!InFront(list))
+        return;
     int row = RowAt(list, point);
     if (row >= 0)
         Show(list, row, true);

@@ -4,9 +4,7 @@
 
 #include <cstring>
 
-namespace {
-
-PreviewAnswer AnswerOf(FlcStatus status)
+PreviewAnswer PreviewAnswerOf(FlcStatus status)
 {
     switch (status) {
     case FlcStatus::Frame: return PreviewAnswer::Playing;
@@ -16,18 +14,16 @@ PreviewAnswer AnswerOf(FlcStatus status)
     }
 }
 
-} // namespace
-
 void PreviewReading::Open(FlcSource* source)
 {
     facts_ = PreviewFacts();
     framesSeen_ = 0;
-    frameSinceRewind_ = false;
+    framesSinceRewind_ = 0;
     if (source == nullptr) {
         facts_.answer = PreviewAnswer::NotFound;
         return;
     }
-    facts_.answer = AnswerOf(reader_.Open(*source));
+    facts_.answer = PreviewAnswerOf(reader_.Open(*source));
     facts_.info = reader_.Info();
 }
 
@@ -39,7 +35,7 @@ bool PreviewReading::Next(PreviewFrame& frame)
         FlcStatus status = reader_.NextFrame();
         if (status == FlcStatus::Frame) {
             ++framesSeen_;
-            frameSinceRewind_ = true;
+            ++framesSinceRewind_;
             Copy(frame);
             return true;
         }
@@ -51,11 +47,13 @@ bool PreviewReading::Next(PreviewFrame& frame)
             if (facts_.damagedAt == 0)
                 facts_.damagedAt = reader_.FrameNumber() + 1;
         }
-        // Nothing decoded since the last rewind: going round again would
-        // spin without showing anything.
-        if (!frameSinceRewind_ || reader_.Rewind() != FlcStatus::Frame)
+        // One picture a round is a still: going round again would decode
+        // the same picture for ever, and none at all would spin.
+        if (framesSinceRewind_ == 1)
+            facts_.still = true;
+        if (framesSinceRewind_ <= 1 || reader_.Rewind() != FlcStatus::Frame)
             return false;
-        frameSinceRewind_ = false;
+        framesSinceRewind_ = 0;
     }
 }
 

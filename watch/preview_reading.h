@@ -14,15 +14,20 @@ enum class PreviewAnswer {
     Pending,        // not read yet
     Playing,        // the header is good; pictures follow
     NotFound,
+    NotAFile,       // a device or a pipe, not a file on a disk: never read
     NotFlc,
     TooLarge,
     Damaged,        // broken before its first picture
 };
 
+// What a reader's answer to the header or a frame means for a preview.
+PreviewAnswer PreviewAnswerOf(FlcStatus status);
+
 struct PreviewFacts {
     PreviewAnswer answer = PreviewAnswer::Pending;
     FlcInfo info;
     int damagedAt = 0;      // the frame where a playing file broke; 0 while none did
+    bool still = false;     // one picture only, and it has been given: nothing more to read or show
 };
 
 // One picture as the window draws it: colour indices, top row first, rows
@@ -44,8 +49,10 @@ public:
     void Open(FlcSource* source);
     // Decodes on to the next picture to show and copies it into `frame`.
     // After the last frame the first comes again; a file that breaks after
-    // some frames plays those (Facts().damagedAt tells where it broke). False
-    // when no picture will come (any more).
+    // some frames plays those (Facts().damagedAt tells where it broke). A
+    // file of one picture (or one that breaks after its first) gives it once
+    // and is then still (Facts().still): it is not read and decoded again.
+    // False when no picture will come (any more).
     bool Next(PreviewFrame& frame);
     const PreviewFacts& Facts() const { return facts_; }
 
@@ -55,5 +62,5 @@ private:
     FlcReader reader_;
     PreviewFacts facts_;
     int framesSeen_ = 0;
-    bool frameSinceRewind_ = false;
+    int framesSinceRewind_ = 0;
 };

@@ -363,6 +363,64 @@ def snow(i, n):
     return c
 
 
+# Two animations larger than the preview's box (320 x 240), for the viewer:
+# few frames, large still areas, so the word deltas stay small.
+
+BALLOON_WIDTH, BALLOON_HEIGHT = 640, 480
+
+
+def balloon(i, n):
+    """A hot-air balloon rising over hills; its shadow follows below."""
+    c = Canvas(BALLOON_WIDTH, BALLOON_HEIGHT)
+    c.gradient(0, 330, 'sky')
+    c.circle(540, 70, 30, YELLOW)
+    c.ellipse(160, 360, 260, 70, GREEN)
+    c.ellipse(500, 380, 240, 60, DARKGREEN)
+    c.rect(0, 380, BALLOON_WIDTH, BALLOON_HEIGHT, GREEN)
+    for k in range(8):
+        c.rect(40 + k * 75, 400 + (k % 3) * 20, 70 + k * 75, 404 + (k % 3) * 20, DARKGREEN)    # hedges
+    t = i / n
+    x = 200 + 160 * t
+    y = 300 - 220 * t
+    c.ellipse(x + 40, 440, 30 - 15 * t, 5, DARKGREEN)                   # the shadow
+    c.ellipse(x, y, 48, 56, RED)
+    for k in (-24, 0, 24):
+        c.rect(x + k - 4, y - 54 + abs(k) // 3, x + k + 4, y + 54 - abs(k) // 3, YELLOW)    # stripes
+    c.line(x - 30, y + 40, x - 12, y + 78, BROWN, 2)
+    c.line(x + 30, y + 40, x + 12, y + 78, BROWN, 2)
+    c.rect(x - 14, y + 78, x + 15, y + 98, BROWN)                        # the basket
+    return c
+
+
+MILL_WIDTH, MILL_HEIGHT = 800, 600
+
+
+def windmill(i, n):
+    """A windmill whose sails turn a quarter round and so loop without a jump."""
+    c = Canvas(MILL_WIDTH, MILL_HEIGHT)
+    c.gradient(0, 420, 'sky')
+    c.rect(0, 420, MILL_WIDTH, MILL_HEIGHT, GREEN)
+    for k in range(10):
+        c.rect(0, 440 + k * 16, MILL_WIDTH, 446 + k * 16, DARKGREEN if k % 2 else BROWN)    # the field's rows
+    c.ellipse(150, 120, 70, 22, WHITE)
+    c.ellipse(620, 90, 90, 26, WHITE)
+    cx, cy = 400, 250
+    c.triangle([(cx, cy - 40), (cx - 70, cy + 190), (cx + 70, cy + 190)], GREY)    # the tower
+    c.rect(cx - 16, cy + 140, cx + 16, cy + 190, DARK)                              # the door
+    angle = (math.pi / 2) * i / n
+    for k in range(4):
+        a = angle + k * math.pi / 2
+        ex, ey = cx + 200 * math.cos(a), cy + 200 * math.sin(a)
+        c.line(cx, cy, ex, ey, BROWN, 5)
+        # the sail: a frame beside the arm's outer part
+        px, py = -math.sin(a) * 36, math.cos(a) * 36
+        sx, sy = cx + 60 * math.cos(a), cy + 60 * math.sin(a)
+        c.triangle([(sx, sy), (ex, ey), (ex + px, ey + py)], CREAM)
+        c.triangle([(sx, sy), (sx + px, sy + py), (ex + px, ey + py)], CREAM)
+    c.circle(cx, cy, 12, DARK)
+    return c
+
+
 # name, frames, delay in ms, drawing, palette (None: the base one), size
 ANIMATIONS = [
     ('BALL.FLC', 32, 60, ball, None, (WIDTH, HEIGHT)),
@@ -377,6 +435,8 @@ ANIMATIONS = [
     ('WELTALL/MOND.FLC', 30, 90, moon, None, (MOON_WIDTH, MOON_HEIGHT)),
     ('JONGLEUR.FLC', 36, 70, juggler, None, (WIDTH, HEIGHT)),
     ('NATUR/SCHNEE.FLC', 32, 90, snow, None, (WIDTH, HEIGHT)),
+    ('TECHNIK/BALLON.FLC', 12, 120, balloon, None, (BALLOON_WIDTH, BALLOON_HEIGHT)),
+    ('NATUR/MUEHLE.FLC', 8, 125, windmill, None, (MILL_WIDTH, MILL_HEIGHT)),
 ]
 
 

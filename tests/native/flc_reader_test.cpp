@@ -61,6 +61,7 @@ TEST(FlcHeader, TellsTheKindSizeAndSpeed)
         {"no width", Header(false, 0, 200, 1, 10), FlcStatus::Damaged, false, 0, 200, 1, 10000},
         {"no frames", Header(false, 320, 200, 0, 10), FlcStatus::Damaged, false, 320, 200, 0, 10000},
         {"header cut short", shortFile, FlcStatus::Damaged, false, 0, 0, 0, 0},
+        {"0 bits deep is read as 8", Header(false, 64, 48, 3, 40, 0), FlcStatus::Frame, false, 64, 48, 3, 40000},
         {"16 bits deep", Header(false, 320, 200, 1, 10, 16), FlcStatus::NotFlc, false, 0, 0, 0, 0},
         {"another magic", Join({Bytes{0, 0, 0, 0, 0x12, 0xAE}, Bytes(122, 0)}), FlcStatus::NotFlc, false, 0, 0, 0, 0},
         {"a text", Bytes{'K', 'O', 'R', 'V', 'A', 'L', ' ', 'd', 'e', 'm', 'o'}, FlcStatus::NotFlc, false, 0, 0, 0, 0},
@@ -136,6 +137,8 @@ TEST(FlcChunks, DrawIntoThePictureAndCutWhatRunsPastALine)
         {"word delta: a word run past the line's end is cut, the next line still drawn", 5, 7,
          {2, 0, 1, 0, 3, 0xFE, 0xE, 0xF, 1, 0, 4, 1, 0x1A, 0x1B}, FlcStatus::Frame,
          {1, 2, 3, 0xE, 0xF, 6, 7, 8, 9, 0x1A}},
+        {"word delta: a word run cut at an odd width ends in the pair's first byte", 5, 7,
+         {1, 0, 1, 0, 0, 0xFD, 0xA, 0xB}, FlcStatus::Frame, {0xA, 0xB, 0xA, 0xB, 0xA, 6, 7, 8, 9, 10}},
         {"word delta: no lines", 5, 7, {0, 0}, FlcStatus::Frame, five},
         {"word delta: skipped below the picture", 5, 7, {1, 0, 0xFE, 0xFF, 0, 0}, FlcStatus::Damaged, {}},
         {"word delta: skips that add up past any picture", 5, 7,
@@ -193,8 +196,12 @@ TEST(FlcChunks, SetThePalette)
         {"256 levels: a count of 0 is 256 colours", 4, Join({Bytes{1, 0, 0, 0}, all}), FlcStatus::Frame, all},
         {"64 levels: 63 is 255", 11, {1, 0, 0, 2, 0, 1, 32, 63, 63, 63}, FlcStatus::Frame,
          with({{0, {0, 4, 130}}, {1, {255, 255, 255}}})},
-        {"colours past index 255 are dropped", 4, {2, 0, 255, 2, 1, 2, 3, 4, 5, 6, 0, 1, 7, 8, 9}, FlcStatus::Frame,
-         with({{255, {1, 2, 3}}})},
+        // The index is 8 bits wide. ffmpeg agrees on a run past 255; Pillow refuses such a file.
+        {"a run past index 255 goes on at 0", 4, {2, 0, 255, 2, 1, 2, 3, 4, 5, 6, 0, 1, 7, 8, 9}, FlcStatus::Frame,
+         with({{255, {1, 2, 3}}, {0, {4, 5, 6}}, {1, {7, 8, 9}}})},
+        // 251 + 10 is 5 in 8 bits; ffmpeg starts such a skip again at 0 instead.
+        {"a skip past index 255 goes on from 0", 11, {2, 0, 250, 1, 1, 2, 3, 10, 1, 63, 0, 32}, FlcStatus::Frame,
+         with({{250, {4, 8, 12}}, {5, {255, 0, 130}}})},
         {"more colours than data", 4, {1, 0, 0, 2, 1, 2, 3, 4}, FlcStatus::Damaged, {}},
         {"more packets than data", 11, {3, 0, 0, 1, 1, 2, 3}, FlcStatus::Damaged, {}},
     };
@@ -280,6 +287,64 @@ TEST(FlcStream, PlaysTheDeclaredFramesAndStopsWhereTheFileBreaks)
         }
         // Once stopped, it stays stopped.
         EXPECT_STREQ(FlcStatusName(reader.NextFrame()), c.statuses.back().c_str()) << c.name;
+    }
+}
+
+// A frame's work is bounded by its picture, not by its counts: sub-chunks that
+// each draw the whole picture again make the frame Damaged at once, and a
+// frame that draws it a few times over stays good.
+TEST(FlcStream, AFrameThatDrawsItsPictureOverAndOverIsDamaged)
+{
+    auto frameOf = [](const Bytes& chunk, int times) {
+        Bytes body;
+        PutWord(body, static_cast<unsigned>(times));
+        body.resize(10, 0);
+        for (int i = 0; i < times; ++i)
+            body.insert(body.end(), chunk.begin(), chunk.end());
+        return Chunk(0xF1FA, body);
+    };
+    // Whole 256 x 256 pictures of a colour, drawn by each kind of chunk.
+    Bytes byteRun, byteDelta, wordDelta;
+    PutWord(byteDelta, 0);
+    PutWord(byteDelta, 256);
+    PutWord(wordDelta, 256);
+    for (int y = 0; y < 256; ++y) {
+        byteRun.insert(byteRun.end(), {3, 127, 7, 127, 7, 2, 7});
+        byteDelta.insert(byteDelta.end(), {3, 0, 0x81, 7, 0, 0x81, 7, 0, 0xFE, 7});
+        wordDelta.insert(wordDelta.end(), {2, 0, 0, 0x81, 7, 7, 0, 0x81, 7, 7});
+    }
+    const Bytes black = Chunk(13, {}), run = Chunk(15, byteRun), delta = Chunk(12, byteDelta),
+                words = Chunk(7, wordDelta);
+    Bytes first = Frame({CopyChunk(Bytes(256 * 256, 1))});
+    struct Case {
+        const char* name;
+        int size;           // of the square picture
+        Bytes frame;
+        const char* status;
+        int frameNumber;
+    };
+    const Case cases[] = {
+        // 2048 x 2048 and 65 535 six-byte chunks: 393 KB that used to cost seconds.
+        {"65535 black chunks", 2048, frameOf(black, 65535), "Damaged", 1},
+        {"byte runs over the whole picture", 256, frameOf(run, 40), "Damaged", 1},
+        {"byte deltas over the whole picture", 256, frameOf(delta, 40), "Damaged", 1},
+        {"word deltas over the whole picture", 256, frameOf(words, 40), "Damaged", 1},
+        {"each kind once, black first", 256, Frame({black, run, delta, words}), "Frame", 2},
+        {"two black chunks", 2048, Frame({black, black}), "Frame", 2},
+    };
+    for (const Case& c : cases) {
+        Bytes picture = c.size == 256 ? first : Frame({CopyChunk(Bytes(2048 * 2048, 1))});
+        Bytes file = File(false, c.size, c.size, 3, 10, {picture, c.frame, Frame({})});
+        FlcMemorySource source(file.data(), file.size());
+        FlcReader reader;
+        ASSERT_EQ(reader.Open(source), FlcStatus::Frame) << c.name;
+        ASSERT_EQ(reader.NextFrame(), FlcStatus::Frame) << c.name;
+        EXPECT_STREQ(FlcStatusName(reader.NextFrame()), c.status) << c.name;
+        EXPECT_EQ(reader.FrameNumber(), c.frameNumber) << c.name;
+        if (std::string(c.status) == "Frame") {
+            EXPECT_EQ(Picture(reader), Bytes(static_cast<std::size_t>(c.size) * c.size, c.size == 256 ? 7 : 0))
+                << c.name;
+        }
     }
 }
 

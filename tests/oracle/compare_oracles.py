@@ -61,6 +61,7 @@ class Facts:
         self.word_delta = False
         self.palette64 = False
         self.palettes_after_first = False
+        self.palette_wraps = False
         position = 128
         while position + 6 <= len(data):
             size, kind = struct.unpack_from("<IH", data, position)
@@ -82,9 +83,30 @@ class Facts:
                         self.palette64 = True
                     if sub_kind in (4, 11) and self.frame_chunks > 1:
                         self.palettes_after_first = True
+                    if sub_kind in (4, 11) and self.palette_runs_past_255(data, sub + 6, sub + sub_size):
+                        self.palette_wraps = True
                     sub += max(sub_size, 6)
             position += size
         self.ring = self.frame_chunks > self.declared_frames
+
+    @staticmethod
+    def palette_runs_past_255(data, position, end):
+        """Whether a palette chunk's colours go past index 255 (and on at 0)."""
+        if position + 2 > min(end, len(data)):
+            return False
+        index = 0
+        packets = struct.unpack_from("<H", data, position)[0]
+        position += 2
+        for _ in range(packets):
+            if position + 2 > min(end, len(data)):
+                break
+            skip, count = data[position], data[position + 1] or 256
+            index += skip
+            if index + count > 256:
+                return True
+            index += count
+            position += 2 + 3 * count
+        return False
 
 
 def without_last_column(frame, width):
@@ -142,11 +164,14 @@ def main():
                     problems.append("%s: ours stops with %s after %d frames" % (name, status, len(frames)))
                 size = width * height * 3
                 found = compare(name, frames, ffmpeg(path, size), width, facts, "ffmpeg")
-                # Pillow refuses FLC files with a prefix chunk, and keeps the
-                # first frame's palette for all frames: such files are held
-                # against ffmpeg alone.
-                if facts.prefix or facts.palettes_after_first:
-                    oracles = "ffmpeg (Pillow skipped: %s)" % ("prefix chunk" if facts.prefix else "later palettes")
+                # Pillow refuses FLC files with a prefix chunk and palettes
+                # that run past index 255 (ffmpeg goes on at 0, as an 8-bit
+                # index does), and keeps the first frame's palette for all
+                # frames: such files are held against ffmpeg alone.
+                skip = ("prefix chunk" if facts.prefix else "palette past index 255" if facts.palette_wraps
+                        else "later palettes" if facts.palettes_after_first else None)
+                if skip:
+                    oracles = "ffmpeg (Pillow skipped: %s)" % skip
                 else:
                     found += compare(name, frames, pillow(path), width, facts, "Pillow")
                     oracles = "ffmpeg and Pillow"

@@ -1,6 +1,6 @@
 #!/bin/sh
 # make dist's archive: named with the version in VERSION, holding this build's
-# KORVAL.EXE and korval-check.exe and the two texts in Windows-1252 with CR LF;
+# KORVAL.EXE, korval-check.exe and korval-convert.exe and the two texts in Windows-1252 with CR LF;
 # written twice, the same bytes. From a source tree that is no git checkout,
 # its dates are VERSION's; and a text that Windows-1252 cannot hold makes no
 # archive and a failure, never a text cut short.
@@ -20,12 +20,14 @@ rm -rf "$work"
 [ -f "$archive" ] || { echo "FAILED: no $archive"; exit 1; }
 
 names=$(unzip -Z1 "$archive" | sort | tr '\n' ' ')
-expected="korval-$version/ korval-$version/KATALOG.TXT korval-$version/KORVAL.EXE korval-$version/LIESMICH.TXT korval-$version/korval-check.exe "
+expected="korval-$version/ korval-$version/KATALOG.TXT korval-$version/KORVAL.EXE korval-$version/LIESMICH.TXT korval-$version/korval-check.exe korval-$version/korval-convert.exe "
 [ "$names" = "$expected" ] || fail "the archive holds: $names"
 
 unzip -p "$archive" "korval-$version/KORVAL.EXE" | cmp -s - "$win/KORVAL.EXE" || fail "KORVAL.EXE is not this build's"
 unzip -p "$archive" "korval-$version/korval-check.exe" | cmp -s - "$win/tools/korval_check/korval-check.exe" \
     || fail "korval-check.exe is not this build's"
+unzip -p "$archive" "korval-$version/korval-convert.exe" | cmp -s - "$win/tools/korval_convert/korval-convert.exe" \
+    || fail "korval-convert.exe is not this build's"
 for text in LIESMICH.TXT KATALOG.TXT; do
     unzip -p "$archive" "korval-$version/$text" >"$work/$text"
     # Every line ends in CR LF, and the umlauts are single Windows-1252 bytes.

@@ -83,7 +83,7 @@ wine start /d 'E:\' /wait 'E:\KORVAL.EXE' &
 korval=$!
 # The demo medium's first row is selected at the start, its path on E: in the
 # status bar; Play starts the player on it.
-wine "$win/tools/korval-probe.exe" wait rows 12 status 'Animation: 1 von 12 E:\ANIM\JONGLEUR.FLC' command 502 \
+wine "$win/tools/korval-probe.exe" wait rows 14 status 'Animation: 1 von 14 E:\ANIM\JONGLEUR.FLC' command 502 \
     || fail "KORVAL on E: did not show the demo medium"
 for _ in $(seq 1 100); do
     grep -q VANSHOW "$log" 2>/dev/null && break

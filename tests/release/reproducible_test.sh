@@ -45,7 +45,7 @@ sha256sum "$first" "$second" "$shipped"
 
 for exe in "$first" "$shipped"; do
     size=$(wc -c <"$exe")
-    [ "$size" -le 204800 ] || fail "$exe has $size bytes, more than 200 KB"
+    [ "$size" -le 262144 ] || fail "$exe has $size bytes, more than 256 KB"
 
     sections=$($objdump -h "$exe" | awk '$2 ~ /^\./ {print $2}')
     case $sections in *.debug*) fail "$exe carries debug information: $(echo $sections)" ;; esac

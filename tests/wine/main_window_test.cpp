@@ -400,14 +400,14 @@ TEST(MainWindowResources, NoGdiObjectOutlivesTheWindow)
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);
     Pump();
-    // The picture context, three pictures, the brush, two fonts, two row icons
-    // and the window's two icons (the status bar's grip pen lives within one
-    // paint only).
-    EXPECT_EQ(tally.Live(), 11);
+    // The picture context, three pictures, two fonts, two row icons and the
+    // window's two icons (everything is filled in the device context's own
+    // brush and pen).
+    EXPECT_EQ(tally.Live(), 10);
     InvalidateRect(window, nullptr, TRUE);
     UpdateWindow(window);
     Pump();
-    EXPECT_EQ(tally.Live(), 11);            // painting keeps nothing
+    EXPECT_EQ(tally.Live(), 10);            // painting keeps nothing
     EndMainWindow(window);
     EXPECT_EQ(tally.Live(), 0);
     EXPECT_LE(tally.GuiObjectsGained(), 0);

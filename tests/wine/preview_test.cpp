@@ -11,6 +11,8 @@
 #include "anim/flc_reader.h"
 #include "anim/flc_sources.h"
 #include "app/main_window.h"
+#include "base/display_dpi.h"
+#include "base/dpi.h"
 #include "view/animation_list.h"
 #include "watch/preview_player.h"
 #include "watch/preview_popup.h"
@@ -42,8 +44,10 @@ const Row kRows[] = {
     {"G", "BIG.FLC"},       // 640 x 400, shown at half its size
     {"H", "GIMP.FLI"},      // 320 x 200, 7 frames, written by an image editor
     {"I", "ODD.FLC"},       // 101 x 67, 5 frames, likewise
+    {"J", "NUL"},           // the null device
+    {"K", "STILL.FLC"},     // 64 x 48, one frame
 };
-enum RowIndex { kReal, kMissing, kText, kHuge, kBroken, kCut, kBig, kGimp, kOdd };
+enum RowIndex { kReal, kMissing, kText, kHuge, kBroken, kCut, kBig, kGimp, kOdd, kDevice, kStill };
 constexpr int kRealFrames = 4;
 
 std::string Folder()
@@ -73,6 +77,7 @@ protected:
         WriteFileBytes(anim + "BIG.FLC", flc_writer::GradientFlc(640, 400, 2, 100));
         WriteFileBytes(anim + "GIMP.FLI", ReadFileBytes("K:\\anim\\gimp-320x200.fli"));
         WriteFileBytes(anim + "ODD.FLC", ReadFileBytes("K:\\anim\\gimp-101x67.flc"));
+        WriteFileBytes(anim + "STILL.FLC", flc_writer::GradientFlc(64, 48, 1, 100));
         MainWindowFixture::SetUp();
     }
 
@@ -84,6 +89,15 @@ protected:
     }
 
     HWND List() const { return GetDlgItem(window_, ID_LIST); }
+
+    // A row's place on the screen.
+    RECT RowOnScreen(int row) const
+    {
+        RECT rect;
+        SendMessageA(List(), LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect));
+        MapWindowPoints(List(), nullptr, reinterpret_cast<POINT*>(&rect), 2);
+        return rect;
+    }
 
     void Select(int row)
     {
@@ -176,6 +190,7 @@ TEST_F(Preview, LineForEachKindOfFile)
         {kBig, "640 \xD7 400, 2 Bilder, 0,2 s"},
         {kGimp, "320 \xD7 200, 7 Bilder, 0,2 s"},
         {kOdd, "101 \xD7 67, 5 Bilder, 0,2 s"},
+        {kDevice, "Keine Vorschau: keine gew\xF6hnliche Datei (ein Ger\xE4t oder eine Pipe)"},
     };
     for (const Case& c : cases) {
         HWND popup = ShowRow(c.row);
@@ -213,8 +228,8 @@ TEST_F(Preview, F3IsTheAcceleratorAndTogglesThePreview)
     // Other keys, held or not, go on to the window.
     MSG other = {List(), WM_KEYDOWN, 'A', 0x401E0001, 0, {0, 0}};
     EXPECT_FALSE(TranslateMainWindowKeys(window_, accelerators, &other));
-    // The menus stay as they were: F3 is no menu item.
-    EXPECT_EQ(GetMenuState(GetMenu(window_), ID_PREVIEW, MF_BYCOMMAND), static_cast<UINT>(-1));
+    // F3 is also "Vorschau" in "Ansicht", enabled.
+    EXPECT_EQ(GetMenuState(GetMenu(window_), ID_PREVIEW, MF_BYCOMMAND), static_cast<UINT>(MF_ENABLED));
 }
 
 TEST_F(Preview, ShowsTheFirstFramePixelForPixelBesideItsRow)
@@ -412,7 +427,7 @@ TEST_F(Preview, HoverShowsTheRowUnderThePointerAndFollowsIt)
     EXPECT_TRUE(WaitFor([&] { return PreviewWindow() != nullptr && Text(PreviewWindow()) == "Keine Vorschau: Bild zu gro\xDF"; },
                         3000));
     // Below the last row: gone.
-    SendMessageA(List(), LB_SETTOPINDEX, 6, 0);
+    SendMessageA(List(), LB_SETTOPINDEX, kStill, 0);
     SendMessageA(List(), WM_MOUSEMOVE, 0, MAKELPARAM(row.left + 50, Client(List()).bottom - 2));
     EXPECT_EQ(PreviewWindow(), nullptr);
 }
@@ -493,11 +508,12 @@ TEST_F(Preview, OpenedAndClosedAgainAndAgainLeavesNothingBehindAndStaysResponsiv
     GdiTally tally;
     // At 144 DPI the line has a font of its own, made and freed with each paint.
     for (int round = 0; round < 40; ++round) {
-        SetPreviewDpi(round % 4 < 2 ? 96 : 144);
-        ASSERT_NE(ShowRow(round % 2 == 0 ? kReal : kBig), nullptr) << round;
+        HWND popup = ShowRow(round % 2 == 0 ? kReal : kBig);
+        ASSERT_NE(popup, nullptr) << round;
+        if (round % 4 >= 2)
+            SendMessageA(popup, WM_DPICHANGED, MAKEWPARAM(144, 144), 0);
         Command(ID_PREVIEW);
     }
-    SetPreviewDpi(96);
     EXPECT_GT(tally.Made(), 0);
     // Quicker than any file can be read: the preview asked for and gone at once.
     for (int round = 0; round < 200; ++round) {
@@ -548,13 +564,16 @@ TEST_F(Preview, ReadingsAreBoundedAndAPreviewWaitsForRoom)
     Command(ID_PREVIEW);
 }
 
-TEST_F(Preview, ScaledByTheMainWindowsDpi)
+// The popup is sized at its own monitor's DPI (the test display's 96 here) and
+// follows a change of it; the main window's DPI changing hides it.
+TEST_F(Preview, AtItsMonitorsDpiAndFollowsADpiChange)
 {
-    RECT outer;
-    GetWindowRect(window_, &outer);
-    SetPreviewDpi(144);
     HWND popup = ShowRow(kReal);
     ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(Client(popup).right, 4 + 320 + 4);
+    // The platform tells a window moved to a monitor of 144 DPI.
+    SendMessageA(popup, WM_DPICHANGED, MAKEWPARAM(144, 144), 0);
+    ASSERT_EQ(PreviewWindow(), popup);
     RECT client = Client(popup);
     EXPECT_GE(client.right, 6 + 480 + 6);
     Canvas canvas(client.right, client.bottom, kUntouched);
@@ -574,8 +593,275 @@ TEST_F(Preview, ScaledByTheMainWindowsDpi)
     }
     EXPECT_TRUE(scaled);
     EXPECT_EQ(canvas.At(6 + 480, 6), GetSysColor(COLOR_INFOBK));
+    RECT row = RowOnScreen(kReal);
+    RECT shown;
+    GetWindowRect(popup, &shown);
+    RECT overlap;
+    EXPECT_FALSE(IntersectRect(&overlap, &shown, &row));
+    SetPreviewDpi(144);
+    EXPECT_EQ(PreviewWindow(), nullptr);    // the main window's DPI change hides it
     SetPreviewDpi(96);
-    EXPECT_EQ(PreviewWindow(), nullptr);    // a DPI change hides it
+}
+
+// Counts the popup's appearances and disappearances as a user sees them.
+class PopupFlicker {
+public:
+    PopupFlicker() { hook_ = SetWindowsHookExA(WH_CALLWNDPROC, Watch, nullptr, GetCurrentThreadId()); }
+    ~PopupFlicker() { UnhookWindowsHookEx(hook_); }
+    PopupFlicker(const PopupFlicker&) = delete;
+    PopupFlicker& operator=(const PopupFlicker&) = delete;
+    static int shown;
+    static int hidden;
+
+private:
+    static LRESULT CALLBACK Watch(int code, WPARAM wordParam, LPARAM longParam)
+    {
+        const auto* message = reinterpret_cast<const CWPSTRUCT*>(longParam);
+        char name[32] = "";
+        if (code == HC_ACTION && GetClassNameA(message->hwnd, name, sizeof name) > 0
+            && std::string(name) == "KorvalPreview") {
+            if (message->message == WM_WINDOWPOSCHANGED) {
+                const auto* pos = reinterpret_cast<const WINDOWPOS*>(message->lParam);
+                shown += (pos->flags & SWP_SHOWWINDOW) != 0;
+                hidden += (pos->flags & SWP_HIDEWINDOW) != 0;
+            } else if (message->message == WM_DESTROY && IsWindowVisible(message->hwnd)) {
+                ++hidden;
+            }
+        }
+        return CallNextHookEx(nullptr, code, wordParam, longParam);
+    }
+    HHOOK hook_ = nullptr;
+};
+int PopupFlicker::shown = 0;
+int PopupFlicker::hidden = 0;
+
+// The display's DPI as the desktop's settings give it to every program
+// started from now on; the value before is put back at the end.
+class DisplayDpi {
+public:
+    explicit DisplayDpi(DWORD dpi)
+    {
+        RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
+                        &key_, nullptr);
+        DWORD size = sizeof before_;
+        had_ = RegQueryValueExA(key_, "LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&before_), &size)
+               == ERROR_SUCCESS;
+        RegSetValueExA(key_, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+    }
+    ~DisplayDpi()
+    {
+        if (had_)
+            RegSetValueExA(key_, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&before_), sizeof before_);
+        else
+            RegDeleteValueA(key_, "LogPixels");
+        RegCloseKey(key_);
+    }
+    DisplayDpi(const DisplayDpi&) = delete;
+    DisplayDpi& operator=(const DisplayDpi&) = delete;
+
+private:
+    HKEY key_ = nullptr;
+    DWORD before_ = 0;
+    bool had_ = false;
+};
+
+class PreviewBesideTheList : public Preview {
+protected:
+    // The pointer comes to rest on rows 1, 2 and 3 in turn, as a user moves
+    // it down the list: each row shows its own line, the popup never covers
+    // the row under the pointer nor takes the pointer from the list, and it
+    // stays on the screen throughout.
+    void RestOnTheFirstThreeRows(const char* where, int dpi)
+    {
+        SCOPED_TRACE(where);
+        SetForegroundWindow(window_);
+        SendMessageA(List(), LB_SETTOPINDEX, 0, 0);
+        Pump();
+        const char* lines[] = {"320 \xD7 200, 4 Bilder, 0,4 s", "Keine Vorschau: Datei nicht gefunden",
+                               "Keine Vorschau: keine FLC- oder FLI-Datei"};
+        PopupFlicker::shown = 0;
+        PopupFlicker::hidden = 0;
+        PopupFlicker flicker;
+        MONITORINFO monitor = {};
+        monitor.cbSize = sizeof monitor;
+        GetMonitorInfoA(MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST), &monitor);
+        for (int row = 0; row < 3; ++row) {
+            RECT rect;
+            SendMessageA(List(), LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect));
+            const LPARAM point = MAKELPARAM(rect.left + 60, rect.top + 10);
+            // The pointer itself goes there too: the list asks where it is
+            // to tell whether it has left.
+            POINT screen = {rect.left + 60, rect.top + 10};
+            ClientToScreen(List(), &screen);
+            SetCursorPos(screen.x, screen.y);
+            SendMessageA(List(), WM_MOUSEMOVE, 0, point);
+            if (row == 0)
+                SendMessageA(List(), WM_MOUSEHOVER, 0, point);
+            ASSERT_TRUE(WaitFor([&] { return PreviewWindow() != nullptr && Text(PreviewWindow()) == lines[row]; },
+                                3000)) << "row " << row << " popup " << PreviewWindow() << " foreground "
+                                       << (GetForegroundWindow() == window_) << " text "
+                                       << (PreviewWindow() ? Text(PreviewWindow()) : "");
+            Pump();
+            HWND popup = PreviewWindow();
+            ASSERT_TRUE(IsWindowVisible(popup)) << "row " << row;
+            if (row == 0) {
+                // Laid out at the display's DPI: the picture starts after the scaled margin.
+                const int margin = ScaleToDpi(kPreviewMargin, dpi);
+                RECT client = Client(popup);
+                Canvas canvas(client.right, client.bottom, kUntouched);
+                Capture(popup, canvas);
+                EXPECT_EQ(canvas.At(margin - 1, margin), GetSysColor(COLOR_INFOBK));
+                EXPECT_EQ(canvas.At(margin, margin - 1), GetSysColor(COLOR_INFOBK));
+                EXPECT_NE(canvas.At(margin, margin), GetSysColor(COLOR_INFOBK));
+            }
+            RECT shown;
+            GetWindowRect(popup, &shown);
+            const RECT onScreen = RowOnScreen(row);
+            RECT overlap;
+            EXPECT_FALSE(IntersectRect(&overlap, &shown, &onScreen)) << "row " << row;
+            EXPECT_GE(shown.left, monitor.rcWork.left) << "row " << row;
+            EXPECT_GE(shown.top, monitor.rcWork.top) << "row " << row;
+            EXPECT_LE(shown.right, monitor.rcWork.right) << "row " << row;
+            EXPECT_LE(shown.bottom, monitor.rcWork.bottom) << "row " << row;
+            // Where the popup lies over the list, the pointer there reaches the list.
+            EXPECT_EQ(SendMessageA(popup, WM_NCHITTEST, 0, MAKELPARAM(shown.left + 5, shown.top + 5)), HTTRANSPARENT);
+            RECT listOnScreen;
+            GetWindowRect(List(), &listOnScreen);
+            RECT covered;
+            if (IntersectRect(&covered, &shown, &listOnScreen)) {
+                POINT middle = {(covered.left + covered.right) / 2, (covered.top + covered.bottom) / 2};
+                EXPECT_EQ(WindowFromPoint(middle), List()) << "row " << row;
+            }
+        }
+        EXPECT_EQ(PopupFlicker::shown, 1);
+        EXPECT_EQ(PopupFlicker::hidden, 0);
+        SendMessageA(List(), WM_MOUSELEAVE, 0, 0);
+        EXPECT_EQ(PreviewWindow(), nullptr);
+    }
+};
+
+TEST_F(PreviewBesideTheList, MaximisedAndAtTheScreensRightEdge)
+{
+    ShowWindow(window_, SW_MAXIMIZE);
+    Pump();
+    RestOnTheFirstThreeRows("maximised", 96);
+
+    ShowWindow(window_, SW_RESTORE);
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoA(MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST), &monitor);
+    RECT outer;
+    GetWindowRect(window_, &outer);
+    SetWindowPos(window_, nullptr, monitor.rcWork.right - (outer.right - outer.left), outer.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER);
+    Pump();
+    RestOnTheFirstThreeRows("at the right edge", 96);
+}
+
+// The same in a program that starts on a 144-DPI display: this test program
+// again, with the display's DPI set before it starts.
+TEST_F(PreviewBesideTheList, MaximisedAt144Dpi)
+{
+    char asked[8] = "";
+    if (GetEnvironmentVariableA("KORVAL_PREVIEW_DPI", asked, sizeof asked) == 0) {
+        char self[MAX_PATH] = "";
+        GetModuleFileNameA(nullptr, self, sizeof self);
+        DisplayDpi display(144);
+        SetEnvironmentVariableA("KORVAL_PREVIEW_DPI", "144");
+        HANDLE child = StartProgram(std::string("\"") + self + "\" --gtest_filter=PreviewBesideTheList.MaximisedAt144Dpi");
+        SetEnvironmentVariableA("KORVAL_PREVIEW_DPI", nullptr);
+        ASSERT_NE(child, nullptr);
+        EXPECT_EQ(WaitExitCode(child, 120000), 0);
+        CloseHandle(child);
+        return;
+    }
+    ASSERT_EQ(WindowDpi(window_), 144);
+    EXPECT_EQ(MonitorDpi(MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST)), 144);
+    ShowWindow(window_, SW_MAXIMIZE);
+    Pump();
+    RestOnTheFirstThreeRows("maximised at 144 DPI", 144);
+}
+
+// Only while KORVAL is in front: with another program's window (a companion
+// it started) in front, the pointer resting on a row shows nothing.
+TEST_F(Preview, OnlyWhileTheWindowIsInFront)
+{
+    RECT row;
+    SendMessageA(List(), LB_GETITEMRECT, kMissing, reinterpret_cast<LPARAM>(&row));
+    const LPARAM point = MAKELPARAM(row.left + 50, row.top + 10);
+    HWND other = CreateWindowExA(0, "STATIC", "Begleitprogramm", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
+                                 nullptr, nullptr, nullptr, nullptr);
+    SetForegroundWindow(other);
+    Pump();
+    ASSERT_EQ(GetForegroundWindow(), other);
+    SendMessageA(List(), WM_MOUSEMOVE, 0, point);
+    SendMessageA(List(), WM_MOUSEHOVER, 0, point);
+    WaitFor([] { return false; }, 300);
+    EXPECT_EQ(PreviewWindow(), nullptr);
+    EXPECT_EQ(FindWindowA("KorvalPreview", nullptr), nullptr);
+    DestroyWindow(other);
+    SetForegroundWindow(window_);
+    Pump();
+    SendMessageA(List(), WM_MOUSEHOVER, 0, point);
+    HWND popup = Shown();
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(Text(popup), "Keine Vorschau: Datei nicht gefunden");
+}
+
+// A one-frame file is read and decoded once: its reading ends after the
+// picture, no timer runs, and the picture stays.
+TEST_F(Preview, AStillIsDecodedOnce)
+{
+    HWND popup = ShowRow(kStill);
+    ASSERT_NE(popup, nullptr);
+    EXPECT_TRUE(WaitFor([] { return PreviewPlayer::LiveThreads() == 0; }, 3000));
+    WaitFor([] { return false; }, 300);
+    ASSERT_EQ(PreviewWindow(), popup);
+    EXPECT_EQ(PreviewPlayer::LiveThreads(), 0);
+    RECT client = Client(popup);
+    Canvas canvas(client.right, client.bottom, kUntouched);
+    Capture(popup, canvas);
+    EXPECT_EQ(GradientFrameShown(canvas, 4, 4, 64, 48, 1), 0);
+    EXPECT_EQ(Text(popup), "64 \xD7 48, 1 Bild, 0,1 s");
+    EXPECT_FALSE(KillTimer(popup, 1));      // no frame timer
+}
+
+// A device or a pipe is never read: a read from a pipe nobody writes would
+// never come back.
+TEST_F(Preview, OnlyFilesOnADiskAreRead)
+{
+    const char* pipeName = "\\\\.\\pipe\\korval-preview-test";
+    HANDLE server = CreateNamedPipeA(pipeName, PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 1, 0, 0, 0, nullptr);
+    ASSERT_NE(server, INVALID_HANDLE_VALUE);
+    const std::string device = folder_ + "ANIM\\NUL";
+    for (const char* path : {pipeName, device.c_str(), "COM1"}) {
+        std::unique_ptr<PreviewPlayer> player(new PreviewPlayer(path, window_, WM_NULL, 0));
+        ASSERT_TRUE(player->Started()) << path;
+        EXPECT_TRUE(WaitFor([&] { return player->Facts().answer != PreviewAnswer::Pending; }, 3000)) << path;
+        EXPECT_EQ(player->Facts().answer, PreviewAnswer::NotAFile) << path;
+        EXPECT_TRUE(WaitFor([] { return PreviewPlayer::LiveThreads() == 0; }, 3000)) << path;
+    }
+    CloseHandle(server);
+}
+
+// A reading that waits in a read for ever (here a pipe nobody writes; a
+// network share gone does the same) is cancelled when its player ends, and
+// its reading slot is free again.
+TEST_F(Preview, AReadThatHangsIsCancelledWhenThePreviewEnds)
+{
+    const char* pipeName = "\\\\.\\pipe\\korval-preview-hang";
+    HANDLE server = CreateNamedPipeA(pipeName, PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 1, 0, 0, 0, nullptr);
+    ASSERT_NE(server, INVALID_HANDLE_VALUE);
+    HANDLE client = CreateFileA(pipeName, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(client, INVALID_HANDLE_VALUE);
+    std::unique_ptr<PreviewPlayer> player(new PreviewPlayer(client, window_, WM_NULL, 0));
+    ASSERT_TRUE(player->Started());
+    WaitFor([] { return false; }, 300);
+    EXPECT_EQ(PreviewPlayer::LiveThreads(), 1);
+    EXPECT_EQ(player->Facts().answer, PreviewAnswer::Pending);  // still in its first read
+    player.reset();
+    EXPECT_TRUE(WaitFor([] { return PreviewPlayer::LiveThreads() == 0; }, 3000));
+    CloseHandle(server);
 }
 
 } // namespace

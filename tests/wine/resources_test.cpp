@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdint>
 #include <iterator>
 #include <string>
@@ -66,6 +67,9 @@ TEST(Resources, MenuBar)
         {1, "Nach Da&tum", ID_SORT_DATE},
         {1, "", -1},
         {1, "&Selektieren...", ID_SELECT},
+        {1, "", -1},
+        {1, "&Vorschau\tF3", ID_PREVIEW},
+        {1, "A&nsehen...\tStrg+F3", ID_VIEWER},
         {0, "&Copyright...", ID_COPYRIGHT},
     };
     ASSERT_EQ(lines.size(), std::size(expected));
@@ -74,16 +78,55 @@ TEST(Resources, MenuBar)
         EXPECT_EQ(lines[n].text, expected[n].text) << n;
         EXPECT_EQ(lines[n].command, expected[n].command) << expected[n].text;
     }
+    // The mnemonics of "Ansicht", where the viewer's two items clash with none.
+    std::string letters;
+    for (std::size_t n = 7; n < 16; ++n) {
+        std::size_t amp = lines[n].text.find('&');
+        if (amp != std::string::npos)
+            letters += static_cast<char>(std::tolower(static_cast<unsigned char>(lines[n].text[amp + 1])));
+    }
+    EXPECT_EQ(letters, "tadtsvn");
 }
 
-TEST(Resources, EnterPlaysF3Previews)
+// The viewer's right-click menu: every command once, each with its key
+// after a tab, and no two items sharing a mnemonic.
+TEST(Resources, ViewerMenuMnemonicsAreUnique)
+{
+    HMENU menu = LoadMenuA(Self(), MAKEINTRESOURCEA(IDR_VIEWER_MENU));
+    ASSERT_NE(menu, nullptr);
+    std::vector<MenuLine> lines;
+    ReadMenu(GetSubMenu(menu, 0), 0, lines);
+    DestroyMenu(menu);
+    std::string letters;
+    std::vector<int> commands;
+    for (const MenuLine& line : lines) {
+        if (line.command == -1)
+            continue;
+        commands.push_back(line.command);
+        std::size_t amp = line.text.find('&');
+        ASSERT_NE(amp, std::string::npos) << line.text;
+        EXPECT_NE(line.text.find('\t'), std::string::npos) << line.text;
+        char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(line.text[amp + 1])));
+        EXPECT_EQ(letters.find(letter), std::string::npos) << line.text;
+        letters += letter;
+    }
+    const std::vector<int> expected = {ID_VIEWER_PAUSE, ID_VIEWER_NEXT, ID_VIEWER_PREVIOUS, ID_VIEWER_FIRST,
+                                       ID_VIEWER_LAST, ID_VIEWER_ZOOM_IN, ID_VIEWER_ZOOM_OUT, ID_VIEWER_FIT,
+                                       ID_VIEWER_SPEED_HALF, ID_VIEWER_SPEED_NORMAL, ID_VIEWER_SPEED_DOUBLE,
+                                       ID_VIEWER_SPEED_QUADRUPLE, ID_VIEWER_TALL_PIXELS, ID_VIEWER_PLAY_ALL,
+                                       ID_VIEWER_SAVE, ID_VIEWER_CLOSE};
+    EXPECT_EQ(commands, expected);
+}
+
+TEST(Resources, EnterPlaysF3PreviewsCtrlF3Views)
 {
     HACCEL table = LoadAcceleratorsA(Self(), MAKEINTRESOURCEA(IDR_ACCELERATORS));
     ASSERT_NE(table, nullptr);
     ACCEL entries[4] = {};
-    ASSERT_EQ(CopyAcceleratorTableA(table, entries, 4), 2);
-    const ACCEL expected[] = {{FVIRTKEY, VK_RETURN, ID_PLAY}, {FVIRTKEY, VK_F3, ID_PREVIEW}};
-    for (int n = 0; n < 2; ++n) {
+    ASSERT_EQ(CopyAcceleratorTableA(table, entries, 4), 3);
+    const ACCEL expected[] = {{FVIRTKEY, VK_RETURN, ID_PLAY}, {FVIRTKEY, VK_F3, ID_PREVIEW},
+                              {FVIRTKEY | FCONTROL, VK_F3, ID_VIEWER}};
+    for (int n = 0; n < 3; ++n) {
         EXPECT_EQ(entries[n].fVirt & ~FNOINVERT, expected[n].fVirt) << n;
         EXPECT_EQ(entries[n].key, expected[n].key) << n;
         EXPECT_EQ(entries[n].cmd, expected[n].cmd) << n;

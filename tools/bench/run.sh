@@ -61,6 +61,13 @@ ffmpeg_fps() {   # ffmpeg_fps FILE LOOPS
         awk -v f1="$3" -v u1="$4" -v f0="$5" -v u0="$6" 'BEGIN { printf "%.0f\n", (f1 - f0) / (u1 - u0) }'
     done | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
 }
+# And libavcodec's FLIC decoder called directly, in one process with ours
+# (korval-decode-compare: both over the file in memory, the same frames, the
+# sides in turns, the fastest run of each).
+compare="$native/tools/korval-decode-compare"
+if [ -x "$compare" ]; then
+    "$compare" "$KORVAL_BENCH_FLC" "$KORVAL_BENCH_FLI" >"$native/decode-compare.txt"
+fi
 if command -v ffmpeg >/dev/null; then
     for kind in FLC FLI; do
         if [ $kind = FLC ]; then file=$KORVAL_BENCH_FLC; what="art script, word deltas"; loops=1500
@@ -70,7 +77,40 @@ if command -v ffmpeg >/dev/null; then
         printf '| %-52s | %10s f/s | %5d |\n' "Native: decode $kind 320x200 ($what)" "$ours" $repetitions
         printf '| %-52s | %10s f/s | %5d |\n' "ffmpeg's FLIC decoder, the same file" "$theirs" $repetitions
         awk -v a="$ours" -v b="$theirs" -v k=$kind 'BEGIN { printf "| %-52s | %12.2f | %5s |\n", "Decode " k ": ours / ffmpeg", a / b, "" }'
+        [ -s "$native/decode-compare.txt" ] || continue
+        awk -v file="$file" -v k=$kind '$1 == file {
+            printf "| %-52s | %10s f/s | %5d |\n", "In one process: ours, " $2 " frames in turns", $3, $6
+            printf "| %-52s | %10s f/s | %5d |\n", "In one process: libavcodec FLIC decoder", $4, $6
+            printf "| %-52s | %12.2f | %5s |\n", "Decode " k ": libavcodec time / ours (fastest runs)", $5, ""
+        }' "$native/decode-compare.txt"
     done
+fi
+
+# The whole conversion of the bench FLC to a GIF, as a user waits for it:
+# korval-convert and ffmpeg's own GIF encoder (-f gif, one thread), each a
+# whole process from start to the file written, wall-clock time, taken in
+# turns; the medians of RUNS and their ratio, and the two files' sizes.
+if command -v ffmpeg >/dev/null; then
+    out="$native/bench-convert"
+    mkdir -p "$out"
+    elapsed_us() {   # elapsed_us COMMAND...: microseconds
+        start=$(date +%s%N)
+        "$@" >/dev/null 2>&1 || { echo "run.sh: $1 failed" >&2; exit 1; }
+        end=$(date +%s%N)
+        echo $(((end - start) / 1000))
+    }
+    for i in $(seq "$runs"); do
+        echo "ours $(elapsed_us "$native/tools/korval_convert/korval-convert" "$KORVAL_BENCH_FLC" "$out/ours.gif")"
+        echo "ffmpeg $(elapsed_us ffmpeg -nostdin -v error -threads 1 -y -i "$KORVAL_BENCH_FLC" -f gif "$out/ffmpeg.gif")"
+    done >"$out/times"
+    median_ms() { awk -v k="$1" '$1 == k { print $2 }' "$out/times" | sort -n | awk '{ v[NR] = $1 } END { printf "%.1f", v[int((NR + 1) / 2)] / 1000 }'; }
+    ours=$(median_ms ours)
+    theirs=$(median_ms ffmpeg)
+    printf '| %-52s | %10s ms | %5d |\n' "Native: korval-convert, bench FLC to GIF (process)" "$ours" "$runs"
+    printf '| %-52s | %10s ms | %5d |\n' "ffmpeg -f gif, the same file (process)" "$theirs" "$runs"
+    awk -v a="$ours" -v b="$theirs" 'BEGIN { printf "| %-52s | %12.2f | %5s |\n", "Convert to GIF: ffmpeg time / ours (above 1: ours faster)", b / a, "" }'
+    awk -v a="$(wc -c <"$out/ours.gif")" -v b="$(wc -c <"$out/ffmpeg.gif")" \
+        'BEGIN { printf "| %-52s | %8d / %d B | %5s |\n", "GIF size: ours / ffmpeg", a, b, "" }'
 fi
 
 # Under Wine: wall-clock time, the median of RUNS.

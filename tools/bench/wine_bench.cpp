@@ -11,6 +11,8 @@
 //   the empty window's benchmark build.
 // - the preview: from F3 until the popup shows the first frame of a
 //   320 x 200 FLC, painted;
+// - the viewer: one 640 x 480 frame from its colour indices onto the window
+//   at 100 % at 96 and at 192 DPI (1280 x 960 pixels);
 //   korval-bench [RUNS] [FOLDER]
 // RUNS (default 21) pairs, and runs per measure; FOLDER (default T:\BENCH\)
 // receives the catalogues.
@@ -28,6 +30,8 @@
 #include "view/list_order.h"
 #include "watch/preview_player.h"
 #include "watch/preview_popup.h"
+#include "watch/viewer_geometry.h"
+#include "watch/viewer_window.h"
 #include "view/row_drawing.h"
 
 #include <windows.h>
@@ -434,6 +438,52 @@ void MeasurePreview(const std::string& folder, int runs)
     ReleaseListResources();
 }
 
+// The viewer's paint of one 640 x 480 frame into its window at 100 %, as
+// its WM_PAINT does it, the drawing flushed; frames of two pictures by
+// turns, so nothing of one paint is left for the next. Each run times 20
+// paints and counts their mean.
+void MeasureViewerFrame(int runs)
+{
+    constexpr int kWidth = 640;
+    constexpr int kHeight = 480;
+    constexpr int kPaints = 20;
+    ViewerFrame frames[2];
+    for (int n = 0; n < 2; ++n) {
+        ViewerFrame& frame = frames[n];
+        frame.width = kWidth;
+        frame.height = kHeight;
+        frame.stride = kWidth;
+        frame.number = n + 1;
+        frame.capacity = static_cast<std::size_t>(kWidth) * kHeight;
+        frame.indices.reset(new std::uint8_t[frame.capacity]);
+        std::vector<std::uint8_t> picture = flc_writer::Gradient(kWidth, kHeight, n);
+        std::copy(picture.begin(), picture.end(), frame.indices.get());
+        std::vector<std::uint8_t> palette = flc_writer::RampPalette();
+        std::copy(palette.begin(), palette.end(), frame.palette);
+    }
+    for (int dpi : {96, 192}) {
+        ViewerSize shown = ViewerBaseSize(kWidth, kHeight, false, dpi);
+        HWND window = CreateWindowA("KorvalBenchParent", "", WS_POPUP, 0, 0, shown.width, shown.height, nullptr,
+                                    nullptr, ModuleInstance, nullptr);
+        ShowWindow(window, SW_SHOW);
+        UpdateWindow(window);
+        const RECT area = {0, 0, shown.width, shown.height};
+        std::vector<double> times;
+        for (int i = 0; i < runs; ++i) {
+            double start = Now();
+            for (int n = 0; n < kPaints; ++n) {
+                HDC dc = GetDC(window);
+                PaintViewerPicture(dc, area, &frames[n % 2], area, L"");
+                GdiFlush();
+                ReleaseDC(window, dc);
+            }
+            times.push_back((Now() - start) / kPaints);
+        }
+        Row("Viewer: a 640 x 480 frame to the window at " + std::to_string(dpi) + " DPI", Median(times), runs);
+        DestroyWindow(window);
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -456,6 +506,7 @@ int main(int argc, char** argv)
     MeasureLoads(folder, text, runs);
     MeasureRefills(folder, runs);
     MeasurePreview(folder, runs);
+    MeasureViewerFrame(runs);
     MeasureStartSteps(folder, runs);
     return 0;
 }

@@ -482,6 +482,7 @@ private:
         }
         for (const Entry& entry : entries_) {
             char path[kAnimationPathSize];
+            animations.push_back({entry.line, entry.name, std::string(base) + entry.record.file, "", ""});
             if (!ComposeAnimationPath(path, base, entry.record.file)) {
                 Add(entry.line, entry.name + ": the path " + base + entry.record.file + " is longer than "
                                     + Number(kAnimationPathSize - 1) + " characters: KORVAL cannot pass it on");
@@ -495,7 +496,15 @@ private:
                 Add(entry.line, entry.name + ": file missing: " + path);
                 continue;
             }
-            if (file.caseDiffers && KindOf(file.path) == EntryKind::File)
+            // A folder or a pipe is nothing to read: it keeps no path.
+            bool regular = KindOf(file.path) == EntryKind::File;
+            if (regular) {
+                animations.back().path = file.path;
+                std::string below = JoinPath(folder.path, "");
+                if (file.path.compare(0, below.size(), below) == 0)
+                    animations.back().relative = file.path.substr(below.size());
+            }
+            if (file.caseDiffers && regular)
                 Add(entry.line, entry.name + ": " + entry.record.file + " is " + file.path.substr(folder.path.size() + 1)
                                     + " on disk: the names differ in letter case");
             CheckAnimation(entry.line, entry.name, file.path, path);
@@ -582,6 +591,10 @@ private:
         return resolved;
     }
 
+public:
+    std::vector<CatalogueAnimation> animations;
+
+private:
     struct Entry {
         int line;
         std::string name;
@@ -631,7 +644,10 @@ CheckReport CheckCatalogue(const std::string& argument, bool verbose)
         return report;
     }
 
-    std::vector<Finding> findings = Checker(reader, KorvalPathOf(full), verbose).Run();
+    Checker checker(reader, KorvalPathOf(full), verbose);
+    std::vector<Finding> findings = checker.Run();
+    report.catalogue = file;
+    report.animations = checker.animations;
     // In the file's order; what concerns the whole file comes last.
     std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) {
         return (a.line == 0 ? INT32_MAX : a.line) < (b.line == 0 ? INT32_MAX : b.line);

@@ -5,6 +5,15 @@
 #include <string>
 #include <vector>
 
+// An animation the catalogue names, and where it was looked for.
+struct CatalogueAnimation {
+    int line;
+    std::string key;            // "Animation7"
+    std::string korvalPath;     // BasePath and file, as KORVAL names it
+    std::string path;           // on this machine; empty when missing
+    std::string relative;       // `path` below the base folder; empty when outside it
+};
+
 struct CheckReport {
     // The findings, and the two folders the catalogue resolves to, in the
     // order of the file's lines.
@@ -14,6 +23,10 @@ struct CheckReport {
     int findings = 0;
     // 0 clean, 1 findings, 2 unreadable.
     int exitCode = 0;
+    // The catalogue file as the findings name it, and its animations (each
+    // accepted entry, in the file's order) once the base folder is found.
+    std::string catalogue;
+    std::vector<CatalogueAnimation> animations;
 };
 
 // Checks the catalogue that `argument` names: a catalogue file, or a folder

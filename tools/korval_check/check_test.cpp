@@ -189,7 +189,7 @@ TEST(KorvalCheck, TellsEachAnimationsFactsWhenVerbose)
     std::vector<std::string> lines = Lines(report, CHECK_EXAMPLE);
     EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
                             [](const std::string& line) { return line.find(" Bilder, ") != std::string::npos; }),
-              12);
+              14);
     EXPECT_EQ(lines.front(), "25: Animation1: " + ConsoleText("160 \xD7 120, 32 Bilder, 1,9 s"));
 }
 
@@ -401,8 +401,8 @@ TEST(KorvalCheck, FindsTheOneRejectedEntryAndTheUnknownAuthorOnTheDemoMedium)
     EXPECT_EQ(Lines(report, CHECK_EXAMPLE),
               (std::vector<std::string>{"36: Animation11: author 9 does not exist: shown as \"Unbekannt\"",
                                         "38: Animation12: rejected: only 5 fields",
-                                        "42: BasePath: {DIR}ANIM\\",
-                                        "43: ProgramPath: {DIR}PROGRAMM\\"}));
+                                        "44: BasePath: {DIR}ANIM\\",
+                                        "45: ProgramPath: {DIR}PROGRAMM\\"}));
 }
 
 } // namespace

@@ -1,0 +1,206 @@
+// A small GIF reader for the tests, written from the GIF89a description
+// apart from the encoder: it reads the blocks one by one and decodes LZW
+// with a table of strings, so an encoder mistake in code widths, clear
+// codes or sub-blocks shows as a wrong picture or a failed read.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct GifFrame {
+    std::vector<std::uint8_t> indices;      // width * height of the frame
+    std::vector<std::uint8_t> palette;      // the local colour table, 3 bytes a colour
+    int left = 0, top = 0, width = 0, height = 0;
+    int delay = -1;                         // hundredths; -1: no graphic control block
+};
+
+struct GifFile {
+    int width = 0, height = 0;
+    int loops = -1;                         // the application extension's count; -1: none
+    std::vector<GifFrame> frames;
+    bool trailer = false;
+    std::string error;                      // empty when the whole file was read
+};
+
+inline GifFile ReadGif(const std::uint8_t* data, std::size_t size)
+{
+    GifFile gif;
+    std::size_t at = 0;
+    auto byte = [&](int& value) {
+        if (at >= size)
+            return false;
+        value = data[at++];
+        return true;
+    };
+    auto word = [&](int& value) {
+        int low, high;
+        if (!byte(low) || !byte(high))
+            return false;
+        value = low | high << 8;
+        return true;
+    };
+    // Sub-blocks up to the empty one, joined.
+    auto blocks = [&](std::vector<std::uint8_t>& out) {
+        for (int length; byte(length);) {
+            if (length == 0)
+                return true;
+            if (size - at < static_cast<std::size_t>(length))
+                return false;
+            out.insert(out.end(), data + at, data + at + length);
+            at += length;
+        }
+        return false;
+    };
+    if (size < 13 || std::string(reinterpret_cast<const char*>(data), 6) != "GIF89a") {
+        gif.error = "no GIF89a signature";
+        return gif;
+    }
+    at = 6;
+    int flags = 0, ignored = 0;
+    word(gif.width);
+    word(gif.height);
+    byte(flags);
+    byte(ignored);
+    byte(ignored);
+    if (flags & 0x80)
+        at += 3u << ((flags & 7) + 1);
+    int delay = -1;
+    for (int introducer; byte(introducer);) {
+        if (introducer == 0x3B) {
+            gif.trailer = true;
+            return gif;
+        }
+        if (introducer == 0x21) {
+            int label;
+            std::vector<std::uint8_t> body;
+            if (!byte(label) || !blocks(body)) {
+                gif.error = "extension cut short";
+                return gif;
+            }
+            if (label == 0xF9 && body.size() >= 4)
+                delay = body[1] | body[2] << 8;
+            if (label == 0xFF && body.size() == 14 && std::string(body.begin(), body.begin() + 11) == "NETSCAPE2.0")
+                gif.loops = body[12] | body[13] << 8;
+            continue;
+        }
+        if (introducer != 0x2C) {
+            gif.error = "unknown block " + std::to_string(introducer);
+            return gif;
+        }
+        GifFrame frame;
+        frame.delay = delay;
+        delay = -1;
+        if (!word(frame.left) || !word(frame.top) || !word(frame.width) || !word(frame.height) || !byte(flags)) {
+            gif.error = "image descriptor cut short";
+            return gif;
+        }
+        if (flags & 0x80) {
+            std::size_t bytes = 3u << ((flags & 7) + 1);
+            if (size - at < bytes) {
+                gif.error = "colour table cut short";
+                return gif;
+            }
+            frame.palette.assign(data + at, data + at + bytes);
+            at += bytes;
+        }
+        int minimum;
+        std::vector<std::uint8_t> packed;
+        if (!byte(minimum) || minimum < 2 || minimum > 8 || !blocks(packed)) {
+            gif.error = "image data cut short";
+            return gif;
+        }
+        const int clear = 1 << minimum, end = clear + 1;
+        std::vector<std::vector<std::uint8_t>> table;
+        auto reset = [&] {
+            table.assign(static_cast<std::size_t>(end) + 1, {});
+            for (int i = 0; i < clear; ++i)
+                table[i] = {static_cast<std::uint8_t>(i)};
+        };
+        reset();
+        int width = minimum + 1;
+        std::size_t bit = 0;
+        int previous = -1;
+        bool ended = false;
+        while (!ended) {
+            if (bit + width > packed.size() * 8) {
+                gif.error = "image data ends without the end code";
+                return gif;
+            }
+            int code = 0;
+            for (int i = 0; i < width; ++i, ++bit)
+                code |= ((packed[bit / 8] >> (bit % 8)) & 1) << i;
+            if (code == clear) {
+                reset();
+                width = minimum + 1;
+                previous = -1;
+                continue;
+            }
+            if (code == end) {
+                ended = true;
+                break;
+            }
+            std::vector<std::uint8_t> entry;
+            if (code < static_cast<int>(table.size()) && !table[code].empty())
+                entry = table[code];
+            else if (code == static_cast<int>(table.size()) && previous >= 0) {
+                entry = table[previous];
+                entry.push_back(table[previous][0]);
+            } else {
+                gif.error = "code " + std::to_string(code) + " not in the table";
+                return gif;
+            }
+            frame.indices.insert(frame.indices.end(), entry.begin(), entry.end());
+            if (previous >= 0 && table.size() < 4096) {
+                std::vector<std::uint8_t> added = table[previous];
+                added.push_back(entry[0]);
+                table.push_back(added);
+            }
+            if (table.size() == (1u << width) && width < 12)
+                ++width;
+            previous = code;
+        }
+        if (frame.indices.size() != static_cast<std::size_t>(frame.width) * frame.height) {
+            gif.error = "frame " + std::to_string(gif.frames.size() + 1) + " holds " + std::to_string(frame.indices.size())
+                      + " pixels";
+            return gif;
+        }
+        gif.frames.push_back(frame);
+    }
+    gif.error = "no trailer";
+    return gif;
+}
+
+// Each frame as a viewer shows it: drawn over the frames before (nothing
+// is disposed), as 24-bit RGB, width * height * 3 bytes.
+inline std::vector<std::vector<std::uint8_t>> GifPictures(const GifFile& gif)
+{
+    std::vector<std::vector<std::uint8_t>> pictures;
+    std::vector<std::uint8_t> canvas(static_cast<std::size_t>(gif.width) * gif.height * 3, 0);
+    for (const GifFrame& frame : gif.frames) {
+        for (int y = 0; y < frame.height; ++y) {
+            for (int x = 0; x < frame.width; ++x) {
+                int cx = frame.left + x, cy = frame.top + y;
+                if (cx >= gif.width || cy >= gif.height)
+                    continue;
+                std::size_t index = frame.indices[static_cast<std::size_t>(y) * frame.width + x];
+                for (int c = 0; c < 3; ++c)
+                    canvas[(static_cast<std::size_t>(cy) * gif.width + cx) * 3 + c] =
+                        index * 3 + c < frame.palette.size() ? frame.palette[index * 3 + c] : 0;
+            }
+        }
+        pictures.push_back(canvas);
+    }
+    return pictures;
+}
+
+// Colour indices as 24-bit RGB through a 768-byte palette.
+inline std::vector<std::uint8_t> IndicesToRgb(const std::uint8_t* indices, std::size_t count, const std::uint8_t* palette)
+{
+    std::vector<std::uint8_t> rgb(count * 3);
+    for (std::size_t i = 0; i < count; ++i)
+        for (int c = 0; c < 3; ++c)
+            rgb[i * 3 + c] = palette[indices[i] * 3 + c];
+    return rgb;
+}

@@ -1,0 +1,591 @@
+// The viewer window: how it opens and closes, its title and status line, the
+// keys that move through the list and the frames, zoom and the 6:5 pixels by
+// the pixels it paints, "Alle abspielen", and saving.
+#include "anim/flc_convert.h"
+#include "anim/flc_sources.h"
+#include "base/instance.h"
+#include "gdi_tally.h"
+#include "harness.h"
+#include "main_window_fixture.h"
+#include "pixels.h"
+#include "res/resource.h"
+#include "tests/support/flc_writer.h"
+#include "app/main_window.h"
+#include "watch/preview_player.h"
+#include "watch/reading_thread.h"
+#include "watch/viewer_save.h"
+#include "watch/viewer_window.h"
+
+#include <gtest/gtest.h>
+
+#include <psapi.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// Rows in title order, each with its file as the test writes it.
+struct Row {
+    const char* title;
+    const char* file;
+};
+const Row kRows[] = {
+    {"Ball", "BALL.FLC"},       // 320 x 200, 6 frames 100 ms apart
+    {"Bild", "BIG.FLC"},        // 640 x 480, 3 frames
+    {"Cut", "CUT.FLC"},         // 16 x 8, 5 frames, cut in frame 3
+    {"Defekt", "BROKEN.FLC"},   // cut in its first frame
+    {"Fehlt", "MISSING.FLC"},   // not written
+    {"Ger\xE4t", "NUL"},         // a device, never read
+};
+enum RowIndex { kBall, kBig, kCut, kBroken, kMissing, kDevice, kRowCount };
+constexpr int kBallFrames = 6;
+
+std::wstring Wide(const std::string& text);
+
+class Viewer : public MainWindowFixture {
+protected:
+    std::string Catalogue() const override { return folder_ + "KORVAL.INI"; }
+
+    void SetUp() override
+    {
+        folder_ = ScratchFolder("viewer");
+        std::string catalogue = "[Authors]\r\nAuthor1=Zora Zimmer\r\n[Keywords]\r\nKeyword1=Sport\r\n[Animations]\r\n";
+        for (int n = 0; n < kRowCount; ++n)
+            catalogue += "Animation" + std::to_string(n + 1) + "=0;1;" + kRows[n].title + ";" + kRows[n].file
+                         + ";05.03.98;100;1\r\n";
+        catalogue += "[Settings]\r\nBasePath=ANIM\\\r\n";
+        WriteFileBytes(folder_ + "KORVAL.INI", catalogue);
+        anim_ = folder_ + "ANIM\\";
+        WriteFileBytes(anim_ + "BALL.FLC", flc_writer::GradientFlc(320, 200, kBallFrames, 100));
+        WriteFileBytes(anim_ + "BIG.FLC", flc_writer::GradientFlc(640, 480, 3, 100));
+        WriteFileBytes(anim_ + "CUT.FLC", flc_writer::CutInFrame(flc_writer::GradientFlc(16, 8, 5, 100), 3));
+        WriteFileBytes(anim_ + "BROKEN.FLC", flc_writer::CutInFrame(flc_writer::GradientFlc(16, 8, 2, 100), 1));
+        MainWindowFixture::SetUp();
+        SetControl(false);
+    }
+
+    void TearDown() override
+    {
+        SetControl(false);
+        MainWindowFixture::TearDown();
+        // The viewer closes with the main window, and its reading ends.
+        EXPECT_EQ(ViewerWindow(), nullptr);
+        EXPECT_EQ(FindWindowA("KorvalViewer", nullptr), nullptr);
+        EXPECT_TRUE(WaitFor([] { return LiveReadingThreads() == 0; }, 5000));
+    }
+
+    HWND List() const { return GetDlgItem(window_, ID_LIST); }
+
+    void Select(int row)
+    {
+        SendMessageA(List(), LB_SETCURSEL, row, 0);
+        SendMessageA(window_, WM_COMMAND, MAKEWPARAM(ID_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(List()));
+    }
+
+    // The viewer on `row`, once it shows its first words.
+    HWND Open(int row)
+    {
+        Select(row);
+        Command(ID_VIEWER);
+        WaitFor([] { return ViewerWindow() != nullptr && !Status().empty(); }, 5000);
+        return ViewerWindow();
+    }
+
+    // The keyboard's Ctrl key as this thread's key state has it.
+    static void SetControl(bool down)
+    {
+        BYTE keys[256];
+        GetKeyboardState(keys);
+        keys[VK_CONTROL] = down ? 0x80 : 0;
+        keys[VK_LCONTROL] = down ? 0x80 : 0;
+        SetKeyboardState(keys);
+    }
+
+    static void Key(WPARAM key, bool control = false)
+    {
+        SetControl(control);
+        SendMessageA(ViewerWindow(), WM_KEYDOWN, key, 1);
+        SetControl(false);
+    }
+
+    static void Char(char character) { SendMessageA(ViewerWindow(), WM_CHAR, static_cast<unsigned char>(character), 1); }
+
+    static std::wstring Status()
+    {
+        HWND status = FindWindowExA(ViewerWindow(), nullptr, "STATIC", nullptr);
+        wchar_t text[256] = L"";
+        GetWindowTextW(status, text, 256);
+        return text;
+    }
+
+    static bool StatusIs(const std::wstring& text)
+    {
+        WaitFor([&] { return Status() == text; }, 3000);
+        return Status() == text;
+    }
+
+    static std::wstring Title()
+    {
+        wchar_t text[256] = L"";
+        GetWindowTextW(ViewerWindow(), text, 256);
+        return text;
+    }
+
+    int Selected() const { return static_cast<int>(SendMessageA(List(), LB_GETCURSEL, 0, 0)); }
+
+    std::string folder_;
+    std::string anim_;
+};
+
+std::wstring Wide(const std::string& text)
+{
+    return std::wstring(text.begin(), text.end());
+}
+
+COLORREF RampColour(int index)
+{
+    return RGB(index, 255 - index, index / 2);
+}
+
+// The viewer's picture area as it paints it, and where in it the picture is.
+struct Shot {
+    std::unique_ptr<Canvas> canvas;
+    RECT picture = {};      // the pixels that are not the background
+};
+
+Shot Capture()
+{
+    RECT client;
+    GetClientRect(ViewerWindow(), &client);
+    Shot shot;
+    const COLORREF background = GetSysColor(COLOR_APPWORKSPACE);
+    shot.canvas.reset(new Canvas(client.right, client.bottom, background));
+    SendMessageA(ViewerWindow(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(shot.canvas->Dc()), PRF_CLIENT);
+    RECT area = {0, 0, client.right, client.bottom - 20};
+    std::vector<POINT> ink = shot.canvas->Ink(area, background);
+    if (ink.empty())
+        return shot;
+    shot.picture = {ink[0].x, ink[0].y, ink[0].x + 1, ink[0].y + 1};
+    for (const POINT& p : ink) {
+        shot.picture.left = std::min(shot.picture.left, p.x);
+        shot.picture.top = std::min(shot.picture.top, p.y);
+        shot.picture.right = std::max(shot.picture.right, p.x + 1);
+        shot.picture.bottom = std::max(shot.picture.bottom, p.y + 1);
+    }
+    return shot;
+}
+
+// Which gradient frame (from 0) a 1:1 picture at (left, top) shows; -1 for none.
+int FrameShown(const Canvas& canvas, int left, int top, int width, int height)
+{
+    for (int n = 0; n < 16; ++n) {
+        bool same = true;
+        for (int y = 0; y < height && same; y += 7)
+            for (int x = 0; x < width && same; x += 5)
+                same = canvas.At(left + x, top + y) == RampColour((x + y + 16 * n) & 0xFF);
+        if (same)
+            return n;
+    }
+    return -1;
+}
+
+TEST_F(Viewer, CtrlF3AndTheMenuOpenOneViewerTitledByRowAndFile)
+{
+    EXPECT_EQ(FindWindowA("KorvalViewer", nullptr), nullptr);   // nothing made before it is asked for
+    HACCEL accelerators = LoadAcceleratorsA(ModuleInstance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+    Select(kBall);
+    MSG key = {List(), WM_KEYDOWN, VK_F3, 0x003D0001, 0, {0, 0}};
+    SetControl(true);
+    EXPECT_TRUE(TranslateMainWindowKeys(window_, accelerators, &key));
+    SetControl(false);
+    ASSERT_TRUE(WaitFor([] { return ViewerWindow() != nullptr && !Status().empty(); }, 5000));
+    HWND viewer = ViewerWindow();
+    EXPECT_EQ(Title(), L"Ball \x2013 BALL.FLC");
+    EXPECT_TRUE(StatusIs(L"Bild 1 von 6, 320 \xD7 200, 0,6 s, 100 %") || Status().find(L"von 6, 320 \xD7 200, 0,6 s, 100 %") != std::wstring::npos)
+        << std::string(Status().begin(), Status().end());
+    EXPECT_EQ(GetWindow(viewer, GW_OWNER), window_);
+    EXPECT_TRUE(IsWindowEnabled(window_));      // not modal
+
+    // Enter in the viewer starts no companion program: the viewer's keys are its own.
+    MSG enter = {viewer, WM_KEYDOWN, VK_RETURN, 0x001C0001, 0, {0, 0}};
+    EXPECT_FALSE(TranslateMainWindowKeys(window_, accelerators, &enter));
+
+    // The menu item of the other row: the same one window, now on that row.
+    Select(kBig);
+    Command(ID_VIEWER);
+    EXPECT_EQ(ViewerWindow(), viewer);
+    EXPECT_EQ(Title(), L"Bild \x2013 BIG.FLC");
+
+    // Escape closes it, and so does Alt+F4.
+    Key(VK_ESCAPE);
+    EXPECT_EQ(ViewerWindow(), nullptr);
+    EXPECT_FALSE(IsWindow(viewer));
+    viewer = Open(kBall);
+    ASSERT_NE(viewer, nullptr);
+    SendMessageA(viewer, WM_SYSKEYDOWN, VK_F4, 0x203E0001);
+    Pump();
+    EXPECT_FALSE(IsWindow(viewer));
+    // It closes with KORVAL (TearDown checks).
+    ASSERT_NE(Open(kBall), nullptr);
+}
+
+TEST_F(Viewer, ListKeysMoveTheSelectionAndShowThatRow)
+{
+    ASSERT_NE(Open(kBall), nullptr);
+    struct Step { WPARAM key; int row; const wchar_t* title; const wchar_t* status; };
+    const Step steps[] = {
+        {VK_DOWN, kBig, L"Bild \x2013 BIG.FLC", L"Bild 1 von 3, 640 \xD7 480, 0,3 s, 100 %"},
+        {VK_END, kDevice, L"Ger\xE4t \x2013 NUL", L"Keine Vorschau: keine gew\xF6hnliche Datei (ein Ger\xE4t oder eine Pipe)"},
+        {VK_UP, kMissing, L"Fehlt \x2013 MISSING.FLC", L"Keine Vorschau: Datei nicht gefunden"},
+        {VK_UP, kBroken, L"Defekt \x2013 BROKEN.FLC", L"Keine Vorschau: Datei besch\xE4" L"digt"},
+        {VK_HOME, kBall, L"Ball \x2013 BALL.FLC", nullptr},
+        {VK_UP, kBall, L"Ball \x2013 BALL.FLC", nullptr},      // the first row stays
+    };
+    for (const Step& s : steps) {
+        Key(s.key);
+        EXPECT_EQ(Selected(), s.row) << s.key;
+        EXPECT_EQ(Title(), s.title) << s.key;
+        if (s.status != nullptr) {
+            EXPECT_TRUE(StatusIs(s.status)) << s.key;
+        }
+    }
+    // A page down and up again: more than one row at a time, and the viewer
+    // shows the row it lands on.
+    Key(VK_NEXT);
+    const int paged = Selected();
+    EXPECT_GT(paged, kBig);
+    EXPECT_EQ(Title(), std::wstring(Wide(kRows[paged].title)) + L" \x2013 " + Wide(kRows[paged].file));
+    Key(VK_PRIOR);
+    EXPECT_EQ(Selected(), kBall);
+    EXPECT_EQ(Title(), L"Ball \x2013 BALL.FLC");
+    // The main window's status bar follows as for any move in the list.
+    char bar[300] = "";
+    GetWindowTextA(GetDlgItem(window_, ID_STATUSBAR), bar, sizeof bar);
+    EXPECT_NE(std::string(bar).find("1 von 6"), std::string::npos) << bar;
+}
+
+TEST_F(Viewer, StepPauseFirstAndLastShowThatFrame)
+{
+    ASSERT_NE(Open(kBall), nullptr);
+    SetWindowPos(ViewerWindow(), nullptr, 0, 0, 500, 400, SWP_NOZORDER | SWP_NOMOVE);
+    struct Step { WPARAM key; bool control; int frame; };
+    const Step steps[] = {
+        {VK_HOME, true, 1},
+        {VK_RIGHT, false, 2},
+        {VK_RIGHT, false, 3},
+        {VK_LEFT, false, 2},
+        {VK_END, true, 6},
+        {VK_RIGHT, false, 1},       // round to the first
+        {VK_LEFT, false, 6},
+    };
+    for (const Step& s : steps) {
+        Key(s.key, s.control);
+        std::wstring expected = L"Bild " + std::to_wstring(s.frame) + L" von 6, 320 \xD7 200, 0,6 s, 100 %, Pause";
+        EXPECT_TRUE(StatusIs(expected)) << s.frame;
+        Shot shot = Capture();
+        EXPECT_EQ(shot.picture.right - shot.picture.left, 320);
+        EXPECT_EQ(FrameShown(*shot.canvas, shot.picture.left, shot.picture.top, 320, 200), s.frame - 1);
+    }
+    // Space plays on: the frames move and "Pause" goes.
+    Key(VK_SPACE);
+    EXPECT_TRUE(WaitFor([] { return Status().find(L"Bild 6 ") == std::wstring::npos; }, 3000));
+    EXPECT_EQ(Status().find(L"Pause"), std::wstring::npos);
+    Key(VK_SPACE);
+    EXPECT_NE(Status().find(L", Pause"), std::wstring::npos);
+}
+
+TEST_F(Viewer, ZoomInWholeStepsFitAndTallPixels)
+{
+    ASSERT_NE(Open(kBall), nullptr);
+    // The window grown by hand, so every step below has room.
+    RECT outer = {0, 0, 800, 520};
+    AdjustWindowRectEx(&outer, WS_OVERLAPPEDWINDOW, FALSE, 0);
+    SetWindowPos(ViewerWindow(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOZORDER | SWP_NOMOVE);
+    Key(VK_HOME, true);     // still, so the pixels can be compared
+    ASSERT_TRUE(StatusIs(L"Bild 1 von 6, 320 \xD7 200, 0,6 s, 100 %, Pause"));
+    struct Step { char key; int width, height; const wchar_t* percent; };
+    const Step steps[] = {
+        {'+', 640, 400, L"200 %"},
+        {'-', 320, 200, L"100 %"},
+        {'-', 160, 100, L"50 %"},
+        {'0', 800, 500, L"250 %"},      // fits the 800 x 500 picture area
+        {'-', 640, 400, L"200 %"},      // the whole step below the fit
+    };
+    for (const Step& s : steps) {
+        Char(s.key);
+        Shot shot = Capture();
+        EXPECT_EQ(shot.picture.right - shot.picture.left, s.width) << s.key;
+        EXPECT_EQ(shot.picture.bottom - shot.picture.top, s.height) << s.key;
+        // Centred on the background.
+        EXPECT_EQ(shot.picture.left, (800 - s.width) / 2) << s.key;
+        EXPECT_EQ(shot.picture.top, (500 - s.height) / 2) << s.key;
+        EXPECT_NE(Status().find(std::wstring(L", ") + s.percent), std::wstring::npos) << s.key;
+    }
+    // Ctrl and the wheel zoom too.
+    SendMessageA(ViewerWindow(), WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, WHEEL_DELTA), MAKELPARAM(10, 10));
+    EXPECT_NE(Status().find(L", 300 %"), std::wstring::npos);
+    Char('-');
+
+    // Nearest pixel at 200 %: each pixel a 2 x 2 block of its own colour.
+    Shot twice = Capture();
+    for (int y = 0; y < 200; y += 13)
+        for (int x = 0; x < 320; x += 11)
+            for (int dy = 0; dy < 2; ++dy)
+                for (int dx = 0; dx < 2; ++dx)
+                    ASSERT_EQ(twice.canvas->At(twice.picture.left + 2 * x + dx, twice.picture.top + 2 * y + dy),
+                              RampColour((x + y) & 0xFF)) << x << "," << y;
+
+    // 6:5 pixels, off by default: 320 x 200 shows 320 x 240 at 100 %, each
+    // row the picture's own, one in five shown twice, the columns unchanged.
+    Char('-');
+    Char('v');
+    Shot tall = Capture();
+    ASSERT_EQ(tall.picture.right - tall.picture.left, 320);
+    ASSERT_EQ(tall.picture.bottom - tall.picture.top, 240);
+    int repeated = 0;
+    int source = 0;
+    for (int y = 0; y < 240; ++y) {
+        int row = -1;
+        for (int candidate = source; candidate < 200 && row < 0; ++candidate)
+            if (tall.canvas->At(tall.picture.left, tall.picture.top + y) == RampColour(candidate & 0xFF)
+                && tall.canvas->At(tall.picture.left + 7, tall.picture.top + y) == RampColour((candidate + 7) & 0xFF))
+                row = candidate;
+        ASSERT_GE(row, 0) << "row " << y;
+        if (y > 0 && row == source)
+            ++repeated;
+        ASSERT_LE(row, source + 1) << "row " << y;     // no row left out
+        source = row;
+    }
+    EXPECT_EQ(repeated, 40);
+    Char('v');
+    EXPECT_EQ(Capture().picture.bottom - Capture().picture.top, 200);
+
+    // A picture larger than the work area opens fitted into it; 640 x 480 at 100 %.
+    Key(VK_DOWN);
+    ASSERT_TRUE(WaitFor([] { return Status().find(L"640 \xD7 480") != std::wstring::npos; }, 3000));
+    RECT client;
+    GetClientRect(ViewerWindow(), &client);
+    EXPECT_EQ(client.right, 640);
+    EXPECT_EQ(client.bottom, 500);
+}
+
+TEST_F(Viewer, DamagedFilesPlayUpToTheDamage)
+{
+    ASSERT_NE(Open(kCut), nullptr);
+    EXPECT_TRUE(WaitFor([] { return Status().find(L", besch\xE4" L"digt ab Bild 3") != std::wstring::npos; }, 3000))
+        << std::string(Status().begin(), Status().end());
+    // Only the frames before the damage: the last is frame 2.
+    Key(VK_END, true);
+    EXPECT_TRUE(StatusIs(L"Bild 2 von 5, 16 \xD7 8, 0,5 s, 100 %, Pause, besch\xE4" L"digt ab Bild 3"));
+    Key(VK_RIGHT);
+    EXPECT_TRUE(StatusIs(L"Bild 1 von 5, 16 \xD7 8, 0,5 s, 100 %, Pause, besch\xE4" L"digt ab Bild 3"));
+}
+
+TEST_F(Viewer, PlayingAllMovesOnThroughTheListUntilAKey)
+{
+    ASSERT_NE(Open(kBall), nullptr);
+    Char('4');
+    Char('a');
+    EXPECT_NE(Status().find(L"alle abspielen"), std::wstring::npos);
+    // Each row in turn, those that do not play included, and round to the top.
+    std::vector<int> seen;
+    WaitFor([&] {
+        if (seen.empty() || seen.back() != Selected())
+            seen.push_back(Selected());
+        return seen.size() >= 8;
+    }, 20000);
+    EXPECT_EQ(seen, (std::vector<int>{kBall, kBig, kCut, kBroken, kMissing, kDevice, kBall, kBig}));
+    // Any key ends it: the key itself does nothing else.
+    int at = Selected();
+    Key(VK_DOWN);
+    EXPECT_EQ(Selected(), at);
+    EXPECT_EQ(Status().find(L"alle abspielen"), std::wstring::npos);
+    // A click ends it too.
+    Char('a');
+    SendMessageA(ViewerWindow(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_EQ(Status().find(L"alle abspielen"), std::wstring::npos);
+}
+
+// The viewer's reading counts among the preview's: past the bound it waits,
+// and starts once a reading has ended.
+TEST_F(Viewer, ReadsWithinTheSameBoundAsThePreviews)
+{
+    const std::string file = anim_ + "BALL.FLC";
+    std::vector<std::unique_ptr<PreviewPlayer>> waiting;
+    for (int n = 0; n < kMostReadingThreads; ++n) {
+        waiting.emplace_back(new PreviewPlayer(file.c_str(), window_, WM_NULL, 0));
+        ASSERT_TRUE(waiting.back()->Started()) << n;
+    }
+    Select(kBall);
+    Command(ID_VIEWER);
+    ASSERT_NE(ViewerWindow(), nullptr);
+    WaitFor([] { return false; }, 600);
+    EXPECT_EQ(Status(), L"");
+    EXPECT_EQ(LiveReadingThreads(), kMostReadingThreads);
+    waiting.pop_back();
+    EXPECT_TRUE(WaitFor([] { return Status().find(L"von 6, 320 \xD7 200") != std::wstring::npos; }, 3000));
+    waiting.clear();
+}
+
+SIZE_T CommittedBytes()
+{
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return counters.PagefileUsage;
+}
+
+TEST_F(Viewer, OpenedAndClosedAgainAndAgainLeavesNothingBehind)
+{
+    // One round first: what stays for the program's life (the class, the
+    // menu resource, the thread library) is there before the count.
+    ASSERT_NE(Open(kBig), nullptr);
+    Key(VK_ESCAPE);
+    WaitFor([] { return LiveReadingThreads() == 0; }, 5000);
+    SIZE_T before = CommittedBytes();
+    GdiTally tally;
+    for (int round = 0; round < 20; ++round) {
+        HWND viewer = Open(round % 2 == 0 ? kBig : kBall);
+        ASSERT_NE(viewer, nullptr) << round;
+        // At 144 DPI the status line has a font of its own.
+        if (round % 4 == 1) {
+            RECT place;
+            GetWindowRect(viewer, &place);
+            SendMessageA(viewer, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&place));
+        }
+        Key(VK_DOWN);       // another file read while the first may still be read
+        Key(VK_ESCAPE);
+        ASSERT_EQ(ViewerWindow(), nullptr) << round;
+    }
+    EXPECT_GT(tally.Made(), 0);
+    EXPECT_TRUE(WaitFor([] { return LiveReadingThreads() == 0; }, 5000));
+    EXPECT_EQ(tally.Live(), 0);
+    // Kept pictures or frames left behind would be 1.2 MB a round here.
+    Sleep(100);
+    EXPECT_LT(CommittedBytes(), before + 6 * 1024 * 1024);
+}
+
+// What a file's conversion gives, written to memory: what a save must write.
+struct Bytes final : ByteSink {
+    std::string data;
+    bool Write(const void* bytes, std::size_t size) override
+    {
+        data.append(static_cast<const char*>(bytes), size);
+        return true;
+    }
+};
+
+std::string ExpectedGif(const std::string& file)
+{
+    FlcMemorySource source(file.data(), file.size());
+    Bytes out;
+    ConvertFlcToGif(source, out);
+    return out.data;
+}
+
+std::string ExpectedPng(const std::string& file, int frame)
+{
+    FlcMemorySource source(file.data(), file.size());
+    Bytes out;
+    ConvertFlcFrameToPng(source, frame, out);
+    return out.data;
+}
+
+std::vector<std::string> FilesIn(const std::string& folder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (found.cFileName[0] != '.')
+            names.push_back(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+TEST_F(Viewer, SaveWritesExactlyTheChosenFile)
+{
+    const std::string out = ScratchFolder("viewer-save");
+    const std::string ball = ReadFileBytes(anim_ + "BALL.FLC");
+    ASSERT_NE(Open(kBall), nullptr);
+    // The frame shown, paused at frame 3.
+    Key(VK_HOME, true);
+    Key(VK_RIGHT);
+    Key(VK_RIGHT);
+    ASSERT_TRUE(StatusIs(L"Bild 3 von 6, 320 \xD7 200, 0,6 s, 100 %, Pause")) << std::string(Status().begin(), Status().end());
+
+    // Through the dialog, as a user does: Ctrl+S, a name, OK.
+    {
+        const std::string name = out + "BALL.PNG";
+        DialogWatcher dialog("Speichern unter", [name](HWND d, int) {
+            // The file name field: a combo box's edit in the newer dialog, an edit in the older.
+            HWND field = GetDlgItem(d, 0x47C);
+            if (field == nullptr)
+                field = GetDlgItem(d, 0x480);
+            SetWindowTextA(field, name.c_str());
+            HWND edit = FindWindowExA(field, nullptr, "Edit", nullptr);
+            if (edit != nullptr)
+                SetWindowTextA(edit, name.c_str());
+            PostMessageA(d, WM_COMMAND, IDOK, 0);
+        });
+        Key('S', true);
+        EXPECT_EQ(dialog.Count(), 1);
+    }
+    EXPECT_EQ(ReadFileBytes(out + "BALL.PNG"), ExpectedPng(ball, 3));
+
+    // Straight to a name: the GIF of the whole animation, over an old file.
+    WriteFileBytes(out + "BALL.GIF", "old");
+    EXPECT_TRUE(SaveAnimationTo(ViewerWindow(), (anim_ + "BALL.FLC").c_str(), 3, Wide(out + "BALL.GIF").c_str(),
+                                SaveKind::Gif));
+    EXPECT_EQ(ReadFileBytes(out + "BALL.GIF"), ExpectedGif(ball));
+    EXPECT_EQ(ReadFileBytes(out + "BALL.GIF").substr(0, 6), "GIF89a");
+    // Nothing else was written: no temporary file is left beside them.
+    EXPECT_EQ(FilesIn(out), (std::vector<std::string>{"BALL.GIF", "BALL.PNG"}));
+
+    // Faster than 50 frames a second: saved, and the box says it plays slower.
+    const std::string fast = flc_writer::GradientFlc(32, 20, 4, 10);
+    WriteFileBytes(anim_ + "FAST.FLC", fast);
+    BoxWatcher boxes([](const SeenBox&, int) { return IDOK; }, "Speichern unter");
+    EXPECT_TRUE(SaveAnimationTo(ViewerWindow(), (anim_ + "FAST.FLC").c_str(), 1, Wide(out + "FAST.GIF").c_str(),
+                                SaveKind::Gif));
+    EXPECT_EQ(ReadFileBytes(out + "FAST.GIF"), ExpectedGif(fast));
+    std::vector<SeenBox> seen = boxes.Boxes();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_NE(seen[0].text.find("mehr als 50 Bilder/s"), std::string::npos) << seen[0].text;
+}
+
+TEST_F(Viewer, AFailedSaveKeepsTheOldFileAndSaysWhy)
+{
+    const std::string out = ScratchFolder("viewer-fail");
+    ASSERT_NE(Open(kBall), nullptr);
+    const std::string ball = anim_ + "BALL.FLC";
+    WriteFileBytes(out + "KEPT.GIF", "old");
+    SetFileAttributesA((out + "KEPT.GIF").c_str(), FILE_ATTRIBUTE_READONLY);
+    CreateDirectoryA((out + "FOLDER.GIF").c_str(), nullptr);
+    struct Case { std::string source, target, text; };
+    const Case cases[] = {
+        {ball, out + "NOFOLDER\\BALL.GIF", "nicht gespeichert: Ordner fehlt"},
+        {ball, out + "KEPT.GIF", "nicht gespeichert: Die alte Datei l"},     // read-only
+        {ball, out + "FOLDER.GIF", "nicht gespeichert: Die alte Datei l"},   // a folder of that name
+        {anim_ + "MISSING.FLC", out + "NEW.GIF", "nicht gespeichert: Die Animation ist nicht lesbar"},
+        {anim_ + "BROKEN.FLC", out + "NEW.GIF", "nicht gespeichert: Die Animation ist nicht lesbar"},
+        {anim_ + "NUL", out + "NEW.GIF", "nicht gespeichert: Die Animation ist nicht lesbar"},
+    };
+    for (const Case& c : cases) {
+        BoxWatcher boxes([](const SeenBox&, int) { return IDOK; }, "Speichern unter");
+        EXPECT_FALSE(SaveAnimationTo(ViewerWindow(), c.source.c_str(), 1, Wide(c.target).c_str(), SaveKind::Gif));
+        std::vector<SeenBox> seen = boxes.Boxes();
+        ASSERT_EQ(seen.size(), 1u) << c.target;
+        EXPECT_EQ(seen[0].text.find("'" + c.target + "' " + c.text), 0u) << seen[0].text;
+    }
+    SetFileAttributesA((out + "KEPT.GIF").c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(ReadFileBytes(out + "KEPT.GIF"), "old");
+    EXPECT_EQ(FilesIn(out), (std::vector<std::string>{"FOLDER.GIF", "KEPT.GIF"}));
+}
+
+} // namespace

@@ -1,0 +1,60 @@
+// What every reading thread of animation files shares, the preview's and the
+// viewer's: the file, read only when it is a file on a disk and with a flag
+// that stops it at the next read; the threads themselves, started and never
+// joined, their blocked reads cancelled when they are left behind, and
+// counted, so a medium that hangs never gathers more than a few.
+#pragma once
+
+#include <windows.h>
+
+#include "anim/flc_reader.h"
+
+// Whether a thread's stop flag is set; read without a lock.
+bool ReadingStopped(const volatile LONG* stop);
+
+// A file read on a reading thread. Every read first asks the stop flag: a
+// stopped reading ends at its next read. The handle is closed with it.
+class StoppableFile final : public FlcSource {
+public:
+    explicit StoppableFile(const volatile LONG* stop) : stop_(stop) {}
+    ~StoppableFile() override;
+    StoppableFile(const StoppableFile&) = delete;
+    StoppableFile& operator=(const StoppableFile&) = delete;
+
+    enum class Opening { Opened, Missing, NotAFile };
+    // Opens `path` for reading. A device or a pipe is closed again unread
+    // (NotAFile): a read from one may wait for ever (a pipe nobody writes, a
+    // serial line), and it is no animation anyway.
+    Opening Open(const char* path);
+    // Reads `file`, opened by the caller, whatever it is.
+    void Adopt(HANDLE file);
+    std::size_t Read(unsigned char* into, std::size_t size) override;
+    // No call where the file already is: the reading goes on from one chunk
+    // to the next far more often than it skips.
+    bool Seek(std::uint64_t offset) override;
+
+private:
+    HANDLE file_ = INVALID_HANDLE_VALUE;
+    const volatile LONG* stop_;
+    std::uint64_t at_ = 0;
+};
+
+// Reading threads at the most at once, those left behind included: on a
+// medium that hangs (a network share gone) each reading asked for would
+// leave one more thread and its buffers waiting in a read.
+constexpr int kMostReadingThreads = 8;
+// The threads still running; the reads of those left behind are cancelled
+// again on the way (a cancel that came just before a read missed it).
+// Threads are started, left and counted on one thread, the window's.
+int LiveReadingThreads();
+inline bool ReadingThreadRoom() { return LiveReadingThreads() < kMostReadingThreads; }
+
+// Runs `routine` with `context` on a thread of its own, never joined; null
+// (nothing started) when there is no room or the thread cannot be made.
+// The routine's last act is ReadingThreadEnded().
+HANDLE StartReadingThread(LPTHREAD_START_ROUTINE routine, void* context);
+void ReadingThreadEnded();
+// The thread's reading is no longer wanted (its stop flag is set): its
+// blocked read is cancelled now and whenever the threads are counted,
+// until it ends. Takes the handle.
+void LeaveReadingThread(HANDLE thread);

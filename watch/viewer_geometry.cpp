@@ -1,0 +1,123 @@
+#include "watch/viewer_geometry.h"
+
+#include "base/dpi.h"
+#include "watch/preview_geometry.h"
+
+#include <algorithm>
+
+namespace {
+
+int Divided(int length, int divisor)
+{
+    return std::max(1, (length + divisor / 2) / divisor);
+}
+
+} // namespace
+
+int ViewerZoomPercent(int zoom)
+{
+    if (zoom >= 1)
+        return 100 * zoom;
+    if (zoom <= -2)
+        return (100 + (-zoom) / 2) / (-zoom);
+    return 100;
+}
+
+int ViewerNextZoom(int zoom, int direction, int fitPercent)
+{
+    if (zoom == kViewerFit) {
+        // The first whole step beyond the fitted size, that way.
+        int step = direction > 0 ? kViewerSmallestZoom : kViewerLargestZoom;
+        for (int n = kViewerSmallestZoom; n <= kViewerLargestZoom; ++n) {
+            if (n == 0 || n == -1)
+                continue;
+            int percent = ViewerZoomPercent(n);
+            if (direction > 0 && percent > fitPercent) {
+                step = n;
+                break;
+            }
+            if (direction < 0 && percent < fitPercent)
+                step = n;
+        }
+        return step;
+    }
+    int next = zoom + (direction > 0 ? 1 : -1);
+    if (next == 0 || next == -1)
+        next = direction > 0 ? 1 : -2;
+    return std::min(kViewerLargestZoom, std::max(kViewerSmallestZoom, next));
+}
+
+bool ViewerAspectApplies(int width, int height)
+{
+    return width == 320 && height == 200;
+}
+
+ViewerSize ViewerBaseSize(int width, int height, bool tallPixels, int dpi)
+{
+    if (width <= 0 || height <= 0)
+        return {0, 0};
+    int rows = tallPixels && ViewerAspectApplies(width, height) ? height * 6 / 5 : height;
+    return {ScaleToDpi(width, dpi), ScaleToDpi(rows, dpi)};
+}
+
+ViewerSize ViewerFitSize(ViewerSize base, ViewerSize area)
+{
+    if (base.width <= 0 || base.height <= 0 || area.width <= 0 || area.height <= 0)
+        return {0, 0};
+    const std::int64_t across = static_cast<std::int64_t>(area.width) * base.height;
+    const std::int64_t down = static_cast<std::int64_t>(area.height) * base.width;
+    if (across <= down)     // the width decides
+        return {area.width, std::max<int>(1, static_cast<int>(across / base.width))};
+    return {std::max<int>(1, static_cast<int>(down / base.height)), area.height};
+}
+
+ViewerSize ViewerShownSize(ViewerSize base, int zoom, ViewerSize area)
+{
+    if (base.width <= 0 || base.height <= 0)
+        return {0, 0};
+    if (zoom >= 1)
+        return {base.width * zoom, base.height * zoom};
+    if (zoom <= -2)
+        return {Divided(base.width, -zoom), Divided(base.height, -zoom)};
+    return ViewerFitSize(base, area);
+}
+
+int ViewerShownPercent(ViewerSize base, ViewerSize shown)
+{
+    if (base.width <= 0)
+        return 0;
+    return static_cast<int>((200LL * shown.width + base.width) / (2LL * base.width));
+}
+
+ViewerBox ViewerCentred(ViewerSize shown, ViewerSize area)
+{
+    // Halves rounded down on both sides alike, also for an overhang.
+    auto half = [](int length) { return length >= 0 ? length / 2 : -((-length + 1) / 2); };
+    int left = half(area.width - shown.width);
+    int top = half(area.height - shown.height);
+    return {left, top, left + shown.width, top + shown.height};
+}
+
+ViewerStart ViewerStartLayout(ViewerSize base, int statusHeight, int minimumWidth, ViewerSize available)
+{
+    ViewerSize room = {available.width, std::max(0, available.height - statusHeight)};
+    ViewerStart start = {1, base};
+    if (base.width > room.width || base.height > room.height) {
+        start.zoom = kViewerFit;
+        start.client = ViewerFitSize(base, room);
+    }
+    start.client.width = std::min(std::max(start.client.width, minimumWidth), std::max(available.width, 1));
+    start.client.height = std::min(start.client.height + statusHeight, std::max(available.height, 1));
+    return start;
+}
+
+unsigned ViewerFrameMilliseconds(std::uint64_t delayMicroseconds, ViewerSpeed speed)
+{
+    unsigned pace = PreviewFrameMilliseconds(delayMicroseconds);
+    switch (speed) {
+    case ViewerSpeed::Half: return pace > 0x3FFFFFFF ? 0x7FFFFFFF : 2 * pace;
+    case ViewerSpeed::Double: return std::max(1u, pace / 2);
+    case ViewerSpeed::Quadruple: return std::max(1u, pace / 4);
+    default: return pace;
+    }
+}

@@ -1,0 +1,65 @@
+// How large the viewer draws its picture and where: zoom steps, fitting, the
+// 6:5 pixels of 320 x 200 pictures, the first window size and the frame pace,
+// free of the platform.
+#pragma once
+
+#include <cstdint>
+
+struct ViewerSize {
+    int width;
+    int height;
+};
+
+struct ViewerBox {
+    int left, top, right, bottom;
+};
+
+// A zoom is a whole step: n >= 1 draws each pixel n times as large, n <= -2
+// draws 1/|n| of it; kViewerFit fits the picture to the window.
+constexpr int kViewerFit = 0;
+constexpr int kViewerLargestZoom = 8;       // 800 %
+constexpr int kViewerSmallestZoom = -8;     // 12 %
+
+// The percent a zoom step shows (100, 200, ..., 50, 33, 25, ...).
+int ViewerZoomPercent(int zoom);
+// The next whole step in (`direction` > 0) or out from `zoom`; from the fit,
+// the first step past the fit's `fitPercent`. Stays within the bounds.
+int ViewerNextZoom(int zoom, int direction, int fitPercent);
+
+// Pictures of 320 x 200 were made for 4:3 screens whose pixels were 6:5 tall.
+bool ViewerAspectApplies(int width, int height);
+
+// The picture's size at 100 % on a screen of `dpi`: its own pixels scaled by
+// the DPI, the rows 6/5 as tall when `tallPixels` and the picture is 320 x 200.
+ViewerSize ViewerBaseSize(int width, int height, bool tallPixels, int dpi);
+
+// The largest size of `base`'s proportions within `area` (at least 1 x 1);
+// 0 x 0 for no picture or no area.
+ViewerSize ViewerFitSize(ViewerSize base, ViewerSize area);
+
+// The size `base` is drawn at with `zoom` in a picture area of `area`.
+ViewerSize ViewerShownSize(ViewerSize base, int zoom, ViewerSize area);
+
+// The percent the shown size is of the base size, rounded.
+int ViewerShownPercent(ViewerSize base, ViewerSize shown);
+
+// `shown` centred in `area` (origin 0, 0); a picture larger than the area
+// overhangs it evenly on both sides.
+ViewerBox ViewerCentred(ViewerSize shown, ViewerSize area);
+
+// The viewer's first client size and zoom: the picture at 100 % with the
+// status line under it, at least `minimumWidth` wide, when that fits
+// `available` (the work area less the window's frame); else the picture
+// fitted to what is available.
+struct ViewerStart {
+    int zoom;
+    ViewerSize client;
+};
+ViewerStart ViewerStartLayout(ViewerSize base, int statusHeight, int minimumWidth, ViewerSize available);
+
+// Speeds: half, normal, twice and four times the file's own pace.
+enum class ViewerSpeed { Half, Normal, Double, Quadruple };
+// Timer milliseconds between two frames at `speed` for a delay in
+// microseconds: the preview's pace (14 ms at the fastest) stretched or
+// shortened, at least 1.
+unsigned ViewerFrameMilliseconds(std::uint64_t delayMicroseconds, ViewerSpeed speed);

@@ -1,0 +1,237 @@
+#include "watch/viewer_player.h"
+
+#include "base/text.h"
+#include "view/list_order.h"
+#include "watch/reading_thread.h"
+#include "watch/viewer_reading.h"
+
+#include <cstring>
+#include <new>
+
+// What the player and its thread share; the last of the two to let go frees it.
+struct ViewerPlayer::Shared {
+    LONG holders = 2;
+    volatile LONG stop = 0;
+    SRWLOCK lock = SRWLOCK_INIT;
+    CONDITION_VARIABLE asked = CONDITION_VARIABLE_INIT;    // a new wish, or stop
+    // Under the lock:
+    PreviewFacts facts;
+    int lastFrame = 0;
+    int wish = 0;               // the frame asked for
+    unsigned wishes = 0;        // counts the asks, so one asked again is decoded again
+    ViewerFrame* ready = nullptr;
+    bool frameReady = false;    // `ready` holds the frame of `wish`
+    // The thread's own:
+    ViewerFrame* decoding = nullptr;
+    char path[kAnimationPathSize] = "";
+    HWND window = nullptr;
+    UINT message = 0;
+    WPARAM generation = 0;
+};
+
+namespace {
+
+using Shared = ViewerPlayer::Shared;
+
+void Release(Shared* shared)
+{
+    if (InterlockedDecrement(&shared->holders) != 0)
+        return;
+    delete shared->ready;
+    delete shared->decoding;
+    delete shared;
+}
+
+void Tell(Shared* shared)
+{
+    PostMessageA(shared->window, shared->message, shared->generation, 0);
+}
+
+void Publish(Shared* shared, const ViewerReading& reading)
+{
+    AcquireSRWLockExclusive(&shared->lock);
+    shared->facts = reading.Facts();
+    shared->lastFrame = reading.LastFrame();
+    ReleaseSRWLockExclusive(&shared->lock);
+    Tell(shared);
+}
+
+// The picture the reading holds into `frame`, its buffer grown as needed.
+bool CopyPicture(const ViewerReading& reading, ViewerFrame& frame)
+{
+    const FlcInfo& info = reading.Facts().info;
+    const int stride = (info.width + 3) / 4 * 4;
+    const std::size_t size = static_cast<std::size_t>(stride) * static_cast<std::size_t>(info.height);
+    if (frame.capacity < size) {
+        frame.indices.reset(new (std::nothrow) std::uint8_t[size]);
+        frame.capacity = frame.indices ? size : 0;
+        if (!frame.indices)
+            return false;
+    }
+    frame.width = info.width;
+    frame.height = info.height;
+    frame.stride = stride;
+    frame.number = reading.FrameNumber();
+    for (int y = 0; y < info.height; ++y)
+        std::memcpy(frame.indices.get() + static_cast<std::size_t>(y) * stride,
+                    reading.Indices() + static_cast<std::size_t>(y) * info.width, static_cast<std::size_t>(info.width));
+    std::memcpy(frame.palette, reading.Palette(), sizeof frame.palette);
+    return true;
+}
+
+// Waits for a wish it has not answered; 0 when the player stopped.
+int NextWish(Shared* shared, unsigned& answered)
+{
+    AcquireSRWLockExclusive(&shared->lock);
+    while (shared->wishes == answered && !ReadingStopped(&shared->stop))
+        SleepConditionVariableSRW(&shared->asked, &shared->lock, INFINITE, 0);
+    answered = shared->wishes;
+    int wish = ReadingStopped(&shared->stop) ? 0 : shared->wish;
+    ReleaseSRWLockExclusive(&shared->lock);
+    return wish;
+}
+
+// Hands the decoded frame over unless the window has asked for another
+// one meanwhile.
+void HandOver(Shared* shared, unsigned answered)
+{
+    AcquireSRWLockExclusive(&shared->lock);
+    bool current = shared->wishes == answered;
+    if (current) {
+        ViewerFrame* swap = shared->ready;
+        shared->ready = shared->decoding;
+        shared->decoding = swap;
+        shared->frameReady = true;
+    }
+    ReleaseSRWLockExclusive(&shared->lock);
+    if (current)
+        Tell(shared);
+}
+
+void Play(Shared* shared)
+{
+    StoppableFile file(&shared->stop);
+    StoppableFile::Opening opening = file.Open(shared->path);
+    if (opening == StoppableFile::Opening::NotAFile) {
+        AcquireSRWLockExclusive(&shared->lock);
+        shared->facts.answer = PreviewAnswer::NotAFile;
+        ReleaseSRWLockExclusive(&shared->lock);
+        Tell(shared);
+        return;
+    }
+    // The largest picture is 4 MB, its kept pictures up to 16 MB: not on the stack.
+    ViewerReading* reading = new (std::nothrow) ViewerReading;
+    if (reading == nullptr)
+        return;
+    reading->Open(opening == StoppableFile::Opening::Opened ? &file : nullptr);
+    Publish(shared, *reading);
+    unsigned answered = 0;
+    while (reading->Facts().answer == PreviewAnswer::Playing) {
+        int wish = NextWish(shared, answered);
+        if (wish == 0)
+            break;
+        PreviewFacts before = reading->Facts();
+        bool found = reading->Seek(wish);
+        if (ReadingStopped(&shared->stop))
+            break;
+        if (reading->Facts().damagedAt != before.damagedAt || reading->Facts().answer != before.answer)
+            Publish(shared, *reading);
+        if (found && CopyPicture(*reading, *shared->decoding))
+            HandOver(shared, answered);
+    }
+    delete reading;
+}
+
+DWORD WINAPI ViewerThread(void* context)
+{
+    auto* shared = static_cast<Shared*>(context);
+    Play(shared);
+    Release(shared);
+    ReadingThreadEnded();
+    return 0;
+}
+
+} // namespace
+
+ViewerPlayer::ViewerPlayer(const char* path, HWND window, UINT message, WPARAM generation)
+{
+    auto* shared = new (std::nothrow) Shared;
+    if (shared == nullptr)
+        return;
+    shared->ready = new (std::nothrow) ViewerFrame;
+    shared->decoding = new (std::nothrow) ViewerFrame;
+    shared->window = window;
+    shared->message = message;
+    shared->generation = generation;
+    // Never joined: the thread ends on its own once told to stop.
+    HANDLE thread = nullptr;
+    if (shared->ready != nullptr && shared->decoding != nullptr && CopyText(shared->path, path))
+        thread = StartReadingThread(ViewerThread, shared);
+    if (thread == nullptr) {
+        shared->holders = 1;
+        Release(shared);
+        return;
+    }
+    thread_ = thread;
+    shared_ = shared;
+}
+
+ViewerPlayer::~ViewerPlayer()
+{
+    if (shared_ == nullptr)
+        return;
+    AcquireSRWLockExclusive(&shared_->lock);
+    InterlockedExchange(&shared_->stop, 1);
+    ReleaseSRWLockExclusive(&shared_->lock);
+    WakeAllConditionVariable(&shared_->asked);
+    LeaveReadingThread(thread_);
+    Release(shared_);
+}
+
+PreviewFacts ViewerPlayer::Facts() const
+{
+    if (shared_ == nullptr)
+        return PreviewFacts();
+    AcquireSRWLockShared(&shared_->lock);
+    PreviewFacts facts = shared_->facts;
+    ReleaseSRWLockShared(&shared_->lock);
+    return facts;
+}
+
+int ViewerPlayer::LastFrame() const
+{
+    if (shared_ == nullptr)
+        return 0;
+    AcquireSRWLockShared(&shared_->lock);
+    int last = shared_->lastFrame;
+    ReleaseSRWLockShared(&shared_->lock);
+    return last;
+}
+
+void ViewerPlayer::Ask(int number)
+{
+    if (shared_ == nullptr)
+        return;
+    AcquireSRWLockExclusive(&shared_->lock);
+    shared_->wish = number;
+    ++shared_->wishes;
+    shared_->frameReady = false;
+    ReleaseSRWLockExclusive(&shared_->lock);
+    WakeAllConditionVariable(&shared_->asked);
+}
+
+bool ViewerPlayer::TakeFrame(ViewerFrame*& frame)
+{
+    if (shared_ == nullptr)
+        return false;
+    AcquireSRWLockExclusive(&shared_->lock);
+    bool taken = shared_->frameReady;
+    if (taken) {
+        ViewerFrame* swap = shared_->ready;
+        shared_->ready = frame;
+        frame = swap;
+        shared_->frameReady = false;
+    }
+    ReleaseSRWLockExclusive(&shared_->lock);
+    return taken;
+}

@@ -1,0 +1,856 @@
+#include "watch/viewer_window.h"
+
+#include "base/display_dpi.h"
+#include "base/dpi.h"
+#include "base/instance.h"
+#include "base/text.h"
+#include "res/resource.h"
+#include "view/animation_list.h"
+#include "view/list_order.h"
+#include "watch/reading_thread.h"
+#include "watch/viewer_geometry.h"
+#include "watch/viewer_save.h"
+#include "watch/viewer_text.h"
+
+#include <memory>
+#include <new>
+
+namespace {
+
+constexpr const char* kViewerClass = "KorvalViewer";
+constexpr DWORD kViewerStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+// The reading thread's news, with the generation of the file it belongs to.
+constexpr UINT kViewerNews = WM_APP + 41;
+constexpr UINT_PTR kFrameTimer = 1;
+constexpr UINT_PTR kStartTimer = 2;         // another try at starting the reading
+constexpr UINT_PTR kMoveOnTimer = 3;        // "Alle abspielen" past a file that does not play
+constexpr UINT kStartRetryMilliseconds = 250;
+constexpr UINT kMoveOnMilliseconds = 2000;
+constexpr int kStatusHeight = 20;           // at 96 DPI, as the main window's status bar
+constexpr int kStatusFontHeight = 12;
+constexpr int kMinimumWidth = 320;          // room for the status line
+constexpr int kStatusId = 1;
+constexpr std::size_t kTitleSize = 128;
+constexpr const char* kScaledFace = "Tahoma";
+
+// The one viewer there is. Touched only by the window's thread; the reading
+// thread reaches the window by posted messages.
+struct Viewer {
+    HWND window = nullptr;
+    HWND status = nullptr;
+    HWND owner = nullptr;
+    int listId = 0;
+    int dpi = kBaseDpi;
+    HFONT font = nullptr;
+    char path[kAnimationPathSize] = "";
+    std::unique_ptr<ViewerPlayer> player;
+    unsigned generation = 0;
+    PreviewFacts facts;
+    int lastFrame = 0;
+    std::unique_ptr<ViewerFrame> frame;     // the picture shown, once hasFrame
+    bool hasFrame = false;
+    int asked = 0;              // the frame asked for and not shown yet; 0 for none
+    bool showAtOnce = false;    // show it when it comes: a step, or its tick has passed
+    bool sized = false;         // the window is sized to this file's picture
+    bool paused = false;
+    ViewerSpeed speed = ViewerSpeed::Normal;
+    int zoom = 1;
+    bool tallPixels = false;
+    bool playingAll = false;
+    bool swallowChar = false;   // the key that ended "Alle abspielen" does nothing else
+};
+
+Viewer V;
+
+int StatusHeight()
+{
+    return ScaleToDpi(kStatusHeight, V.dpi);
+}
+
+bool Playable()
+{
+    return V.facts.answer == PreviewAnswer::Playing && V.lastFrame > 0;
+}
+
+ViewerSize ClientSize()
+{
+    RECT client = {};
+    GetClientRect(V.window, &client);
+    return {client.right, client.bottom};
+}
+
+ViewerSize PictureArea()
+{
+    ViewerSize client = ClientSize();
+    int height = client.height - StatusHeight();
+    return {client.width, height > 0 ? height : 0};
+}
+
+ViewerSize BaseSize()
+{
+    return ViewerBaseSize(V.facts.info.width, V.facts.info.height, V.tallPixels, V.dpi);
+}
+
+RECT PictureRect()
+{
+    ViewerSize area = PictureArea();
+    ViewerBox box = ViewerCentred(ViewerShownSize(BaseSize(), V.zoom, area), area);
+    return {box.left, box.top, box.right, box.bottom};
+}
+
+int ShownPercent()
+{
+    if (V.zoom != kViewerFit)
+        return ViewerZoomPercent(V.zoom);
+    return ViewerShownPercent(BaseSize(), ViewerShownSize(BaseSize(), V.zoom, PictureArea()));
+}
+
+// The line that says why nothing plays, from the preview's texts.
+int AnswerTextId()
+{
+    switch (V.facts.answer) {
+    case PreviewAnswer::NotFound: return IDS_PREVIEW_NOT_FOUND;
+    case PreviewAnswer::NotAFile: return IDS_PREVIEW_NOT_A_FILE;
+    case PreviewAnswer::NotFlc: return IDS_PREVIEW_NOT_FLC;
+    case PreviewAnswer::TooLarge: return IDS_PREVIEW_TOO_LARGE;
+    case PreviewAnswer::Damaged: return IDS_PREVIEW_DAMAGED;
+    default: return 0;
+    }
+}
+
+void StatusLine(wchar_t (&line)[kViewerStatusSize])
+{
+    line[0] = L'\0';
+    if (AnswerTextId() != 0) {
+        if (LoadStringW(ModuleInstance, AnswerTextId(), line, kViewerStatusSize) <= 0)
+            line[0] = L'\0';
+        return;
+    }
+    if (V.facts.answer != PreviewAnswer::Playing)
+        return;
+    // The damage's words come from the string table; the line is Windows-1252.
+    wchar_t wideFormat[64] = L"";
+    LoadStringW(ModuleInstance, IDS_PREVIEW_DAMAGED_AT, wideFormat, 64);
+    char format[64] = "";
+    WideCharToMultiByte(1252, 0, wideFormat, -1, format, sizeof format, nullptr, nullptr);
+    ViewerStatus status;
+    status.info = V.facts.info;
+    status.frame = V.hasFrame ? V.frame->number : 0;
+    status.percent = ShownPercent();
+    status.paused = V.paused;
+    status.speed = V.speed;
+    status.damagedAt = V.facts.damagedAt;
+    status.playingAll = V.playingAll;
+    char text[kViewerStatusSize];
+    FormatViewerStatus(text, status, format);
+    if (MultiByteToWideChar(1252, 0, text, -1, line, kViewerStatusSize) == 0)
+        line[0] = L'\0';
+}
+
+// The status line is a static control's text, which a screen reader reads.
+void UpdateStatus()
+{
+    wchar_t line[kViewerStatusSize];
+    StatusLine(line);
+    wchar_t shown[kViewerStatusSize] = L"";
+    GetWindowTextW(V.status, shown, kViewerStatusSize);
+    if (lstrcmpW(line, shown) != 0)
+        SetWindowTextW(V.status, line);
+}
+
+void InvalidatePicture()
+{
+    InvalidateRect(V.window, nullptr, FALSE);
+}
+
+// The title: the row's title and its file, "Springender Ball – BALL.FLC".
+void SetTitle(const char* title, const char* path)
+{
+    wchar_t text[kTitleSize * 2 + kAnimationPathSize] = L"";
+    int used = MultiByteToWideChar(CP_ACP, 0, title, -1, text, kTitleSize);
+    used = used > 0 ? used - 1 : 0;
+    if (used > 0)
+        lstrcpynW(text + used, L" \x2013 ", 4);
+    used = lstrlenW(text);
+    MultiByteToWideChar(CP_ACP, 0, ViewerFileName(path), -1, text + used, kAnimationPathSize);
+    SetWindowTextW(V.window, text);
+}
+
+void MakeFont()
+{
+    if (V.font != nullptr)
+        DeleteObject(V.font);
+    V.font = nullptr;
+    if (V.dpi != kBaseDpi)
+        V.font = CreateFontA(ScaleToDpi(kStatusFontHeight, V.dpi), 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0,
+                             VARIABLE_PITCH | FF_SWISS, kScaledFace);
+    HGDIOBJ font = V.font != nullptr ? static_cast<HGDIOBJ>(V.font) : GetStockObject(ANSI_VAR_FONT);
+    SendMessageA(V.status, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+void PlaceStatus()
+{
+    ViewerSize client = ClientSize();
+    SetWindowPos(V.status, nullptr, 0, client.height - StatusHeight(), client.width, StatusHeight(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The window sized to the picture at 100 % within the work area of the main
+// window's monitor, or to the picture fitted to it, and centred there.
+void SizeToPicture()
+{
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoA(MonitorFromWindow(V.owner, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    RECT frame = {0, 0, 0, 0};
+    AdjustWindowRectForDpi(frame, kViewerStyle, false, 0, V.dpi);
+    const int extraWidth = frame.right - frame.left;
+    const int extraHeight = frame.bottom - frame.top;
+    ViewerStart start = ViewerStartLayout(BaseSize(), StatusHeight(), ScaleToDpi(kMinimumWidth, V.dpi),
+                                          {work.right - work.left - extraWidth, work.bottom - work.top - extraHeight});
+    V.zoom = start.zoom;
+    const int width = start.client.width + extraWidth;
+    const int height = start.client.height + extraHeight;
+    SetWindowPos(V.window, nullptr, work.left + (work.right - work.left - width) / 2,
+                 work.top + (work.bottom - work.top - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void StopTimers()
+{
+    KillTimer(V.window, kFrameTimer);
+    KillTimer(V.window, kStartTimer);
+    KillTimer(V.window, kMoveOnTimer);
+}
+
+bool Running()
+{
+    return Playable() && !V.paused && (V.lastFrame > 1 || V.playingAll);
+}
+
+// The frame timer runs while the file plays.
+void UpdateTimer()
+{
+    if (Running() && V.hasFrame)
+        SetTimer(V.window, kFrameTimer, ViewerFrameMilliseconds(V.facts.info.delayMicroseconds, V.speed), nullptr);
+    else
+        KillTimer(V.window, kFrameTimer);
+}
+
+void Ask(int number, bool atOnce)
+{
+    V.asked = number;
+    V.showAtOnce = atOnce;
+    V.player->Ask(number);
+}
+
+int FrameAfter(int number)
+{
+    return number >= V.lastFrame ? 1 : number + 1;
+}
+
+int FrameBefore(int number)
+{
+    return number <= 1 ? V.lastFrame : number - 1;
+}
+
+// The frame asked for, when the reading thread has it.
+bool TakeAsked()
+{
+    if (!V.player || V.asked == 0)
+        return false;
+    ViewerFrame* frame = V.frame.release();
+    bool taken = V.player->TakeFrame(frame);
+    V.frame.reset(frame);
+    if (!taken)
+        return false;
+    V.hasFrame = true;
+    V.asked = 0;
+    V.showAtOnce = false;
+    InvalidatePicture();
+    UpdateStatus();
+    // While playing, the next one is decoded while this one shows.
+    if (Running() && !(V.playingAll && V.frame->number >= V.lastFrame))
+        Ask(FrameAfter(V.frame->number), false);
+    return true;
+}
+
+void Load();
+
+void MoveToNextRow()
+{
+    HWND list = GetDlgItem(V.owner, V.listId);
+    int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+    if (count <= 0)
+        return;
+    int row = static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0)) + 1;
+    SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(row >= count ? 0 : row), 0);
+    // As if the user had moved: the main window updates its status bar and
+    // tells the viewer.
+    SendMessageA(V.owner, WM_COMMAND, MAKEWPARAM(V.listId, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+}
+
+void OnFrameTimer()
+{
+    if (!V.hasFrame)
+        return;
+    if (V.playingAll && V.frame->number >= V.lastFrame) {
+        MoveToNextRow();
+        return;
+    }
+    if (V.asked == 0)
+        Ask(FrameAfter(V.frame->number), true);
+    // Not decoded yet: it shows the moment it comes, and no tick is lost.
+    else if (!TakeAsked())
+        V.showAtOnce = true;
+}
+
+void OnNews(unsigned generation)
+{
+    if (generation != V.generation || !V.player)
+        return;
+    PreviewFacts facts = V.player->Facts();
+    V.lastFrame = V.player->LastFrame();
+    bool answered = facts.answer != V.facts.answer;
+    V.facts = facts;
+    if (V.facts.answer == PreviewAnswer::Playing && !V.sized) {
+        V.sized = true;
+        SizeToPicture();
+    }
+    if (V.showAtOnce && TakeAsked())
+        UpdateTimer();
+    if (answered && V.facts.answer != PreviewAnswer::Playing && V.facts.answer != PreviewAnswer::Pending) {
+        V.hasFrame = false;
+        InvalidatePicture();
+        if (V.playingAll)
+            SetTimer(V.window, kMoveOnTimer, kMoveOnMilliseconds, nullptr);
+    }
+    UpdateStatus();
+}
+
+void StartReading()
+{
+    KillTimer(V.window, kStartTimer);
+    if (!ReadingThreadRoom()) {
+        SetTimer(V.window, kStartTimer, kStartRetryMilliseconds, nullptr);
+        return;
+    }
+    V.player.reset(new (std::nothrow) ViewerPlayer(V.path, V.window, kViewerNews, ++V.generation));
+    if (V.player && V.player->Started())
+        Ask(1, true);
+}
+
+// The list's selected row, read anew.
+void Load()
+{
+    StopTimers();
+    V.player.reset();
+    V.facts = PreviewFacts();
+    V.lastFrame = 0;
+    V.hasFrame = false;
+    V.asked = 0;
+    V.showAtOnce = false;
+    V.sized = false;
+    V.paused = false;
+    HWND list = GetDlgItem(V.owner, V.listId);
+    int row = list != nullptr ? static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0)) : -1;
+    const char* path = SelectedAnimationPath(V.owner, V.listId, row);
+    SetTitle(AnimationRowTitle(V.owner, V.listId, row), path);
+    if (path[0] == '\0' || !CopyText(V.path, path)) {
+        V.path[0] = '\0';
+        V.facts.answer = PreviewAnswer::NotFound;
+    } else {
+        StartReading();
+    }
+    InvalidatePicture();
+    UpdateStatus();
+}
+
+void TogglePause()
+{
+    if (!Playable())
+        return;
+    V.paused = !V.paused;
+    V.asked = 0;
+    V.showAtOnce = false;
+    if (!V.paused && V.hasFrame && V.lastFrame > 1)
+        Ask(FrameAfter(V.frame->number), false);
+    UpdateTimer();
+    UpdateStatus();
+}
+
+// Pauses and shows frame `number`.
+void GoTo(int number)
+{
+    if (!Playable())
+        return;
+    V.paused = true;
+    UpdateTimer();
+    Ask(number, true);
+    TakeAsked();
+    UpdateStatus();
+}
+
+// From the frame on its way when one was asked for, so quick steps add up.
+void Step(int direction)
+{
+    if (!Playable())
+        return;
+    const int from = V.asked != 0 && V.showAtOnce ? V.asked : (V.hasFrame ? V.frame->number : 1);
+    GoTo(direction > 0 ? FrameAfter(from) : FrameBefore(from));
+}
+
+void Zoom(int direction)
+{
+    V.zoom = ViewerNextZoom(V.zoom, direction, ShownPercent());
+    InvalidatePicture();
+    UpdateStatus();
+}
+
+void SetZoom(int zoom)
+{
+    V.zoom = zoom;
+    InvalidatePicture();
+    UpdateStatus();
+}
+
+void SetSpeed(ViewerSpeed speed)
+{
+    V.speed = speed;
+    UpdateTimer();
+    UpdateStatus();
+}
+
+void ToggleTallPixels()
+{
+    if (!ViewerAspectApplies(V.facts.info.width, V.facts.info.height))
+        return;
+    V.tallPixels = !V.tallPixels;
+    InvalidatePicture();
+    UpdateStatus();
+}
+
+void StartPlayingAll()
+{
+    V.playingAll = true;
+    if (!Playable()) {
+        SetTimer(V.window, kMoveOnTimer, kMoveOnMilliseconds, nullptr);
+    } else if (V.paused) {
+        TogglePause();
+    } else {
+        UpdateTimer();
+        if (V.hasFrame && V.asked == 0 && V.lastFrame > 1)
+            Ask(FrameAfter(V.frame->number), false);
+    }
+    UpdateStatus();
+}
+
+void EndPlayingAll()
+{
+    V.playingAll = false;
+    KillTimer(V.window, kMoveOnTimer);
+    UpdateTimer();
+    UpdateStatus();
+}
+
+void Save()
+{
+    if (!Playable() || !V.hasFrame)
+        return;
+    // The picture stays while the dialog is open.
+    bool wasPaused = V.paused;
+    if (!wasPaused)
+        TogglePause();
+    SaveAnimation(V.window, V.path, V.frame->number);
+    if (!wasPaused && V.window != nullptr)
+        TogglePause();
+}
+
+void OnCommand(int id)
+{
+    switch (id) {
+    case ID_VIEWER_PAUSE: TogglePause(); break;
+    case ID_VIEWER_NEXT: Step(+1); break;
+    case ID_VIEWER_PREVIOUS: Step(-1); break;
+    case ID_VIEWER_FIRST: GoTo(1); break;
+    case ID_VIEWER_LAST: GoTo(V.lastFrame); break;
+    case ID_VIEWER_ZOOM_IN: Zoom(+1); break;
+    case ID_VIEWER_ZOOM_OUT: Zoom(-1); break;
+    case ID_VIEWER_FIT: SetZoom(kViewerFit); break;
+    case ID_VIEWER_SPEED_HALF: SetSpeed(ViewerSpeed::Half); break;
+    case ID_VIEWER_SPEED_NORMAL: SetSpeed(ViewerSpeed::Normal); break;
+    case ID_VIEWER_SPEED_DOUBLE: SetSpeed(ViewerSpeed::Double); break;
+    case ID_VIEWER_SPEED_QUADRUPLE: SetSpeed(ViewerSpeed::Quadruple); break;
+    case ID_VIEWER_TALL_PIXELS: ToggleTallPixels(); break;
+    case ID_VIEWER_PLAY_ALL: V.playingAll ? EndPlayingAll() : StartPlayingAll(); break;
+    case ID_VIEWER_SAVE: Save(); break;
+    case ID_VIEWER_CLOSE: DestroyWindow(V.window); break;
+    default: break;
+    }
+}
+
+// Up, Down, Page Up, Page Down, Home and End move the list's selection, as
+// they do in the list; the viewer follows it.
+void MoveInList(WPARAM key)
+{
+    HWND list = GetDlgItem(V.owner, V.listId);
+    int count = list != nullptr ? static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0)) : 0;
+    if (count <= 0)
+        return;
+    int row = static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0));
+    RECT client = {};
+    GetClientRect(list, &client);
+    int itemHeight = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+    int page = itemHeight > 0 && client.bottom / itemHeight > 1 ? client.bottom / itemHeight - 1 : 1;
+    int to = row;
+    switch (key) {
+    case VK_UP: to = row - 1; break;
+    case VK_DOWN: to = row + 1; break;
+    case VK_PRIOR: to = row - page; break;
+    case VK_NEXT: to = row + page; break;
+    case VK_HOME: to = 0; break;
+    case VK_END: to = count - 1; break;
+    default: break;
+    }
+    to = to < 0 ? 0 : (to >= count ? count - 1 : to);
+    if (to == row)
+        return;
+    SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(to), 0);
+    SendMessageA(V.owner, WM_COMMAND, MAKEWPARAM(V.listId, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+}
+
+bool IsModifier(WPARAM key)
+{
+    return key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU || key == VK_LWIN || key == VK_RWIN;
+}
+
+// True when the key was used up.
+bool OnKeyDown(WPARAM key)
+{
+    if (V.playingAll && !IsModifier(key)) {
+        EndPlayingAll();
+        V.swallowChar = true;
+        return true;
+    }
+    V.swallowChar = false;
+    const bool control = GetKeyState(VK_CONTROL) < 0;
+    switch (key) {
+    case VK_ESCAPE: DestroyWindow(V.window); return true;
+    case VK_SPACE: TogglePause(); return true;
+    case VK_LEFT: Step(-1); return true;
+    case VK_RIGHT: Step(+1); return true;
+    case VK_HOME:
+    case VK_END:
+        if (control)
+            GoTo(key == VK_HOME ? 1 : V.lastFrame);
+        else
+            MoveInList(key);
+        return true;
+    case VK_UP:
+    case VK_DOWN:
+    case VK_PRIOR:
+    case VK_NEXT: MoveInList(key); return true;
+    case 'S':
+        if (!control)
+            return false;
+        Save();
+        return true;
+    default: return false;
+    }
+}
+
+// The keys by the character they give, whatever the keyboard's layout.
+void OnChar(WPARAM character)
+{
+    if (V.swallowChar) {
+        V.swallowChar = false;
+        return;
+    }
+    switch (character) {
+    case '+': OnCommand(ID_VIEWER_ZOOM_IN); break;
+    case '-': OnCommand(ID_VIEWER_ZOOM_OUT); break;
+    case '0': OnCommand(ID_VIEWER_FIT); break;
+    case '1': OnCommand(ID_VIEWER_SPEED_HALF); break;
+    case '2': OnCommand(ID_VIEWER_SPEED_NORMAL); break;
+    case '3': OnCommand(ID_VIEWER_SPEED_DOUBLE); break;
+    case '4': OnCommand(ID_VIEWER_SPEED_QUADRUPLE); break;
+    case 'v':
+    case 'V': OnCommand(ID_VIEWER_TALL_PIXELS); break;
+    case 'a':
+    case 'A': OnCommand(ID_VIEWER_PLAY_ALL); break;
+    default: break;
+    }
+}
+
+void OnContextMenu(LPARAM point)
+{
+    HMENU resource = LoadMenuA(ModuleInstance, MAKEINTRESOURCEA(IDR_VIEWER_MENU));
+    HMENU menu = GetSubMenu(resource, 0);
+    if (menu == nullptr) {
+        if (resource != nullptr)
+            DestroyMenu(resource);
+        return;
+    }
+    const UINT playable = Playable() && V.hasFrame ? MF_ENABLED : MF_GRAYED;
+    const int needFrame[] = {ID_VIEWER_PAUSE, ID_VIEWER_NEXT, ID_VIEWER_PREVIOUS, ID_VIEWER_FIRST, ID_VIEWER_LAST,
+                             ID_VIEWER_SAVE};
+    for (int id : needFrame)
+        EnableMenuItem(menu, id, MF_BYCOMMAND | playable);
+    CheckMenuItem(menu, ID_VIEWER_PAUSE, MF_BYCOMMAND | (V.paused ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuRadioItem(menu, ID_VIEWER_SPEED_HALF, ID_VIEWER_SPEED_QUADRUPLE,
+                       ID_VIEWER_SPEED_HALF + static_cast<int>(V.speed), MF_BYCOMMAND);
+    const bool tall = ViewerAspectApplies(V.facts.info.width, V.facts.info.height);
+    EnableMenuItem(menu, ID_VIEWER_TALL_PIXELS, MF_BYCOMMAND | (tall ? MF_ENABLED : MF_GRAYED));
+    CheckMenuItem(menu, ID_VIEWER_TALL_PIXELS, MF_BYCOMMAND | (tall && V.tallPixels ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(menu, ID_VIEWER_PLAY_ALL, MF_BYCOMMAND | (V.playingAll ? MF_CHECKED : MF_UNCHECKED));
+    POINT at = {static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
+    if (point == -1) {      // from the keyboard: in the window's middle
+        ViewerSize client = ClientSize();
+        at = {client.width / 2, client.height / 2};
+        ClientToScreen(V.window, &at);
+    }
+    int id = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, V.window, nullptr);
+    DestroyMenu(resource);
+    OnCommand(id);
+}
+
+void OnMouseWheel(WPARAM wordParam)
+{
+    if ((GET_KEYSTATE_WPARAM(wordParam) & MK_CONTROL) == 0)
+        return;
+    Zoom(GET_WHEEL_DELTA_WPARAM(wordParam) > 0 ? +1 : -1);
+}
+
+void Paint(HDC dc)
+{
+    ViewerSize area = PictureArea();
+    RECT areaRect = {0, 0, area.width, area.height};
+    wchar_t line[kViewerStatusSize] = L"";
+    if (!V.hasFrame && AnswerTextId() != 0)
+        StatusLine(line);
+    PaintViewerPicture(dc, areaRect, V.hasFrame ? V.frame.get() : nullptr, PictureRect(), line);
+}
+
+void OnPaint(HWND window)
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    Paint(dc);
+    EndPaint(window, &paint);
+}
+
+void OnDpiChanged(WPARAM wordParam, LPARAM longParam)
+{
+    V.dpi = HIWORD(wordParam);
+    MakeFont();
+    const RECT* suggested = reinterpret_cast<const RECT*>(longParam);
+    if (suggested != nullptr)
+        SetWindowPos(V.window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceStatus();
+    InvalidatePicture();
+    UpdateStatus();
+}
+
+// Everything of the viewer goes: its reading, its picture, its font.
+void Forget()
+{
+    V.player.reset();
+    V.frame.reset();
+    if (V.font != nullptr)
+        DeleteObject(V.font);
+    V.font = nullptr;
+    V.window = nullptr;
+    V.status = nullptr;
+    V.hasFrame = false;
+    V.facts = PreviewFacts();
+    // The next viewer starts afresh.
+    V.playingAll = false;
+    V.speed = ViewerSpeed::Normal;
+    V.tallPixels = false;
+    V.zoom = 1;
+}
+
+LRESULT CALLBACK ViewerProc(HWND window, UINT message, WPARAM wordParam, LPARAM longParam)
+{
+    switch (message) {
+    case WM_NCCREATE:
+        ScaleNonClientArea(window);
+        return DefWindowProcA(window, message, wordParam, longParam);
+    case kViewerNews:
+        OnNews(static_cast<unsigned>(wordParam));
+        return 0;
+    case WM_TIMER:
+        if (wordParam == kFrameTimer)
+            OnFrameTimer();
+        else if (wordParam == kStartTimer)
+            StartReading();
+        else if (wordParam == kMoveOnTimer) {
+            KillTimer(window, kMoveOnTimer);
+            if (V.playingAll)
+                MoveToNextRow();
+        }
+        return 0;
+    case WM_KEYDOWN:
+        if (OnKeyDown(wordParam))
+            return 0;
+        return DefWindowProcA(window, message, wordParam, longParam);
+    case WM_SYSKEYDOWN:
+        if (V.playingAll && !IsModifier(wordParam))
+            EndPlayingAll();
+        return DefWindowProcA(window, message, wordParam, longParam);
+    case WM_CHAR:
+        OnChar(wordParam);
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        if (V.playingAll)
+            EndPlayingAll();
+        return 0;
+    case WM_RBUTTONDOWN:
+        if (V.playingAll) {
+            EndPlayingAll();
+            V.swallowChar = true;   // and no menu on this click
+        }
+        return 0;
+    case WM_CONTEXTMENU:
+        if (V.swallowChar && longParam != -1)
+            V.swallowChar = false;
+        else
+            OnContextMenu(longParam);
+        return 0;
+    case WM_MOUSEWHEEL:
+        OnMouseWheel(wordParam);
+        return 0;
+    case WM_SIZE:
+        PlaceStatus();
+        InvalidatePicture();
+        UpdateStatus();
+        return 0;
+    case WM_DPICHANGED:
+        OnDpiChanged(wordParam, longParam);
+        return 0;
+    case WM_PAINT:
+        OnPaint(window);
+        return 0;
+    case WM_PRINTCLIENT:
+        Paint(reinterpret_cast<HDC>(wordParam));
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;       // the paint covers every pixel
+    case WM_DESTROY:
+        StopTimers();
+        if (window == V.window)
+            Forget();
+        return 0;
+    default:
+        return DefWindowProcA(window, message, wordParam, longParam);
+    }
+}
+
+// The class is registered with the first viewer, not at the start.
+bool RegisterViewerClass()
+{
+    static bool registered = false;
+    if (registered)
+        return true;
+    WNDCLASSA windowClass = {};
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = ViewerProc;
+    windowClass.hInstance = ModuleInstance;
+    windowClass.hIcon = LoadIconA(ModuleInstance, MAKEINTRESOURCEA(IDI_KORVAL));
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = kViewerClass;
+    registered = RegisterClassA(&windowClass) != 0;
+    return registered;
+}
+
+} // namespace
+
+void OpenViewer(HWND owner, int listId)
+{
+    if (V.window != nullptr) {
+        SetForegroundWindow(V.window);
+        return;
+    }
+    if (GetDlgItem(owner, listId) == nullptr || !RegisterViewerClass())
+        return;
+    V.owner = owner;
+    V.listId = listId;
+    V.frame.reset(new (std::nothrow) ViewerFrame);
+    if (V.frame == nullptr)
+        return;
+    V.window = CreateWindowExA(0, kViewerClass, "", kViewerStyle, CW_USEDEFAULT, CW_USEDEFAULT, 640, 480, owner,
+                               nullptr, ModuleInstance, nullptr);
+    if (V.window == nullptr) {
+        V.frame.reset();
+        return;
+    }
+    V.dpi = WindowDpi(V.window);
+    V.status = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_SUNKEN, 0, 0, 0, 0,
+                               V.window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusId)), ModuleInstance,
+                               nullptr);
+    MakeFont();
+    PlaceStatus();
+    Load();
+    ShowWindow(V.window, SW_SHOW);
+    UpdateWindow(V.window);
+}
+
+void ViewerFollowList(HWND owner)
+{
+    if (V.window != nullptr && owner == V.owner)
+        Load();
+}
+
+HWND ViewerWindow()
+{
+    return V.window;
+}
+
+void PaintViewerPicture(HDC dc, const RECT& area, const ViewerFrame* frame, const RECT& picture, const wchar_t* line)
+{
+    const bool drawn = frame != nullptr && frame->width > 0 && frame->height > 0 && frame->indices;
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
+    if (drawn)
+        ExcludeClipRect(dc, picture.left, picture.top, picture.right, picture.bottom);
+    FillRect(dc, &area, GetSysColorBrush(COLOR_APPWORKSPACE));
+    RestoreDC(dc, saved);
+
+    if (drawn) {
+        struct {
+            BITMAPINFOHEADER header;
+            RGBQUAD colours[256];
+        } info = {};
+        info.header.biSize = sizeof info.header;
+        info.header.biWidth = frame->width;
+        info.header.biHeight = -frame->height;     // top row first
+        info.header.biPlanes = 1;
+        info.header.biBitCount = 8;
+        info.header.biCompression = BI_RGB;
+        info.header.biClrUsed = 256;
+        for (int n = 0; n < 256; ++n)
+            info.colours[n] = RGBQUAD{frame->palette[n * 3 + 2], frame->palette[n * 3 + 1], frame->palette[n * 3], 0};
+        // Nearest pixel, never blurred: whole pixels, rows and columns repeated.
+        const int savedClip = SaveDC(dc);
+        IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
+        const int previousMode = SetStretchBltMode(dc, COLORONCOLOR);
+        StretchDIBits(dc, picture.left, picture.top, picture.right - picture.left, picture.bottom - picture.top, 0, 0,
+                      frame->width, frame->height, frame->indices.get(), reinterpret_cast<const BITMAPINFO*>(&info),
+                      DIB_RGB_COLORS, SRCCOPY);
+        SetStretchBltMode(dc, previousMode);
+        RestoreDC(dc, savedClip);
+        return;
+    }
+    if (line == nullptr || line[0] == L'\0')
+        return;
+    RECT text = area;
+    const int previousBackground = SetBkMode(dc, TRANSPARENT);
+    const COLORREF previousColour = SetTextColor(dc, GetSysColor(COLOR_WINDOW));
+    HGDIOBJ previousFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    DrawTextW(dc, line, -1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, previousFont);
+    SetTextColor(dc, previousColour);
+    SetBkMode(dc, previousBackground);
+}
