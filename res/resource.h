@@ -49,13 +49,14 @@
 #define IDS_CATALOGUE_MISSING   210
 #define IDS_INSERT_MEDIUM       211
 
-/* Strings 220-225: the preview's lines */
+/* Strings 220-226: the preview's lines */
 #define IDS_PREVIEW_NOT_FOUND   220
 #define IDS_PREVIEW_NOT_FLC     221
 #define IDS_PREVIEW_TOO_LARGE   222
 #define IDS_PREVIEW_DAMAGED     223
 #define IDS_PREVIEW_DAMAGED_AT  224     /* appended to the facts: the frame where the file breaks */
 #define IDS_PREVIEW_NOT_A_FILE  225     /* a device or a pipe, never read */
+#define IDS_PREVIEW_NO_MEMORY   226     /* no room in memory for the picture */
 
 /* Strings 230-238: saving from the viewer; "%s" is the chosen file */
 #define IDS_SAVE_FILTER         230     /* the save dialog's types, '|' between the parts */

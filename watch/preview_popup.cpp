@@ -108,6 +108,7 @@ void ComposeLine(char (&line)[kLineSize], const PreviewFacts& facts)
     case PreviewAnswer::NotAFile: LoadLine(line, IDS_PREVIEW_NOT_A_FILE); break;
     case PreviewAnswer::NotFlc: LoadLine(line, IDS_PREVIEW_NOT_FLC); break;
     case PreviewAnswer::TooLarge: LoadLine(line, IDS_PREVIEW_TOO_LARGE); break;
+    case PreviewAnswer::NoMemory: LoadLine(line, IDS_PREVIEW_NO_MEMORY); break;
     case PreviewAnswer::Damaged: LoadLine(line, IDS_PREVIEW_DAMAGED); break;
     case PreviewAnswer::Playing: {
         FormatFlcFacts(line, facts.info);

@@ -10,6 +10,7 @@ PreviewAnswer PreviewAnswerOf(FlcStatus status)
     case FlcStatus::Frame: return PreviewAnswer::Playing;
     case FlcStatus::NotFlc: return PreviewAnswer::NotFlc;
     case FlcStatus::TooLarge: return PreviewAnswer::TooLarge;
+    case FlcStatus::NoMemory: return PreviewAnswer::NoMemory;
     default: return PreviewAnswer::Damaged;
     }
 }
@@ -41,7 +42,7 @@ bool PreviewReading::Next(PreviewFrame& frame)
         }
         if (status != FlcStatus::End) {
             if (framesSeen_ == 0) {
-                facts_.answer = PreviewAnswer::Damaged;
+                facts_.answer = status == FlcStatus::NoMemory ? PreviewAnswer::NoMemory : PreviewAnswer::Damaged;
                 return false;
             }
             if (facts_.damagedAt == 0)

@@ -17,6 +17,7 @@ enum class PreviewAnswer {
     NotAFile,       // a device or a pipe, not a file on a disk: never read
     NotFlc,
     TooLarge,
+    NoMemory,       // this machine gave no room for its picture: not the file's fault
     Damaged,        // broken before its first picture
 };
 

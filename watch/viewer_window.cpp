@@ -113,6 +113,7 @@ int AnswerTextId()
     case PreviewAnswer::NotAFile: return IDS_PREVIEW_NOT_A_FILE;
     case PreviewAnswer::NotFlc: return IDS_PREVIEW_NOT_FLC;
     case PreviewAnswer::TooLarge: return IDS_PREVIEW_TOO_LARGE;
+    case PreviewAnswer::NoMemory: return IDS_PREVIEW_NO_MEMORY;
     case PreviewAnswer::Damaged: return IDS_PREVIEW_DAMAGED;
     default: return 0;
     }

@@ -4,6 +4,7 @@
 #include "catalogue/catalogue_file.h"
 #include "harness.h"
 #include "res/resource.h"
+#include "tests/support/failing_allocator.h"
 
 #include <gtest/gtest.h>
 
@@ -11,30 +12,6 @@
 #include <new>
 #include <string>
 #include <vector>
-
-// The program's allocator, so that a test can refuse the memory the loader
-// asks for without throwing (std::nothrow, arrays): every such request fails
-// while this is set.
-static bool refuseArrays = false;
-
-void* operator new(std::size_t size)
-{
-    if (void* block = std::malloc(size != 0 ? size : 1))
-        return block;
-    throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) { return operator new(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return std::malloc(size != 0 ? size : 1); }
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
-{
-    return refuseArrays ? nullptr : std::malloc(size != 0 ? size : 1);
-}
-void operator delete(void* block) noexcept { std::free(block); }
-void operator delete[](void* block) noexcept { std::free(block); }
-void operator delete(void* block, std::size_t) noexcept { std::free(block); }
-void operator delete[](void* block, std::size_t) noexcept { std::free(block); }
-void operator delete(void* block, const std::nothrow_t&) noexcept { std::free(block); }
-void operator delete[](void* block, const std::nothrow_t&) noexcept { std::free(block); }
 
 namespace {
 
@@ -157,9 +134,9 @@ TEST_F(CatalogueFile, WithoutMemoryForASectionTheKeysAreReadOneByOne)
     ASSERT_EQ(AnimationCount, 41);
 
     ClearCatalogue();
-    refuseArrays = true;
+    FailNothrowArraysFrom(0);
     int loaded = LoadCatalogue();
-    refuseArrays = false;
+    ServeEveryArray();
     EXPECT_NE(loaded, 0);
     EXPECT_EQ(Tables(), withMemory);
 }

@@ -7,6 +7,7 @@
 #include "main_window_fixture.h"
 #include "pixels.h"
 #include "res/resource.h"
+#include "tests/support/failing_allocator.h"
 #include "tests/support/flc_writer.h"
 #include "anim/flc_reader.h"
 #include "anim/flc_sources.h"
@@ -46,8 +47,9 @@ const Row kRows[] = {
     {"I", "ODD.FLC"},       // 101 x 67, 5 frames, likewise
     {"J", "NUL"},           // the null device
     {"K", "STILL.FLC"},     // 64 x 48, one frame
+    {"L", "ROOMY.FLC"},     // 2048 x 1536, one frame: a picture the machine may have no room for
 };
-enum RowIndex { kReal, kMissing, kText, kHuge, kBroken, kCut, kBig, kGimp, kOdd, kDevice, kStill };
+enum RowIndex { kReal, kMissing, kText, kHuge, kBroken, kCut, kBig, kGimp, kOdd, kDevice, kStill, kRoomy };
 constexpr int kRealFrames = 4;
 
 std::string Folder()
@@ -78,6 +80,7 @@ protected:
         WriteFileBytes(anim + "GIMP.FLI", ReadFileBytes("K:\\anim\\gimp-320x200.fli"));
         WriteFileBytes(anim + "ODD.FLC", ReadFileBytes("K:\\anim\\gimp-101x67.flc"));
         WriteFileBytes(anim + "STILL.FLC", flc_writer::GradientFlc(64, 48, 1, 100));
+        WriteFileBytes(anim + "ROOMY.FLC", flc_writer::GradientFlc(2048, 1536, 1, 100));
         MainWindowFixture::SetUp();
     }
 
@@ -191,6 +194,7 @@ TEST_F(Preview, LineForEachKindOfFile)
         {kGimp, "320 \xD7 200, 7 Bilder, 0,2 s"},
         {kOdd, "101 \xD7 67, 5 Bilder, 0,2 s"},
         {kDevice, "Keine Vorschau: keine gew\xF6hnliche Datei (ein Ger\xE4t oder eine Pipe)"},
+        {kRoomy, "2048 \xD7 1536, 1 Bild, 0,1 s"},
     };
     for (const Case& c : cases) {
         HWND popup = ShowRow(c.row);
@@ -201,6 +205,18 @@ TEST_F(Preview, LineForEachKindOfFile)
         Command(ID_PREVIEW);
         EXPECT_EQ(PreviewWindow(), nullptr) << kRows[c.row].file;
     }
+}
+
+// A machine without room for a picture says so; it is not the file's fault.
+TEST_F(Preview, NoRoomForThePictureIsSaidSo)
+{
+    FailNothrowArraysFrom(2048 * 1536);
+    HWND popup = ShowRow(kRoomy);
+    ASSERT_NE(popup, nullptr);
+    WaitFor([&] { return Text(popup) != ""; }, 3000);
+    EXPECT_EQ(Text(popup), "Keine Vorschau: nicht genug Speicher f\xFCr das Bild");
+    Command(ID_PREVIEW);
+    ServeEveryArray();
 }
 
 TEST_F(Preview, F3IsTheAcceleratorAndTogglesThePreview)

@@ -3,6 +3,7 @@
 #include "catalogue/folder_setting.h"
 #include "check.h"
 #include "file_system.h"
+#include "tests/support/failing_allocator.h"
 
 #include <gtest/gtest.h>
 
@@ -22,30 +23,6 @@
 #else
 #include <unistd.h>
 #endif
-
-// The program's allocator, so that a test can make the reader's allocations
-// fail (they ask with std::nothrow, for arrays): those of at least this many
-// bytes fail.
-static std::size_t failArraysFrom = static_cast<std::size_t>(-1);
-
-void* operator new(std::size_t size)
-{
-    if (void* block = std::malloc(size != 0 ? size : 1))
-        return block;
-    throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) { return operator new(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return std::malloc(size != 0 ? size : 1); }
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
-{
-    return size >= failArraysFrom ? nullptr : std::malloc(size != 0 ? size : 1);
-}
-void operator delete(void* block) noexcept { std::free(block); }
-void operator delete[](void* block) noexcept { std::free(block); }
-void operator delete(void* block, std::size_t) noexcept { std::free(block); }
-void operator delete[](void* block, std::size_t) noexcept { std::free(block); }
-void operator delete(void* block, const std::nothrow_t&) noexcept { std::free(block); }
-void operator delete[](void* block, const std::nothrow_t&) noexcept { std::free(block); }
 
 namespace {
 
@@ -386,9 +363,9 @@ TEST(KorvalCheck, SaysWhenMemoryRanOut)
           " ProgramPath: not set: the catalogue's folder {DIR}"}},
     };
     for (const Case& c : cases) {
-        failArraysFrom = c.failFrom;
+        FailNothrowArraysFrom(c.failFrom);
         CheckReport report = CheckCatalogue(folder);
-        failArraysFrom = static_cast<std::size_t>(-1);
+        ServeEveryArray();
         EXPECT_EQ(report.exitCode, 1) << c.name;
         EXPECT_EQ(Lines(report, folder), c.lines) << c.name;
     }
