@@ -1,7 +1,7 @@
 #!/bin/sh
 # The shipped KORVAL.EXE: two clean builds of the tree in folders of different
 # names give the same bytes, and the same as this build's own; it holds no
-# debug information, no link time stamp and no build folder, is at most 200 KB,
+# debug information, no link time stamp and no build folder, is at most 256 KB,
 # reserves at most 1 MB of zeroed data, imports system DLLs only, and its
 # version resource tells the version in VERSION.
 #   reproducible_test.sh SOURCE_DIR THIS_BUILD_DIR WORK_DIR
