@@ -21,10 +21,12 @@ constexpr const char* kViewerClass = "KorvalViewer";
 constexpr DWORD kViewerStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 // The reading thread's news, with the generation of the file it belongs to.
 constexpr UINT kViewerNews = WM_APP + 41;
+constexpr UINT kViewerSaved = WM_APP + 42;  // the save on its thread has ended
 constexpr UINT_PTR kFrameTimer = 1;
 constexpr UINT_PTR kStartTimer = 2;         // another try at starting the reading
 constexpr UINT_PTR kMoveOnTimer = 3;        // "Alle abspielen" past a file that does not play
 constexpr UINT_PTR kSettleTimer = 4;        // a row's size and picture have not come: show what there is
+constexpr UINT_PTR kSaveTimer = 5;          // another try at starting a save
 constexpr UINT kStartRetryMilliseconds = 250;
 constexpr UINT kMoveOnMilliseconds = 2000;
 // A file's header is read at once; a medium that hangs keeps the window back
@@ -81,6 +83,14 @@ struct Viewer {
     bool dragging = false;
     POINT dragFrom = {};
     ViewerScroll dragScroll = {0, 0};
+    // The save running, or waiting for room among the reading threads
+    // (`saveWaiting`, with what it is to write).
+    std::unique_ptr<SaveJob> save;
+    bool saveWaiting = false;
+    char savePath[kAnimationPathSize] = "";
+    wchar_t saveTarget[260] = L"";
+    SaveKind saveKind = SaveKind::Gif;
+    int saveFrame = 1;
 };
 
 Viewer V;
@@ -161,9 +171,19 @@ int AnswerTextId()
     return AnswerTextId(V.facts);
 }
 
+bool Saving()
+{
+    return V.save != nullptr || V.saveWaiting;
+}
+
 void StatusLine(wchar_t (&line)[kViewerStatusSize])
 {
     line[0] = L'\0';
+    if (Saving()) {
+        if (LoadStringW(ModuleInstance, IDS_VIEWER_SAVING, line, kViewerStatusSize) <= 0)
+            line[0] = L'\0';
+        return;
+    }
     // While a row is read, the last row's line stays (with the commands'
     // changes); nothing before the window was first shown.
     const bool held = V.settling && V.shown;
@@ -654,17 +674,56 @@ void EndPlayingAll()
     UpdateStatus();
 }
 
+// The save starts on a thread of its own, or waits for room among the
+// reading threads; the window goes on meanwhile.
+void StartSave()
+{
+    KillTimer(V.window, kSaveTimer);
+    V.saveWaiting = false;
+    if (!ReadingThreadRoom()) {
+        V.saveWaiting = true;
+        SetTimer(V.window, kSaveTimer, kStartRetryMilliseconds, nullptr);
+        return;
+    }
+    V.save.reset(new (std::nothrow) SaveJob(V.savePath, V.saveFrame, V.saveTarget, V.saveKind, V.window, kViewerSaved));
+    if (V.save && !V.save->Started())
+        V.save.reset();
+    if (!V.save)
+        SaveAnimationTo(V.window, V.savePath, V.saveFrame, V.saveTarget, V.saveKind);
+}
+
 void Save()
 {
-    if (!Playable() || !V.hasFrame)
+    if (!Playable() || !V.hasFrame || Saving())
         return;
     // The picture stays while the dialog is open.
     bool wasPaused = V.paused;
     if (!wasPaused)
         TogglePause();
-    SaveAnimation(V.window, V.path, V.frame->number);
-    if (!wasPaused && V.window != nullptr)
+    const int frame = V.frame->number;
+    const bool named = AskSaveName(V.window, V.path, V.saveTarget, V.saveKind);
+    if (V.window == nullptr)
+        return;
+    if (named && CopyText(V.savePath, V.path)) {
+        V.saveFrame = frame;
+        StartSave();
+    }
+    if (!wasPaused)
         TogglePause();
+    UpdateStatus();
+}
+
+// The save has ended: its message, if any, and the status line again.
+void OnSaved()
+{
+    if (!V.save || !V.save->Done())
+        return;
+    const SaveOutcome outcome = V.save->Outcome();
+    wchar_t target[260];
+    lstrcpynW(target, V.save->Target(), 260);
+    V.save.reset();
+    UpdateStatus();
+    SayOutcome(V.window, target, outcome);
 }
 
 void OnCommand(int id)
@@ -797,6 +856,8 @@ void OnContextMenu(LPARAM point)
                              ID_VIEWER_SAVE};
     for (int id : needFrame)
         EnableMenuItem(menu, id, MF_BYCOMMAND | playable);
+    if (Saving())
+        EnableMenuItem(menu, ID_VIEWER_SAVE, MF_BYCOMMAND | MF_GRAYED);
     CheckMenuItem(menu, ID_VIEWER_PAUSE, MF_BYCOMMAND | (V.paused ? MF_CHECKED : MF_UNCHECKED));
     CheckMenuRadioItem(menu, ID_VIEWER_SPEED_HALF, ID_VIEWER_SPEED_QUADRUPLE,
                        ID_VIEWER_SPEED_HALF + static_cast<int>(V.speed), MF_BYCOMMAND);
@@ -906,6 +967,9 @@ void OnDpiChanged(WPARAM wordParam, LPARAM longParam)
 // Everything of the viewer goes: its reading, its picture, its font.
 void Forget()
 {
+    // A save not done yet is stopped: its temporary file goes, an old file stays.
+    V.save.reset();
+    V.saveWaiting = false;
     V.player.reset();
     V.frame.reset();
     if (V.font != nullptr)
@@ -936,6 +1000,9 @@ LRESULT CALLBACK ViewerProc(HWND window, UINT message, WPARAM wordParam, LPARAM 
     case kViewerNews:
         OnNews(static_cast<unsigned>(wordParam));
         return 0;
+    case kViewerSaved:
+        OnSaved();
+        return 0;
     case WM_TIMER:
         if (wordParam == kFrameTimer)
             OnFrameTimer();
@@ -945,8 +1012,12 @@ LRESULT CALLBACK ViewerProc(HWND window, UINT message, WPARAM wordParam, LPARAM 
             KillTimer(window, kMoveOnTimer);
             if (V.playingAll)
                 MoveToNextRow();
-        } else if (wordParam == kSettleTimer && V.settling)
+        } else if (wordParam == kSettleTimer && V.settling) {
             Settle();
+        } else if (wordParam == kSaveTimer && V.saveWaiting) {
+            StartSave();
+            UpdateStatus();
+        }
         return 0;
     case WM_KEYDOWN:
         if (OnKeyDown(wordParam))
@@ -1021,6 +1092,7 @@ LRESULT CALLBACK ViewerProc(HWND window, UINT message, WPARAM wordParam, LPARAM 
         return 1;       // the paint covers every pixel
     case WM_DESTROY:
         StopTimers();
+        KillTimer(window, kSaveTimer);
         if (window == V.window)
             Forget();
         return 0;

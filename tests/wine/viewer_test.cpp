@@ -699,6 +699,30 @@ std::vector<std::string> FilesIn(const std::string& folder)
     return names;
 }
 
+// Ctrl+S in the viewer, `name` typed into the dialog, OK; how many dialogs came.
+int SaveThroughTheDialog(const std::string& name)
+{
+    DialogWatcher dialog("Speichern unter", [name](HWND d, int) {
+        // The file name field: a combo box's edit in the newer dialog, an edit in the older.
+        HWND field = GetDlgItem(d, 0x47C);
+        if (field == nullptr)
+            field = GetDlgItem(d, 0x480);
+        SetWindowTextA(field, name.c_str());
+        HWND edit = FindWindowExA(field, nullptr, "Edit", nullptr);
+        if (edit != nullptr)
+            SetWindowTextA(edit, name.c_str());
+        PostMessageA(d, WM_COMMAND, IDOK, 0);
+    });
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    SendMessageA(ViewerWindow(), WM_KEYDOWN, 'S', 1);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    return dialog.Count();
+}
+
 TEST_F(Viewer, SaveWritesExactlyTheChosenFile)
 {
     const std::string out = ScratchFolder("viewer-save");
@@ -711,22 +735,8 @@ TEST_F(Viewer, SaveWritesExactlyTheChosenFile)
     ASSERT_TRUE(StatusIs(L"Bild 3 von 6, 320 \xD7 200, 0,6 s, 100 %, Pause")) << std::string(Status().begin(), Status().end());
 
     // Through the dialog, as a user does: Ctrl+S, a name, OK.
-    {
-        const std::string name = out + "BALL.PNG";
-        DialogWatcher dialog("Speichern unter", [name](HWND d, int) {
-            // The file name field: a combo box's edit in the newer dialog, an edit in the older.
-            HWND field = GetDlgItem(d, 0x47C);
-            if (field == nullptr)
-                field = GetDlgItem(d, 0x480);
-            SetWindowTextA(field, name.c_str());
-            HWND edit = FindWindowExA(field, nullptr, "Edit", nullptr);
-            if (edit != nullptr)
-                SetWindowTextA(edit, name.c_str());
-            PostMessageA(d, WM_COMMAND, IDOK, 0);
-        });
-        Key('S', true);
-        EXPECT_EQ(dialog.Count(), 1);
-    }
+    EXPECT_EQ(SaveThroughTheDialog(out + "BALL.PNG"), 1);
+    EXPECT_TRUE(WaitFor([&] { return FilesIn(out).size() == 1 && Status().find(L"Bild 3") == 0; }, 5000));
     EXPECT_EQ(ReadFileBytes(out + "BALL.PNG"), ExpectedPng(ball, 3));
 
     // Straight to a name: the GIF of the whole animation, over an old file.
@@ -748,6 +758,37 @@ TEST_F(Viewer, SaveWritesExactlyTheChosenFile)
     std::vector<SeenBox> seen = boxes.Boxes();
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_NE(seen[0].text.find("mehr als 50 Bilder/s"), std::string::npos) << seen[0].text;
+}
+
+// The save runs beside the window: the window says "Speichere ..." and goes
+// on; closing the viewer stops it, and nothing of it stays.
+TEST_F(Viewer, SavingLeavesTheWindowFreeAndClosingStopsIt)
+{
+    const std::string out = ScratchFolder("viewer-busy");
+    // Large enough that its conversion takes a while: 100 frames of 640 x 480.
+    const std::string long_ = flc_writer::GradientFlc(640, 480, 100, 100);
+    WriteFileBytes(anim_ + "BIG.FLC", long_);
+    ASSERT_NE(Open(kBig), nullptr);
+    ASSERT_TRUE(WaitFor([] { return Status().find(L"von 100, 640") != std::wstring::npos; }, 3000));
+
+    EXPECT_EQ(SaveThroughTheDialog(out + "BIG.GIF"), 1);
+    // Back at once, while the file is being written.
+    EXPECT_EQ(Status(), L"Speichere ...");
+    Key(VK_SPACE);      // the window takes keys meanwhile
+    EXPECT_TRUE(WaitFor([&] { return Status().find(L"Bild ") == 0; }, 20000));
+    EXPECT_EQ(ReadFileBytes(out + "BIG.GIF"), ExpectedGif(long_));
+    EXPECT_EQ(FilesIn(out), std::vector<std::string>{"BIG.GIF"});
+
+    // Again over it, and the viewer closed at once: the old file stays whole
+    // and no temporary file is left.
+    WriteFileBytes(out + "BIG.GIF", "old");
+    EXPECT_EQ(SaveThroughTheDialog(out + "BIG.GIF"), 2);     // and the question whether to replace it
+    EXPECT_EQ(Status(), L"Speichere ...");
+    Key(VK_ESCAPE);
+    EXPECT_EQ(ViewerWindow(), nullptr);
+    EXPECT_TRUE(WaitFor([] { return LiveReadingThreads() == 0; }, 5000));
+    EXPECT_EQ(ReadFileBytes(out + "BIG.GIF"), "old");
+    EXPECT_EQ(FilesIn(out), std::vector<std::string>{"BIG.GIF"});
 }
 
 TEST_F(Viewer, AFailedSaveKeepsTheOldFileAndSaysWhy)
