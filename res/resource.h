@@ -67,6 +67,8 @@
 #define IDS_SAVE_SLOWED         236
 #define IDS_SAVE_CAPTION        237
 #define IDS_SAVE_NAME_TOO_LONG  238
+#define IDS_VIEWER_READING      240     /* the viewer while a file's first facts are on their way */
+#define IDS_VIEWER_SAVING       241
 
 /* Controls and commands of the main window */
 #define ID_LIST                 500

@@ -98,6 +98,41 @@ ViewerBox ViewerCentred(ViewerSize shown, ViewerSize area)
     return {left, top, left + shown.width, top + shown.height};
 }
 
+int ViewerScrollLimit(int shown, int area)
+{
+    return shown > area ? shown - area : 0;
+}
+
+int ViewerClampScroll(int scroll, int shown, int area)
+{
+    return std::min(std::max(scroll, 0), ViewerScrollLimit(shown, area));
+}
+
+int ViewerPlaced(int shown, int area, int scroll)
+{
+    if (shown <= area)
+        return (area - shown) / 2;
+    return -ViewerClampScroll(scroll, shown, area);
+}
+
+int ViewerScrollAbout(int start, int oldShown, int newShown, int area, int point)
+{
+    if (oldShown <= 0 || newShown <= area)
+        return 0;
+    // The picture's place under the point, in the new size.
+    const std::int64_t under = static_cast<std::int64_t>(point - start) * newShown / oldShown;
+    const std::int64_t scroll = under - point;
+    const int limit = ViewerScrollLimit(newShown, area);
+    return static_cast<int>(std::min<std::int64_t>(std::max<std::int64_t>(scroll, 0), limit));
+}
+
+ViewerBox ViewerPlacedBox(ViewerSize shown, ViewerSize area, ViewerScroll scroll)
+{
+    const int left = ViewerPlaced(shown.width, area.width, scroll.x);
+    const int top = ViewerPlaced(shown.height, area.height, scroll.y);
+    return {left, top, left + shown.width, top + shown.height};
+}
+
 ViewerStart ViewerStartLayout(ViewerSize base, int statusHeight, int minimumWidth, ViewerSize available)
 {
     ViewerSize room = {available.width, std::max(0, available.height - statusHeight)};

@@ -47,6 +47,24 @@ int ViewerShownPercent(ViewerSize base, ViewerSize shown);
 // overhangs it evenly on both sides.
 ViewerBox ViewerCentred(ViewerSize shown, ViewerSize area);
 
+// Panning a picture larger than its area, one axis at a time: the scroll
+// position is how far the picture's start lies before the area's, from 0 to
+// the limit (the overhang); a picture that fits has only 0 and is centred.
+int ViewerScrollLimit(int shown, int area);
+int ViewerClampScroll(int scroll, int shown, int area);
+// Where the picture starts in the area (0 at the area's start).
+int ViewerPlaced(int shown, int area, int scroll);
+// The scroll position after the picture, starting at `start` and `oldShown`
+// long, is drawn `newShown` long, so that the point of it at `point` in the
+// area stays there (as far as the limits let it).
+int ViewerScrollAbout(int start, int oldShown, int newShown, int area, int point);
+
+struct ViewerScroll {
+    int x, y;
+};
+// `shown` placed in `area` with `scroll` (clamped): centred where it fits.
+ViewerBox ViewerPlacedBox(ViewerSize shown, ViewerSize area, ViewerScroll scroll);
+
 // The viewer's first client size and zoom: the picture at 100 % with the
 // status line under it, at least `minimumWidth` wide, when that fits
 // `available` (the work area less the window's frame); else the picture

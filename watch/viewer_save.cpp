@@ -13,9 +13,13 @@
 
 #include <commdlg.h>
 
+#include <new>
+
 namespace {
 
 constexpr DWORD kNameSize = 260;
+// How long closing waits for a stopped save to remove its temporary file.
+constexpr DWORD kStopWaitMilliseconds = 2000;
 
 class FileSink final : public ByteSink {
 public:
@@ -56,19 +60,20 @@ using SaveDialog = BOOL(WINAPI*)(OPENFILENAMEW*);
 
 } // namespace
 
-bool SaveAnimationTo(HWND owner, const char* path, int frame, const wchar_t* target, SaveKind kind)
+SaveOutcome WriteSave(const char* path, int frame, const wchar_t* target, SaveKind kind, const volatile LONG* stop)
 {
+    SaveOutcome outcome;
     // A read-only file stays: Windows refuses to replace it, Wine would not.
     const DWORD attributes = GetFileAttributesW(target);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-        Say(owner, IDS_SAVE_REPLACE_FAILED, target, MB_OK | MB_ICONERROR);
-        return false;
+        outcome.textId = IDS_SAVE_REPLACE_FAILED;
+        return outcome;
     }
     // The folder of the chosen file, where the temporary one goes.
     wchar_t folder[kNameSize];
     if (lstrlenW(target) >= static_cast<int>(kNameSize)) {
-        ShowStringMessage(owner, IDS_SAVE_NAME_TOO_LONG, IDS_SAVE_CAPTION, MB_OK | MB_ICONERROR);
-        return false;
+        outcome.textId = IDS_SAVE_NAME_TOO_LONG;
+        return outcome;
     }
     lstrcpynW(folder, target, kNameSize);
     wchar_t* cut = folder;
@@ -82,52 +87,160 @@ bool SaveAnimationTo(HWND owner, const char* path, int frame, const wchar_t* tar
         cut[cut == folder + 2 && folder[1] == L':' ? 1 : 0] = L'\0';     // "C:\" keeps its backslash
     wchar_t temporary[kNameSize + 16];
     if (GetTempFileNameW(folder, L"kor", 0, temporary) == 0) {
-        Say(owner, IDS_SAVE_NO_FOLDER, target, MB_OK | MB_ICONERROR);
-        return false;
+        outcome.textId = IDS_SAVE_NO_FOLDER;
+        return outcome;
     }
     HANDLE file = CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         DeleteFileW(temporary);
-        Say(owner, IDS_SAVE_NO_FOLDER, target, MB_OK | MB_ICONERROR);
-        return false;
+        outcome.textId = IDS_SAVE_NO_FOLDER;
+        return outcome;
     }
-    const volatile LONG neverStop = 0;
-    StoppableFile source(&neverStop);
+    StoppableFile source(stop);
     FlcConversion done;
     // Only a file on a disk: a read from a device or a pipe might never end.
     bool readable = source.Open(path) == StoppableFile::Opening::Opened;
     if (readable) {
         FileSink sink(file);
-        HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
         done = kind == SaveKind::Gif ? ConvertFlcToGif(source, sink) : ConvertFlcFrameToPng(source, frame, sink);
-        SetCursor(previous);
     }
     bool whole = readable && done.frames > 0 && !done.outputFailed && !done.outOfMemory;
     whole = FlushFileBuffers(file) && whole;
     whole = CloseHandle(file) && whole;
+    // Stopped: a file cut where the reading stopped is no save.
+    if (ReadingStopped(stop)) {
+        DeleteFileW(temporary);
+        outcome.stopped = true;
+        return outcome;
+    }
     if (!whole) {
         DeleteFileW(temporary);
-        Say(owner, readable && (done.outputFailed || done.frames > 0) ? IDS_SAVE_WRITE_FAILED : IDS_SAVE_UNREADABLE,
-            target, MB_OK | MB_ICONERROR);
-        return false;
+        outcome.textId = readable && (done.outputFailed || done.frames > 0) ? IDS_SAVE_WRITE_FAILED : IDS_SAVE_UNREADABLE;
+        return outcome;
     }
     if (!MoveFileExW(temporary, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         DeleteFileW(temporary);
-        Say(owner, IDS_SAVE_REPLACE_FAILED, target, MB_OK | MB_ICONERROR);
+        outcome.textId = IDS_SAVE_REPLACE_FAILED;
+        return outcome;
+    }
+    outcome.slowed = kind == SaveKind::Gif && done.slowed;
+    return outcome;
+}
+
+bool SayOutcome(HWND owner, const wchar_t* target, const SaveOutcome& outcome)
+{
+    if (outcome.stopped)
+        return false;
+    if (outcome.textId == IDS_SAVE_NAME_TOO_LONG) {
+        ShowStringMessage(owner, IDS_SAVE_NAME_TOO_LONG, IDS_SAVE_CAPTION, MB_OK | MB_ICONERROR);
         return false;
     }
-    if (kind == SaveKind::Gif && done.slowed)
+    if (outcome.textId != 0) {
+        Say(owner, outcome.textId, target, MB_OK | MB_ICONERROR);
+        return false;
+    }
+    if (outcome.slowed)
         Say(owner, IDS_SAVE_SLOWED, target, MB_OK | MB_ICONINFORMATION);
     return true;
 }
 
-void SaveAnimation(HWND owner, const char* path, int frame)
+bool SaveAnimationTo(HWND owner, const char* path, int frame, const wchar_t* target, SaveKind kind)
+{
+    const volatile LONG neverStop = 0;
+    return SayOutcome(owner, target, WriteSave(path, frame, target, kind, &neverStop));
+}
+
+struct SaveJob::Shared {
+    volatile LONG stop = 0;
+    volatile LONG done = 0;
+    LONG holders = 2;       // the job and its thread
+    SaveOutcome outcome;
+    char path[kPathSize] = "";
+    wchar_t target[kNameSize] = L"";
+    int frame = 1;
+    SaveKind kind = SaveKind::Gif;
+    HWND window = nullptr;
+    UINT message = 0;
+};
+
+namespace {
+
+void Release(SaveJob::Shared* shared)
+{
+    if (InterlockedDecrement(&shared->holders) == 0)
+        delete shared;
+}
+
+DWORD WINAPI SaveThread(void* context)
+{
+    auto* shared = static_cast<SaveJob::Shared*>(context);
+    shared->outcome = WriteSave(shared->path, shared->frame, shared->target, shared->kind, &shared->stop);
+    InterlockedExchange(&shared->done, 1);
+    PostMessageA(shared->window, shared->message, 0, 0);
+    Release(shared);
+    ReadingThreadEnded();
+    return 0;
+}
+
+} // namespace
+
+SaveJob::SaveJob(const char* path, int frame, const wchar_t* target, SaveKind kind, HWND window, UINT message)
+{
+    auto* shared = new (std::nothrow) Shared;
+    if (shared == nullptr)
+        return;
+    shared->frame = frame;
+    shared->kind = kind;
+    shared->window = window;
+    shared->message = message;
+    HANDLE thread = nullptr;
+    if (CopyText(shared->path, path) && lstrlenW(target) < static_cast<int>(kNameSize)) {
+        lstrcpynW(shared->target, target, kNameSize);
+        thread = StartReadingThread(SaveThread, shared);
+    }
+    if (thread == nullptr) {
+        delete shared;
+        return;
+    }
+    thread_ = thread;
+    shared_ = shared;
+}
+
+SaveJob::~SaveJob()
+{
+    if (shared_ == nullptr)
+        return;
+    InterlockedExchange(&shared_->stop, 1);
+    // A read or write it waits in ends now; the temporary file is removed on
+    // its way out, before KORVAL itself may end.
+    CancelSynchronousIo(thread_);
+    WaitForSingleObject(thread_, kStopWaitMilliseconds);
+    LeaveReadingThread(thread_);
+    Release(shared_);
+}
+
+bool SaveJob::Done() const
+{
+    return shared_ != nullptr && InterlockedCompareExchange(&shared_->done, 0, 0) != 0;
+}
+
+SaveOutcome SaveJob::Outcome() const
+{
+    return Done() ? shared_->outcome : SaveOutcome();
+}
+
+const wchar_t* SaveJob::Target() const
+{
+    return shared_ != nullptr ? shared_->target : L"";
+}
+
+bool AskSaveName(HWND owner, const char* path, wchar_t (&name)[260], SaveKind& kind)
 {
     static SaveDialog askForName = nullptr;
     if (askForName == nullptr)
         askForName = LibraryFunction<SaveDialog>(LoadSystemLibrary("comdlg32.dll"), "GetSaveFileNameW");
     if (askForName == nullptr)
-        return;
+        return false;
     wchar_t filter[160] = L"";
     int length = LoadStringW(ModuleInstance, IDS_SAVE_FILTER, filter, 159);
     for (int n = 0; n < length; ++n) {
@@ -136,7 +249,7 @@ void SaveAnimation(HWND owner, const char* path, int frame)
     }
     filter[length] = L'\0';
     // The animation's own name with the GIF's extension to begin with.
-    wchar_t name[kNameSize] = L"";
+    name[0] = L'\0';
     MultiByteToWideChar(CP_ACP, 0, ViewerFileName(path), -1, name, kNameSize);
     for (int n = lstrlenW(name) - 1; n >= 0; --n) {
         if (name[n] == L'.') {
@@ -159,13 +272,13 @@ void SaveAnimation(HWND owner, const char* path, int frame)
     {
         ThemedControls themed;     // the dialog in the system's visual style
         if (!askForName(&dialog))
-            return;
+            return false;
     }
     // The name's own ending decides; without one of the two, the type chosen.
-    SaveKind kind = dialog.nFilterIndex == 2 ? SaveKind::Png : SaveKind::Gif;
+    kind = dialog.nFilterIndex == 2 ? SaveKind::Png : SaveKind::Gif;
     if (EndsWith(name, L".png"))
         kind = SaveKind::Png;
     else if (EndsWith(name, L".gif"))
         kind = SaveKind::Gif;
-    SaveAnimationTo(owner, path, frame, name, kind);
+    return true;
 }

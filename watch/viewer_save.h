@@ -7,10 +7,51 @@
 
 enum class SaveKind { Gif, Png };
 
-// Asks for a file with the platform's save dialog (comdlg32, loaded on this
-// first use) and saves the animation at `path` (frame `frame` for a PNG).
-void SaveAnimation(HWND owner, const char* path, int frame);
+// What became of a save: `textId` 0 when the file was written, else the
+// message that says why not (0 also when it was stopped: nothing to say).
+struct SaveOutcome {
+    int textId = 0;
+    bool slowed = false;    // a GIF that plays slower than the animation
+    bool stopped = false;
+};
 
-// Saves into `target` without asking; a failure is said in a message box
-// and leaves an old `target` as it was. True when the file was written.
+// Asks for a file with the platform's save dialog (comdlg32, loaded on this
+// first use), beginning with the name of the animation at `path`. False when
+// the user cancelled.
+bool AskSaveName(HWND owner, const char* path, wchar_t (&target)[260], SaveKind& kind);
+
+// Writes the save on the calling thread. `stop` ends it at its next read or
+// before the rename: the temporary file is removed and an old `target` kept.
+SaveOutcome WriteSave(const char* path, int frame, const wchar_t* target, SaveKind kind, const volatile LONG* stop);
+
+// Says `outcome` in a message box (nothing for a plain success). True when
+// the file was written.
+bool SayOutcome(HWND owner, const wchar_t* target, const SaveOutcome& outcome);
+
+// Saves into `target` without asking, on this thread; a failure is said in
+// a message box and leaves an old `target` as it was. True when written.
 bool SaveAnimationTo(HWND owner, const char* path, int frame, const wchar_t* target, SaveKind kind);
+
+// A save on a reading thread of its own (within their bound), so a medium
+// that hangs never freezes the window. When it ends, `message` is posted to
+// `window`.
+class SaveJob {
+public:
+    SaveJob(const char* path, int frame, const wchar_t* target, SaveKind kind, HWND window, UINT message);
+    // Stops a save not yet done (its temporary file goes, an old file stays)
+    // and waits a moment for that.
+    ~SaveJob();
+    SaveJob(const SaveJob&) = delete;
+    SaveJob& operator=(const SaveJob&) = delete;
+
+    bool Started() const { return shared_ != nullptr; }
+    bool Done() const;
+    SaveOutcome Outcome() const;
+    const wchar_t* Target() const;
+
+    struct Shared;
+
+private:
+    Shared* shared_ = nullptr;
+    HANDLE thread_ = nullptr;
+};

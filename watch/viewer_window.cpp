@@ -21,11 +21,21 @@ constexpr const char* kViewerClass = "KorvalViewer";
 constexpr DWORD kViewerStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 // The reading thread's news, with the generation of the file it belongs to.
 constexpr UINT kViewerNews = WM_APP + 41;
+constexpr UINT kViewerSaved = WM_APP + 42;  // the save on its thread has ended
 constexpr UINT_PTR kFrameTimer = 1;
 constexpr UINT_PTR kStartTimer = 2;         // another try at starting the reading
 constexpr UINT_PTR kMoveOnTimer = 3;        // "Alle abspielen" past a file that does not play
+constexpr UINT_PTR kSettleTimer = 4;        // a row's size and picture have not come: show what there is
+constexpr UINT_PTR kSaveTimer = 5;          // another try at starting a save
 constexpr UINT kStartRetryMilliseconds = 250;
 constexpr UINT kMoveOnMilliseconds = 2000;
+// A file's header is read at once; a medium that hangs keeps the window back
+// no longer than this.
+constexpr UINT kSettleMilliseconds = 400;
+constexpr int kEmptyWidth = 320;            // the window for no picture, at 96 DPI: the preview's box
+constexpr int kEmptyHeight = 240;
+constexpr int kScrollLine = 20;             // pixels at 96 DPI per arrow of a scroll bar
+constexpr int kWheelLines = 3;
 constexpr int kStatusHeight = 20;           // at 96 DPI, as the main window's status bar
 constexpr int kStatusFontHeight = 12;
 constexpr int kMinimumWidth = 320;          // room for the status line
@@ -58,6 +68,29 @@ struct Viewer {
     bool tallPixels = false;
     bool playingAll = false;
     bool swallowChar = false;   // the key that ended "Alle abspielen" does nothing else
+    bool shown = false;         // shown once its first row's size was known, or on time-out
+    // A row is being read: the window keeps what it shows (the last row's
+    // picture in `held`, its status line) until the row's size and first
+    // picture have come, and then changes once.
+    bool settling = false;
+    bool holding = false;
+    RECT held = {};
+    PreviewFacts heldFacts;
+    int heldFrame = 0;
+    int heldPercent = 0;
+    ViewerScroll scroll = {0, 0};   // of a picture larger than its area
+    bool placingBars = false;
+    bool dragging = false;
+    POINT dragFrom = {};
+    ViewerScroll dragScroll = {0, 0};
+    // The save running, or waiting for room among the reading threads
+    // (`saveWaiting`, with what it is to write).
+    std::unique_ptr<SaveJob> save;
+    bool saveWaiting = false;
+    char savePath[kAnimationPathSize] = "";
+    wchar_t saveTarget[260] = L"";
+    SaveKind saveKind = SaveKind::Gif;
+    int saveFrame = 1;
 };
 
 Viewer V;
@@ -91,11 +124,26 @@ ViewerSize BaseSize()
     return ViewerBaseSize(V.facts.info.width, V.facts.info.height, V.tallPixels, V.dpi);
 }
 
+ViewerSize ShownSize(ViewerSize area)
+{
+    return ViewerShownSize(BaseSize(), V.zoom, area);
+}
+
 RECT PictureRect()
 {
     ViewerSize area = PictureArea();
-    ViewerBox box = ViewerCentred(ViewerShownSize(BaseSize(), V.zoom, area), area);
+    ViewerBox box = ViewerPlacedBox(ShownSize(area), area, V.scroll);
     return {box.left, box.top, box.right, box.bottom};
+}
+
+// The picture is larger than its area on at least one side.
+bool Pannable()
+{
+    if (!V.hasFrame)
+        return false;
+    ViewerSize area = PictureArea();
+    ViewerSize shown = ShownSize(area);
+    return shown.width > area.width || shown.height > area.height;
 }
 
 int ShownPercent()
@@ -106,9 +154,9 @@ int ShownPercent()
 }
 
 // The line that says why nothing plays, from the preview's texts.
-int AnswerTextId()
+int AnswerTextId(const PreviewFacts& facts)
 {
-    switch (V.facts.answer) {
+    switch (facts.answer) {
     case PreviewAnswer::NotFound: return IDS_PREVIEW_NOT_FOUND;
     case PreviewAnswer::NotAFile: return IDS_PREVIEW_NOT_A_FILE;
     case PreviewAnswer::NotFlc: return IDS_PREVIEW_NOT_FLC;
@@ -119,15 +167,41 @@ int AnswerTextId()
     }
 }
 
+int AnswerTextId()
+{
+    return AnswerTextId(V.facts);
+}
+
+bool Saving()
+{
+    return V.save != nullptr || V.saveWaiting;
+}
+
 void StatusLine(wchar_t (&line)[kViewerStatusSize])
 {
     line[0] = L'\0';
-    if (AnswerTextId() != 0) {
-        if (LoadStringW(ModuleInstance, AnswerTextId(), line, kViewerStatusSize) <= 0)
+    if (Saving()) {
+        if (LoadStringW(ModuleInstance, IDS_VIEWER_SAVING, line, kViewerStatusSize) <= 0)
             line[0] = L'\0';
         return;
     }
-    if (V.facts.answer != PreviewAnswer::Playing)
+    // While a row is read, the last row's line stays (with the commands'
+    // changes); nothing before the window was first shown.
+    const bool held = V.settling && V.shown;
+    if (V.settling && !V.shown)
+        return;
+    const PreviewFacts& facts = held ? V.heldFacts : V.facts;
+    if (AnswerTextId(facts) != 0) {
+        if (LoadStringW(ModuleInstance, AnswerTextId(facts), line, kViewerStatusSize) <= 0)
+            line[0] = L'\0';
+        return;
+    }
+    if (facts.answer == PreviewAnswer::Pending && V.path[0] != '\0') {
+        if (LoadStringW(ModuleInstance, IDS_VIEWER_READING, line, kViewerStatusSize) <= 0)
+            line[0] = L'\0';
+        return;
+    }
+    if (facts.answer != PreviewAnswer::Playing)
         return;
     // The damage's words come from the string table; the line is Windows-1252.
     wchar_t wideFormat[64] = L"";
@@ -135,12 +209,12 @@ void StatusLine(wchar_t (&line)[kViewerStatusSize])
     char format[64] = "";
     WideCharToMultiByte(1252, 0, wideFormat, -1, format, sizeof format, nullptr, nullptr);
     ViewerStatus status;
-    status.info = V.facts.info;
-    status.frame = V.hasFrame ? V.frame->number : 0;
-    status.percent = ShownPercent();
+    status.info = facts.info;
+    status.frame = held ? V.heldFrame : (V.hasFrame ? V.frame->number : 0);
+    status.percent = held ? V.heldPercent : ShownPercent();
     status.paused = V.paused;
     status.speed = V.speed;
-    status.damagedAt = V.facts.damagedAt;
+    status.damagedAt = facts.damagedAt;
     status.playingAll = V.playingAll;
     char text[kViewerStatusSize];
     FormatViewerStatus(text, status, format);
@@ -196,6 +270,88 @@ void PlaceStatus()
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void SetScrollBar(int bar, int shown, int area, int position)
+{
+    SCROLLINFO info = {};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    // An empty range hides the bar.
+    info.nMax = shown > area ? shown - 1 : 0;
+    info.nPage = shown > area ? static_cast<UINT>(area) : 0;
+    info.nPos = position;
+    SetScrollInfo(V.window, bar, &info, TRUE);
+}
+
+// Scroll bars only while the picture is larger than its area. A bar that
+// comes or goes changes the area, so once more until it stays.
+void PlaceScrollBars()
+{
+    if (V.placingBars)
+        return;
+    V.placingBars = true;
+    for (int pass = 0; pass < 3; ++pass) {
+        ViewerSize area = PictureArea();
+        ViewerSize shown = ShownSize(area);
+        if (!V.hasFrame && !V.holding)
+            shown = {0, 0};
+        V.scroll = {ViewerClampScroll(V.scroll.x, shown.width, area.width),
+                    ViewerClampScroll(V.scroll.y, shown.height, area.height)};
+        SetScrollBar(SB_HORZ, shown.width, area.width, V.scroll.x);
+        SetScrollBar(SB_VERT, shown.height, area.height, V.scroll.y);
+        ViewerSize now = PictureArea();
+        if (now.width == area.width && now.height == area.height)
+            break;
+    }
+    V.placingBars = false;
+    PlaceStatus();
+}
+
+// The picture's size or the window's changed.
+void Relayout()
+{
+    PlaceScrollBars();
+    InvalidatePicture();
+}
+
+void ScrollTo(ViewerScroll to)
+{
+    ViewerSize area = PictureArea();
+    ViewerSize shown = ShownSize(area);
+    to = {ViewerClampScroll(to.x, shown.width, area.width), ViewerClampScroll(to.y, shown.height, area.height)};
+    if (to.x == V.scroll.x && to.y == V.scroll.y)
+        return;
+    V.scroll = to;
+    SetScrollPos(V.window, SB_HORZ, to.x, TRUE);
+    SetScrollPos(V.window, SB_VERT, to.y, TRUE);
+    InvalidatePicture();
+}
+
+int ScrollLine()
+{
+    return ScaleToDpi(kScrollLine, V.dpi);
+}
+
+void OnScroll(int bar, WPARAM wordParam)
+{
+    SCROLLINFO info = {};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    GetScrollInfo(V.window, bar, &info);
+    int to = bar == SB_HORZ ? V.scroll.x : V.scroll.y;
+    switch (LOWORD(wordParam)) {
+    case SB_LINEUP: to -= ScrollLine(); break;
+    case SB_LINEDOWN: to += ScrollLine(); break;
+    case SB_PAGEUP: to -= static_cast<int>(info.nPage); break;
+    case SB_PAGEDOWN: to += static_cast<int>(info.nPage); break;
+    case SB_TOP: to = 0; break;
+    case SB_BOTTOM: to = info.nMax; break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: to = info.nTrackPos; break;
+    default: return;
+    }
+    ScrollTo(bar == SB_HORZ ? ViewerScroll{to, V.scroll.y} : ViewerScroll{V.scroll.x, to});
+}
+
 // The window sized to the picture at 100 % within the work area of the main
 // window's monitor, or to the picture fitted to it, and centred there.
 void SizeToPicture()
@@ -208,13 +364,18 @@ void SizeToPicture()
     AdjustWindowRectForDpi(frame, kViewerStyle, false, 0, V.dpi);
     const int extraWidth = frame.right - frame.left;
     const int extraHeight = frame.bottom - frame.top;
-    ViewerStart start = ViewerStartLayout(BaseSize(), StatusHeight(), ScaleToDpi(kMinimumWidth, V.dpi),
+    ViewerSize base = BaseSize();
+    if (base.width <= 0 || base.height <= 0)
+        base = {ScaleToDpi(kEmptyWidth, V.dpi), ScaleToDpi(kEmptyHeight, V.dpi)};
+    ViewerStart start = ViewerStartLayout(base, StatusHeight(), ScaleToDpi(kMinimumWidth, V.dpi),
                                           {work.right - work.left - extraWidth, work.bottom - work.top - extraHeight});
     V.zoom = start.zoom;
+    V.scroll = {0, 0};
     const int width = start.client.width + extraWidth;
     const int height = start.client.height + extraHeight;
     SetWindowPos(V.window, nullptr, work.left + (work.right - work.left - width) / 2,
                  work.top + (work.bottom - work.top - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    Relayout();     // also when the size stayed
 }
 
 void StopTimers()
@@ -222,6 +383,7 @@ void StopTimers()
     KillTimer(V.window, kFrameTimer);
     KillTimer(V.window, kStartTimer);
     KillTimer(V.window, kMoveOnTimer);
+    KillTimer(V.window, kSettleTimer);
 }
 
 bool Running()
@@ -306,6 +468,30 @@ void OnFrameTimer()
         V.showAtOnce = true;
 }
 
+// The row's size (and picture) came, or not in time: the window takes its
+// size, shows what there is, and is shown itself the first time.
+void Settle()
+{
+    KillTimer(V.window, kSettleTimer);
+    V.settling = false;
+    V.holding = false;
+    if (V.facts.answer == PreviewAnswer::Playing && !V.sized) {
+        V.sized = true;
+        SizeToPicture();
+    } else if (!V.shown) {
+        SizeToPicture();
+    } else {
+        Relayout();
+    }
+    InvalidatePicture();
+    UpdateStatus();
+    if (!V.shown) {
+        V.shown = true;
+        ShowWindow(V.window, SW_SHOW);
+    }
+    UpdateWindow(V.window);
+}
+
 void OnNews(unsigned generation)
 {
     if (generation != V.generation || !V.player)
@@ -314,12 +500,22 @@ void OnNews(unsigned generation)
     V.lastFrame = V.player->LastFrame();
     bool answered = facts.answer != V.facts.answer;
     V.facts = facts;
-    if (V.facts.answer == PreviewAnswer::Playing && !V.sized) {
-        V.sized = true;
-        SizeToPicture();
-    }
-    if (V.showAtOnce && TakeAsked())
+    if (V.settling) {
+        if (V.facts.answer == PreviewAnswer::Pending)
+            return;
+        // The first picture follows the size at once: both change together.
+        if (V.facts.answer == PreviewAnswer::Playing && !TakeAsked())
+            return;
+        Settle();
         UpdateTimer();
+    } else {
+        if (V.facts.answer == PreviewAnswer::Playing && !V.sized) {
+            V.sized = true;
+            SizeToPicture();
+        }
+        if (V.showAtOnce && TakeAsked())
+            UpdateTimer();
+    }
     if (answered && V.facts.answer != PreviewAnswer::Playing && V.facts.answer != PreviewAnswer::Pending) {
         V.hasFrame = false;
         InvalidatePicture();
@@ -345,6 +541,15 @@ void StartReading()
 void Load()
 {
     StopTimers();
+    // The last row's picture stays until this one's comes.
+    V.holding = V.shown && V.hasFrame;
+    if (V.holding)
+        V.held = PictureRect();
+    V.heldFacts = V.facts;
+    V.heldFrame = V.hasFrame ? V.frame->number : 0;
+    V.heldPercent = ShownPercent();
+    V.settling = true;
+    V.dragging = false;
     V.player.reset();
     V.facts = PreviewFacts();
     V.lastFrame = 0;
@@ -363,8 +568,10 @@ void Load()
     } else {
         StartReading();
     }
-    InvalidatePicture();
-    UpdateStatus();
+    if (V.facts.answer != PreviewAnswer::Pending)
+        Settle();
+    else
+        SetTimer(V.window, kSettleTimer, kSettleMilliseconds, nullptr);
 }
 
 void TogglePause()
@@ -401,18 +608,32 @@ void Step(int direction)
     GoTo(direction > 0 ? FrameAfter(from) : FrameBefore(from));
 }
 
-void Zoom(int direction)
+POINT AreaCentre()
 {
-    V.zoom = ViewerNextZoom(V.zoom, direction, ShownPercent());
-    InvalidatePicture();
+    ViewerSize area = PictureArea();
+    return {area.width / 2, area.height / 2};
+}
+
+// The picture's point under `at` (in the client area) stays there; with
+// `centred`, the point in the area's middle stays in the middle, which moves
+// when scroll bars come or go.
+void SetZoom(int zoom, POINT at, bool centred)
+{
+    RECT before = PictureRect();
+    V.zoom = zoom;
+    PlaceScrollBars();      // the bars the new size needs, and so the area
+    POINT to = centred ? AreaCentre() : at;
+    ViewerSize area = PictureArea();
+    ViewerSize shown = ShownSize(area);
+    V.scroll = {ViewerScrollAbout(before.left + to.x - at.x, before.right - before.left, shown.width, area.width, to.x),
+                ViewerScrollAbout(before.top + to.y - at.y, before.bottom - before.top, shown.height, area.height, to.y)};
+    Relayout();
     UpdateStatus();
 }
 
-void SetZoom(int zoom)
+void Zoom(int direction, POINT at, bool centred)
 {
-    V.zoom = zoom;
-    InvalidatePicture();
-    UpdateStatus();
+    SetZoom(ViewerNextZoom(V.zoom, direction, ShownPercent()), at, centred);
 }
 
 void SetSpeed(ViewerSpeed speed)
@@ -427,7 +648,7 @@ void ToggleTallPixels()
     if (!ViewerAspectApplies(V.facts.info.width, V.facts.info.height))
         return;
     V.tallPixels = !V.tallPixels;
-    InvalidatePicture();
+    Relayout();
     UpdateStatus();
 }
 
@@ -454,17 +675,56 @@ void EndPlayingAll()
     UpdateStatus();
 }
 
+// The save starts on a thread of its own, or waits for room among the
+// reading threads; the window goes on meanwhile.
+void StartSave()
+{
+    KillTimer(V.window, kSaveTimer);
+    V.saveWaiting = false;
+    if (!ReadingThreadRoom()) {
+        V.saveWaiting = true;
+        SetTimer(V.window, kSaveTimer, kStartRetryMilliseconds, nullptr);
+        return;
+    }
+    V.save.reset(new (std::nothrow) SaveJob(V.savePath, V.saveFrame, V.saveTarget, V.saveKind, V.window, kViewerSaved));
+    if (V.save && !V.save->Started())
+        V.save.reset();
+    if (!V.save)
+        SaveAnimationTo(V.window, V.savePath, V.saveFrame, V.saveTarget, V.saveKind);
+}
+
 void Save()
 {
-    if (!Playable() || !V.hasFrame)
+    if (!Playable() || !V.hasFrame || Saving())
         return;
     // The picture stays while the dialog is open.
     bool wasPaused = V.paused;
     if (!wasPaused)
         TogglePause();
-    SaveAnimation(V.window, V.path, V.frame->number);
-    if (!wasPaused && V.window != nullptr)
+    const int frame = V.frame->number;
+    const bool named = AskSaveName(V.window, V.path, V.saveTarget, V.saveKind);
+    if (V.window == nullptr)
+        return;
+    if (named && CopyText(V.savePath, V.path)) {
+        V.saveFrame = frame;
+        StartSave();
+    }
+    if (!wasPaused)
         TogglePause();
+    UpdateStatus();
+}
+
+// The save has ended: its message, if any, and the status line again.
+void OnSaved()
+{
+    if (!V.save || !V.save->Done())
+        return;
+    const SaveOutcome outcome = V.save->Outcome();
+    wchar_t target[260];
+    lstrcpynW(target, V.save->Target(), 260);
+    V.save.reset();
+    UpdateStatus();
+    SayOutcome(V.window, target, outcome);
 }
 
 void OnCommand(int id)
@@ -475,9 +735,9 @@ void OnCommand(int id)
     case ID_VIEWER_PREVIOUS: Step(-1); break;
     case ID_VIEWER_FIRST: GoTo(1); break;
     case ID_VIEWER_LAST: GoTo(V.lastFrame); break;
-    case ID_VIEWER_ZOOM_IN: Zoom(+1); break;
-    case ID_VIEWER_ZOOM_OUT: Zoom(-1); break;
-    case ID_VIEWER_FIT: SetZoom(kViewerFit); break;
+    case ID_VIEWER_ZOOM_IN: Zoom(+1, AreaCentre(), true); break;
+    case ID_VIEWER_ZOOM_OUT: Zoom(-1, AreaCentre(), true); break;
+    case ID_VIEWER_FIT: SetZoom(kViewerFit, AreaCentre(), true); break;
     case ID_VIEWER_SPEED_HALF: SetSpeed(ViewerSpeed::Half); break;
     case ID_VIEWER_SPEED_NORMAL: SetSpeed(ViewerSpeed::Normal); break;
     case ID_VIEWER_SPEED_DOUBLE: SetSpeed(ViewerSpeed::Double); break;
@@ -597,6 +857,8 @@ void OnContextMenu(LPARAM point)
                              ID_VIEWER_SAVE};
     for (int id : needFrame)
         EnableMenuItem(menu, id, MF_BYCOMMAND | playable);
+    if (Saving())
+        EnableMenuItem(menu, ID_VIEWER_SAVE, MF_BYCOMMAND | MF_GRAYED);
     CheckMenuItem(menu, ID_VIEWER_PAUSE, MF_BYCOMMAND | (V.paused ? MF_CHECKED : MF_UNCHECKED));
     CheckMenuRadioItem(menu, ID_VIEWER_SPEED_HALF, ID_VIEWER_SPEED_QUADRUPLE,
                        ID_VIEWER_SPEED_HALF + static_cast<int>(V.speed), MF_BYCOMMAND);
@@ -615,11 +877,58 @@ void OnContextMenu(LPARAM point)
     OnCommand(id);
 }
 
-void OnMouseWheel(WPARAM wordParam)
+// Ctrl and the wheel zoom about the pointer; the wheel alone scrolls down
+// and up, with Shift (or tilted) across.
+void OnMouseWheel(WPARAM wordParam, LPARAM longParam, bool tilted)
 {
-    if ((GET_KEYSTATE_WPARAM(wordParam) & MK_CONTROL) == 0)
+    const int keys = GET_KEYSTATE_WPARAM(wordParam);
+    const int delta = GET_WHEEL_DELTA_WPARAM(wordParam);
+    if (!tilted && (keys & MK_CONTROL) != 0) {
+        POINT at = {static_cast<short>(LOWORD(longParam)), static_cast<short>(HIWORD(longParam))};
+        ScreenToClient(V.window, &at);
+        Zoom(delta > 0 ? +1 : -1, at, false);
         return;
-    Zoom(GET_WHEEL_DELTA_WPARAM(wordParam) > 0 ? +1 : -1);
+    }
+    const int step = delta * kWheelLines * ScrollLine() / WHEEL_DELTA;
+    if (tilted)
+        ScrollTo({V.scroll.x + step, V.scroll.y});
+    else if ((keys & MK_SHIFT) != 0)
+        ScrollTo({V.scroll.x - step, V.scroll.y});
+    else
+        ScrollTo({V.scroll.x, V.scroll.y - step});
+}
+
+// A picture larger than its area is dragged with the left button.
+void OnLeftButtonDown(LPARAM longParam)
+{
+    if (V.playingAll) {
+        EndPlayingAll();
+        return;
+    }
+    if (!Pannable())
+        return;
+    V.dragging = true;
+    V.dragFrom = {static_cast<short>(LOWORD(longParam)), static_cast<short>(HIWORD(longParam))};
+    V.dragScroll = V.scroll;
+    SetCapture(V.window);
+}
+
+void OnMouseMove(LPARAM longParam)
+{
+    if (!V.dragging || GetCapture() != V.window)
+        return;
+    const int x = static_cast<short>(LOWORD(longParam));
+    const int y = static_cast<short>(HIWORD(longParam));
+    ScrollTo({V.dragScroll.x - (x - V.dragFrom.x), V.dragScroll.y - (y - V.dragFrom.y)});
+}
+
+// The hand over a picture that can be dragged.
+bool OnSetCursor(HWND over, LPARAM longParam)
+{
+    if (over != V.window || LOWORD(longParam) != HTCLIENT || (!Pannable() && !V.dragging))
+        return false;
+    SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32649)));     // IDC_HAND
+    return true;
 }
 
 void Paint(HDC dc)
@@ -627,7 +936,11 @@ void Paint(HDC dc)
     ViewerSize area = PictureArea();
     RECT areaRect = {0, 0, area.width, area.height};
     wchar_t line[kViewerStatusSize] = L"";
-    if (!V.hasFrame && AnswerTextId() != 0)
+    if (V.holding) {
+        PaintViewerPicture(dc, areaRect, V.frame.get(), V.held, line);
+        return;
+    }
+    if (!V.hasFrame && (AnswerTextId() != 0 || V.facts.answer == PreviewAnswer::Pending))
         StatusLine(line);
     PaintViewerPicture(dc, areaRect, V.hasFrame ? V.frame.get() : nullptr, PictureRect(), line);
 }
@@ -648,14 +961,16 @@ void OnDpiChanged(WPARAM wordParam, LPARAM longParam)
     if (suggested != nullptr)
         SetWindowPos(V.window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                      suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
-    PlaceStatus();
-    InvalidatePicture();
+    Relayout();
     UpdateStatus();
 }
 
 // Everything of the viewer goes: its reading, its picture, its font.
 void Forget()
 {
+    // A save not done yet is stopped: its temporary file goes, an old file stays.
+    V.save.reset();
+    V.saveWaiting = false;
     V.player.reset();
     V.frame.reset();
     if (V.font != nullptr)
@@ -670,6 +985,11 @@ void Forget()
     V.speed = ViewerSpeed::Normal;
     V.tallPixels = false;
     V.zoom = 1;
+    V.scroll = {0, 0};
+    V.shown = false;
+    V.settling = false;
+    V.holding = false;
+    V.dragging = false;
 }
 
 LRESULT CALLBACK ViewerProc(HWND window, UINT message, WPARAM wordParam, LPARAM longParam)
@@ -681,6 +1001,9 @@ LRESULT CALLBACK ViewerProc(HWND window, UINT message, WPARAM wordParam, LPARAM 
     case kViewerNews:
         OnNews(static_cast<unsigned>(wordParam));
         return 0;
+    case kViewerSaved:
+        OnSaved();
+        return 0;
     case WM_TIMER:
         if (wordParam == kFrameTimer)
             OnFrameTimer();
@@ -690,6 +1013,11 @@ LRESULT CALLBACK ViewerProc(HWND window, UINT message, WPARAM wordParam, LPARAM 
             KillTimer(window, kMoveOnTimer);
             if (V.playingAll)
                 MoveToNextRow();
+        } else if (wordParam == kSettleTimer && V.settling) {
+            Settle();
+        } else if (wordParam == kSaveTimer && V.saveWaiting) {
+            StartSave();
+            UpdateStatus();
         }
         return 0;
     case WM_KEYDOWN:
@@ -704,6 +1032,28 @@ LRESULT CALLBACK ViewerProc(HWND window, UINT message, WPARAM wordParam, LPARAM 
         OnChar(wordParam);
         return 0;
     case WM_LBUTTONDOWN:
+        OnLeftButtonDown(longParam);
+        return 0;
+    case WM_MOUSEMOVE:
+        OnMouseMove(longParam);
+        return 0;
+    case WM_LBUTTONUP:
+        if (V.dragging)
+            ReleaseCapture();
+        return 0;
+    case WM_CAPTURECHANGED:
+        V.dragging = false;
+        return 0;
+    case WM_SETCURSOR:
+        if (OnSetCursor(reinterpret_cast<HWND>(wordParam), longParam))
+            return TRUE;
+        return DefWindowProcA(window, message, wordParam, longParam);
+    case WM_HSCROLL:
+        OnScroll(SB_HORZ, wordParam);
+        return 0;
+    case WM_VSCROLL:
+        OnScroll(SB_VERT, wordParam);
+        return 0;
     case WM_MBUTTONDOWN:
         if (V.playingAll)
             EndPlayingAll();
@@ -721,11 +1071,13 @@ LRESULT CALLBACK ViewerProc(HWND window, UINT message, WPARAM wordParam, LPARAM 
             OnContextMenu(longParam);
         return 0;
     case WM_MOUSEWHEEL:
-        OnMouseWheel(wordParam);
+        OnMouseWheel(wordParam, longParam, false);
+        return 0;
+    case WM_MOUSEHWHEEL:
+        OnMouseWheel(wordParam, longParam, true);
         return 0;
     case WM_SIZE:
-        PlaceStatus();
-        InvalidatePicture();
+        Relayout();
         UpdateStatus();
         return 0;
     case WM_DPICHANGED:
@@ -741,6 +1093,7 @@ LRESULT CALLBACK ViewerProc(HWND window, UINT message, WPARAM wordParam, LPARAM 
         return 1;       // the paint covers every pixel
     case WM_DESTROY:
         StopTimers();
+        KillTimer(window, kSaveTimer);
         if (window == V.window)
             Forget();
         return 0;
@@ -793,9 +1146,8 @@ void OpenViewer(HWND owner, int listId)
                                nullptr);
     MakeFont();
     PlaceStatus();
+    // Hidden until the row's size is known (Settle), so it opens at its size.
     Load();
-    ShowWindow(V.window, SW_SHOW);
-    UpdateWindow(V.window);
 }
 
 void ViewerFollowList(HWND owner)

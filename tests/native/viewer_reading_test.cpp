@@ -101,6 +101,63 @@ TEST(ViewerGeometry, CentredAndFirstWindowSize)
     }
 }
 
+TEST(ViewerGeometry, PanningALargerPictureReachesEveryEdge)
+{
+    // One axis: a 640-pixel picture in a 300-pixel area scrolls from 0 to 340;
+    // one that fits is centred and does not scroll.
+    struct Case { int line, shown, area, scroll, clamped, placed; };
+    const Case cases[] = {
+        {__LINE__, 640, 300, 0, 0, 0},              // its start in view
+        {__LINE__, 640, 300, 340, 340, -340},       // its end at the area's end
+        {__LINE__, 640, 300, 500, 340, -340},       // no further
+        {__LINE__, 640, 300, -20, 0, 0},
+        {__LINE__, 640, 300, 100, 100, -100},
+        {__LINE__, 200, 300, 50, 0, 50},            // fits: centred whatever the scroll
+        {__LINE__, 300, 300, 10, 0, 0},
+        {__LINE__, 301, 300, 10, 1, -1},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ViewerClampScroll(c.scroll, c.shown, c.area), c.clamped) << "line " << c.line;
+        EXPECT_EQ(ViewerPlaced(c.shown, c.area, c.scroll), c.placed) << "line " << c.line;
+        EXPECT_EQ(ViewerScrollLimit(c.shown, c.area), c.shown > c.area ? c.shown - c.area : 0) << "line " << c.line;
+    }
+    ViewerBox box = ViewerPlacedBox({640, 200}, {300, 250}, {400, 30});
+    EXPECT_EQ(box.left, -340);
+    EXPECT_EQ(box.right, 300);      // the right edge in view
+    EXPECT_EQ(box.top, 25);         // the rows fit: centred
+    EXPECT_EQ(box.bottom, 225);
+}
+
+TEST(ViewerGeometry, ZoomingKeepsThePointInPlace)
+{
+    // The picture's pixel under `point` before is under it after, unless the
+    // limits forbid; a picture that comes to fit is centred (scroll 0).
+    struct Case { int line, start, oldShown, newShown, area, point, scroll; };
+    const Case cases[] = {
+        {__LINE__, -10, 320, 640, 300, 150, 170},   // centre kept: (150 + 10) * 2 - 150
+        {__LINE__, -10, 320, 640, 300, 0, 20},      // the area's start kept
+        {__LINE__, 0, 320, 640, 300, 0, 0},         // the picture's start stays at the start
+        {__LINE__, -30, 320, 640, 300, 299, 340},   // clamped at the end
+        {__LINE__, 40, 220, 440, 300, 150, 70},     // from centred: the middle stays the middle
+        {__LINE__, -170, 640, 320, 300, 150, 10},   // zoomed out, still larger
+        {__LINE__, -170, 640, 160, 300, 150, 0},    // zoomed out until it fits
+        {__LINE__, -100, 400, 1200, 300, 100, 500},
+    };
+    for (const Case& c : cases) {
+        const int scroll = ViewerScrollAbout(c.start, c.oldShown, c.newShown, c.area, c.point);
+        EXPECT_EQ(scroll, c.scroll) << "line " << c.line;
+    }
+    // Every point of a larger picture stays within one pixel when nothing clamps.
+    for (int point = 0; point < 300; point += 7) {
+        const int scroll = ViewerScrollAbout(-50, 400, 800, 300, point);
+        const int pictureBefore = point + 50;               // in the old size
+        const int pictureAfter = point + scroll;            // in the new size
+        if (scroll > 0 && scroll < 500) {
+            EXPECT_EQ(pictureAfter / 2, pictureBefore) << point;
+        }
+    }
+}
+
 TEST(ViewerGeometry, SpeedsStretchTheFilesPace)
 {
     EXPECT_EQ(ViewerFrameMilliseconds(100000, ViewerSpeed::Normal), 100u);

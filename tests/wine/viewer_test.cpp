@@ -421,12 +421,203 @@ TEST_F(Viewer, ReadsWithinTheSameBoundAsThePreviews)
     Select(kBall);
     Command(ID_VIEWER);
     ASSERT_NE(ViewerWindow(), nullptr);
+    // As on a medium that hangs: the viewer waits a moment for the file's
+    // size, then shows anyway, at the size for no picture, and says why.
+    EXPECT_FALSE(IsWindowVisible(ViewerWindow()));
     WaitFor([] { return false; }, 600);
-    EXPECT_EQ(Status(), L"");
+    EXPECT_TRUE(IsWindowVisible(ViewerWindow()));
+    EXPECT_EQ(Status(), L"Wird gelesen ...");
+    RECT client;
+    GetClientRect(ViewerWindow(), &client);
+    EXPECT_EQ(client.right, 320);
+    EXPECT_EQ(client.bottom, 260);
     EXPECT_EQ(LiveReadingThreads(), kMostReadingThreads);
     waiting.pop_back();
     EXPECT_TRUE(WaitFor([] { return Status().find(L"von 6, 320 \xD7 200") != std::wstring::npos; }, 3000));
+    // Once the size has come, the window takes it.
+    GetClientRect(ViewerWindow(), &client);
+    EXPECT_EQ(client.right, 320);
+    EXPECT_EQ(client.bottom, 220);
     waiting.clear();
+}
+
+// Every client size the viewer takes while it can be seen.
+std::vector<SIZE> VisibleSizes;
+
+LRESULT CALLBACK RecordVisibleSizes(int code, WPARAM wordParam, LPARAM longParam)
+{
+    const CWPRETSTRUCT* call = reinterpret_cast<const CWPRETSTRUCT*>(longParam);
+    char name[32] = "";
+    if (code == HC_ACTION && call->message == WM_WINDOWPOSCHANGED && GetClassNameA(call->hwnd, name, sizeof name) > 0
+        && std::string(name) == "KorvalViewer" && IsWindowVisible(call->hwnd)) {
+        RECT client;
+        GetClientRect(call->hwnd, &client);
+        if (VisibleSizes.empty() || VisibleSizes.back().cx != client.right || VisibleSizes.back().cy != client.bottom)
+            VisibleSizes.push_back({client.right, client.bottom});
+    }
+    return CallNextHookEx(nullptr, code, wordParam, longParam);
+}
+
+TEST_F(Viewer, OpensAtItsSizeAndChangesRowsWithoutAFlash)
+{
+    VisibleSizes.clear();
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROCRET, RecordVisibleSizes, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    // Opened on the 320 x 200 file: seen only at its size, the status line under it.
+    ASSERT_NE(Open(kBall), nullptr);
+    EXPECT_TRUE(IsWindowVisible(ViewerWindow()));
+    EXPECT_EQ(VisibleSizes.size(), 1u);
+    for (const SIZE& size : VisibleSizes) {
+        EXPECT_EQ(size.cx, 320);
+        EXPECT_EQ(size.cy, 220);
+    }
+    Key(VK_HOME, true);
+    ASSERT_TRUE(StatusIs(L"Bild 1 von 6, 320 \xD7 200, 0,6 s, 100 %, Pause"));
+
+    // To the 640 x 480 file: until its size and picture have come, the
+    // window still shows the last picture whole and its line, never an
+    // empty area; then both change at once.
+    Key(VK_DOWN);
+    EXPECT_EQ(Title(), L"Bild \x2013 BIG.FLC");
+    Shot meanwhile = Capture();
+    EXPECT_EQ(meanwhile.picture.right - meanwhile.picture.left, 320);
+    EXPECT_EQ(meanwhile.picture.bottom - meanwhile.picture.top, 200);
+    EXPECT_EQ(FrameShown(*meanwhile.canvas, meanwhile.picture.left, meanwhile.picture.top, 320, 200), 0);
+    EXPECT_EQ(Status(), L"Bild 1 von 6, 320 \xD7 200, 0,6 s, 100 %, Pause");
+    ASSERT_TRUE(WaitFor([] { return Status().find(L"640 \xD7 480") != std::wstring::npos; }, 3000));
+    Shot after = Capture();
+    EXPECT_EQ(after.picture.right - after.picture.left, 640);
+    EXPECT_EQ(after.picture.bottom - after.picture.top, 480);
+    ASSERT_EQ(VisibleSizes.size(), 2u);
+    EXPECT_EQ(VisibleSizes[1].cx, 640);
+    EXPECT_EQ(VisibleSizes[1].cy, 500);
+
+    // A file that does not play keeps the window's size and says why.
+    Key(VK_END);
+    EXPECT_TRUE(StatusIs(L"Keine Vorschau: keine gew\xF6hnliche Datei (ein Ger\xE4t oder eine Pipe)"));
+    EXPECT_EQ(VisibleSizes.size(), 2u);
+    UnhookWindowsHookEx(hook);
+}
+
+// Where the viewer's picture area shows a 320 x 200 gradient's first frame
+// drawn `scale` times as large and scrolled by (x, y): every sampled pixel
+// is that picture's.
+bool ShowsScrolled(const Canvas& canvas, int width, int height, int scale, int x, int y)
+{
+    for (int row = 0; row < height; row += 9)
+        for (int column = 0; column < width; column += 7)
+            if (canvas.At(column, row) != RampColour(((column + x) / scale + (row + y) / scale) & 0xFF))
+                return false;
+    return canvas.At(width - 1, height - 1) == RampColour(((width - 1 + x) / scale + (height - 1 + y) / scale) & 0xFF);
+}
+
+bool HasBar(DWORD bar)
+{
+    return (GetWindowLongA(ViewerWindow(), GWL_STYLE) & bar) != 0;
+}
+
+TEST_F(Viewer, ZoomedLargerThanTheWindowEveryEdgeCanBeSeen)
+{
+    ASSERT_NE(Open(kBall), nullptr);
+    RECT outer = {0, 0, 400, 320};
+    AdjustWindowRectEx(&outer, WS_OVERLAPPEDWINDOW, FALSE, 0);
+    SetWindowPos(ViewerWindow(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOZORDER | SWP_NOMOVE);
+    Key(VK_HOME, true);
+    ASSERT_TRUE(StatusIs(L"Bild 1 von 6, 320 \xD7 200, 0,6 s, 100 %, Pause"));
+    // It fits: no scroll bars, no hand.
+    EXPECT_FALSE(HasBar(WS_HSCROLL));
+    EXPECT_FALSE(HasBar(WS_VSCROLL));
+    SendMessageA(ViewerWindow(), WM_SETCURSOR, reinterpret_cast<WPARAM>(ViewerWindow()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_NE(GetCursor(), LoadCursor(nullptr, IDC_HAND));
+
+    // 200 %: 640 x 400 in a smaller area, both bars, and the picture's middle
+    // in the area's middle as before.
+    Char('+');
+    EXPECT_TRUE(HasBar(WS_HSCROLL));
+    EXPECT_TRUE(HasBar(WS_VSCROLL));
+    RECT client;
+    GetClientRect(ViewerWindow(), &client);
+    const int width = client.right;
+    const int height = client.bottom - 20;
+    ASSERT_LT(width, 400);
+    ASSERT_LT(height, 300);
+    SCROLLINFO across = {sizeof across, SIF_ALL, 0, 0, 0, 0, 0};
+    GetScrollInfo(ViewerWindow(), SB_HORZ, &across);
+    EXPECT_EQ(across.nMax, 639);
+    EXPECT_EQ(static_cast<int>(across.nPage), width);
+    const int limitX = 640 - width;
+    const int limitY = 400 - height;
+    EXPECT_TRUE(ShowsScrolled(*Capture().canvas, width, height, 2, GetScrollPos(ViewerWindow(), SB_HORZ),
+                              GetScrollPos(ViewerWindow(), SB_VERT)));
+    EXPECT_NEAR(GetScrollPos(ViewerWindow(), SB_HORZ), limitX / 2, 1);
+    EXPECT_NEAR(GetScrollPos(ViewerWindow(), SB_VERT), limitY / 2, 1);
+
+    // Each way to move it, and what the area then shows.
+    struct Move { const char* what; UINT message; WPARAM wordParam; int x, y; };
+    const Move moves[] = {
+        {"top left", WM_HSCROLL, SB_TOP, 0, -1},
+        {"top left", WM_VSCROLL, SB_TOP, 0, 0},
+        {"a line right", WM_HSCROLL, SB_LINEDOWN, 20, 0},
+        {"bottom right", WM_HSCROLL, SB_BOTTOM, limitX, -1},
+        {"bottom right", WM_VSCROLL, SB_BOTTOM, limitX, limitY},
+        {"no further", WM_VSCROLL, SB_LINEDOWN, limitX, limitY},
+        {"wheel up", WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), limitX, limitY - 60},
+        {"shift and wheel: left", WM_MOUSEWHEEL, MAKEWPARAM(MK_SHIFT, WHEEL_DELTA), limitX - 60, limitY - 60},
+        {"wheel down", WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), limitX - 60, limitY},
+    };
+    for (const Move& m : moves) {
+        SendMessageA(ViewerWindow(), m.message, m.wordParam, 0);
+        if (m.y < 0)
+            continue;
+        EXPECT_EQ(GetScrollPos(ViewerWindow(), SB_HORZ), m.x) << m.what;
+        EXPECT_EQ(GetScrollPos(ViewerWindow(), SB_VERT), m.y) << m.what;
+        Shot shot = Capture();
+        EXPECT_TRUE(ShowsScrolled(*shot.canvas, width, height, 2, m.x, m.y)) << m.what;
+        // The picture's corners themselves in the area's corners.
+        if (m.x == 0 && m.y == 0) {
+            EXPECT_EQ(shot.canvas->At(0, 0), RampColour(0));
+        }
+        if (m.x == limitX && m.y == limitY) {
+            EXPECT_EQ(shot.canvas->At(width - 1, height - 1), RampColour((319 + 199) & 0xFF));
+        }
+    }
+
+    // Dragged with the left button, under the hand: the picture follows the pointer.
+    SendMessageA(ViewerWindow(), WM_SETCURSOR, reinterpret_cast<WPARAM>(ViewerWindow()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_HAND));
+    SendMessageA(ViewerWindow(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 100));
+    SendMessageA(ViewerWindow(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(150, 130));
+    SendMessageA(ViewerWindow(), WM_LBUTTONUP, 0, MAKELPARAM(150, 130));
+    EXPECT_EQ(GetScrollPos(ViewerWindow(), SB_HORZ), limitX - 110);
+    EXPECT_EQ(GetScrollPos(ViewerWindow(), SB_VERT), limitY - 30);
+    EXPECT_TRUE(ShowsScrolled(*Capture().canvas, width, height, 2, limitX - 110, limitY - 30));
+    // Released: moving on does nothing.
+    SendMessageA(ViewerWindow(), WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+    EXPECT_EQ(GetScrollPos(ViewerWindow(), SB_HORZ), limitX - 110);
+
+    // Ctrl and the wheel zoom about the pointer: the pixel under it stays.
+    POINT pointer = {60, 50};
+    const COLORREF under = Capture().canvas->At(pointer.x, pointer.y);
+    POINT screen = pointer;
+    ClientToScreen(ViewerWindow(), &screen);
+    SendMessageA(ViewerWindow(), WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, WHEEL_DELTA), MAKELPARAM(screen.x, screen.y));
+    EXPECT_NE(Status().find(L", 300 %"), std::wstring::npos);
+    Shot thrice = Capture();
+    EXPECT_EQ(thrice.canvas->At(pointer.x, pointer.y), under);
+    EXPECT_TRUE(ShowsScrolled(*thrice.canvas, width, height, 3, GetScrollPos(ViewerWindow(), SB_HORZ),
+                              GetScrollPos(ViewerWindow(), SB_VERT)));
+    // "-" about the middle of the area.
+    const COLORREF middle = thrice.canvas->At(width / 2, height / 2);
+    Char('-');
+    EXPECT_EQ(Capture().canvas->At(width / 2, height / 2), middle);
+    // Fitted again: the bars go and the picture is centred.
+    Char('0');
+    EXPECT_FALSE(HasBar(WS_HSCROLL));
+    EXPECT_FALSE(HasBar(WS_VSCROLL));
+    Shot fitted = Capture();
+    GetClientRect(ViewerWindow(), &client);
+    EXPECT_EQ(fitted.picture.left, (client.right - (fitted.picture.right - fitted.picture.left)) / 2);
 }
 
 SIZE_T CommittedBytes()
@@ -508,6 +699,30 @@ std::vector<std::string> FilesIn(const std::string& folder)
     return names;
 }
 
+// Ctrl+S in the viewer, `name` typed into the dialog, OK; how many dialogs came.
+int SaveThroughTheDialog(const std::string& name)
+{
+    DialogWatcher dialog("Speichern unter", [name](HWND d, int) {
+        // The file name field: a combo box's edit in the newer dialog, an edit in the older.
+        HWND field = GetDlgItem(d, 0x47C);
+        if (field == nullptr)
+            field = GetDlgItem(d, 0x480);
+        SetWindowTextA(field, name.c_str());
+        HWND edit = FindWindowExA(field, nullptr, "Edit", nullptr);
+        if (edit != nullptr)
+            SetWindowTextA(edit, name.c_str());
+        PostMessageA(d, WM_COMMAND, IDOK, 0);
+    });
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    SendMessageA(ViewerWindow(), WM_KEYDOWN, 'S', 1);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    return dialog.Count();
+}
+
 TEST_F(Viewer, SaveWritesExactlyTheChosenFile)
 {
     const std::string out = ScratchFolder("viewer-save");
@@ -520,22 +735,8 @@ TEST_F(Viewer, SaveWritesExactlyTheChosenFile)
     ASSERT_TRUE(StatusIs(L"Bild 3 von 6, 320 \xD7 200, 0,6 s, 100 %, Pause")) << std::string(Status().begin(), Status().end());
 
     // Through the dialog, as a user does: Ctrl+S, a name, OK.
-    {
-        const std::string name = out + "BALL.PNG";
-        DialogWatcher dialog("Speichern unter", [name](HWND d, int) {
-            // The file name field: a combo box's edit in the newer dialog, an edit in the older.
-            HWND field = GetDlgItem(d, 0x47C);
-            if (field == nullptr)
-                field = GetDlgItem(d, 0x480);
-            SetWindowTextA(field, name.c_str());
-            HWND edit = FindWindowExA(field, nullptr, "Edit", nullptr);
-            if (edit != nullptr)
-                SetWindowTextA(edit, name.c_str());
-            PostMessageA(d, WM_COMMAND, IDOK, 0);
-        });
-        Key('S', true);
-        EXPECT_EQ(dialog.Count(), 1);
-    }
+    EXPECT_EQ(SaveThroughTheDialog(out + "BALL.PNG"), 1);
+    EXPECT_TRUE(WaitFor([&] { return FilesIn(out).size() == 1 && Status().find(L"Bild 3") == 0; }, 5000));
     EXPECT_EQ(ReadFileBytes(out + "BALL.PNG"), ExpectedPng(ball, 3));
 
     // Straight to a name: the GIF of the whole animation, over an old file.
@@ -557,6 +758,37 @@ TEST_F(Viewer, SaveWritesExactlyTheChosenFile)
     std::vector<SeenBox> seen = boxes.Boxes();
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_NE(seen[0].text.find("mehr als 50 Bilder/s"), std::string::npos) << seen[0].text;
+}
+
+// The save runs beside the window: the window says "Speichere ..." and goes
+// on; closing the viewer stops it, and nothing of it stays.
+TEST_F(Viewer, SavingLeavesTheWindowFreeAndClosingStopsIt)
+{
+    const std::string out = ScratchFolder("viewer-busy");
+    // Large enough that its conversion takes a while: 100 frames of 640 x 480.
+    const std::string long_ = flc_writer::GradientFlc(640, 480, 100, 100);
+    WriteFileBytes(anim_ + "BIG.FLC", long_);
+    ASSERT_NE(Open(kBig), nullptr);
+    ASSERT_TRUE(WaitFor([] { return Status().find(L"von 100, 640") != std::wstring::npos; }, 3000));
+
+    EXPECT_EQ(SaveThroughTheDialog(out + "BIG.GIF"), 1);
+    // Back at once, while the file is being written.
+    EXPECT_EQ(Status(), L"Speichere ...");
+    Key(VK_SPACE);      // the window takes keys meanwhile
+    EXPECT_TRUE(WaitFor([&] { return Status().find(L"Bild ") == 0; }, 20000));
+    EXPECT_EQ(ReadFileBytes(out + "BIG.GIF"), ExpectedGif(long_));
+    EXPECT_EQ(FilesIn(out), std::vector<std::string>{"BIG.GIF"});
+
+    // Again over it, and the viewer closed at once: the old file stays whole
+    // and no temporary file is left.
+    WriteFileBytes(out + "BIG.GIF", "old");
+    EXPECT_EQ(SaveThroughTheDialog(out + "BIG.GIF"), 2);     // and the question whether to replace it
+    EXPECT_EQ(Status(), L"Speichere ...");
+    Key(VK_ESCAPE);
+    EXPECT_EQ(ViewerWindow(), nullptr);
+    EXPECT_TRUE(WaitFor([] { return LiveReadingThreads() == 0; }, 5000));
+    EXPECT_EQ(ReadFileBytes(out + "BIG.GIF"), "old");
+    EXPECT_EQ(FilesIn(out), std::vector<std::string>{"BIG.GIF"});
 }
 
 TEST_F(Viewer, AFailedSaveKeepsTheOldFileAndSaysWhy)
