@@ -6,44 +6,28 @@
 
 #include <new>
 
-// What the player and its thread share; the last of the two to let go frees it.
-struct PreviewPlayer::Shared {
-    LONG holders = 2;
-    volatile LONG stop = 0;             // read between reads, without the lock
-    SRWLOCK lock = SRWLOCK_INIT;
-    CONDITION_VARIABLE taken = CONDITION_VARIABLE_INIT;   // the waiting picture was taken, or stop
-    PreviewFacts facts;                 // under the lock
+// What the player and its thread share. The thread waits on `wake` until
+// the window has taken the waiting picture.
+struct PreviewPlayer::Shared final : ReadingShare {
+    ~Shared() override
+    {
+        delete waiting;
+        delete decoding;
+    }
     PreviewFrame* waiting = nullptr;    // under the lock; handed over when frameWaiting
     bool frameWaiting = false;
     PreviewFrame* decoding = nullptr;   // the thread's own
     char path[kAnimationPathSize] = "";
     HANDLE file = INVALID_HANDLE_VALUE;     // opened by the caller; else the thread opens `path`
-    HWND window = nullptr;
-    UINT message = 0;
-    WPARAM generation = 0;
 };
 
 namespace {
 
 using Shared = PreviewPlayer::Shared;
 
-void Release(Shared* shared)
-{
-    if (InterlockedDecrement(&shared->holders) != 0)
-        return;
-    delete shared->waiting;
-    delete shared->decoding;
-    delete shared;
-}
-
 bool Stopped(const Shared* shared)
 {
     return ReadingStopped(&shared->stop);
-}
-
-void Tell(Shared* shared)
-{
-    PostMessageA(shared->window, shared->message, shared->generation, 0);
 }
 
 void Publish(Shared* shared, const PreviewFacts& facts)
@@ -51,7 +35,7 @@ void Publish(Shared* shared, const PreviewFacts& facts)
     AcquireSRWLockExclusive(&shared->lock);
     shared->facts = facts;
     ReleaseSRWLockExclusive(&shared->lock);
-    Tell(shared);
+    TellWindow(shared);
 }
 
 // Waits until the window has taken the picture before, then hands this one
@@ -60,7 +44,7 @@ bool HandOver(Shared* shared)
 {
     AcquireSRWLockExclusive(&shared->lock);
     while (shared->frameWaiting && !Stopped(shared))
-        SleepConditionVariableSRW(&shared->taken, &shared->lock, INFINITE, 0);
+        SleepConditionVariableSRW(&shared->wake, &shared->lock, INFINITE, 0);
     bool stopped = Stopped(shared);
     if (!stopped) {
         PreviewFrame* swap = shared->waiting;
@@ -70,7 +54,7 @@ bool HandOver(Shared* shared)
     }
     ReleaseSRWLockExclusive(&shared->lock);
     if (!stopped)
-        Tell(shared);
+        TellWindow(shared);
     return !stopped;
 }
 
@@ -121,7 +105,7 @@ DWORD WINAPI ReadingThread(void* context)
 {
     auto* shared = static_cast<Shared*>(context);
     Play(shared);
-    Release(shared);
+    LetGo(shared);
     ReadingThreadEnded();
     return 0;
 }
@@ -138,7 +122,7 @@ PreviewPlayer::PreviewPlayer(const char* path, HWND window, UINT message, WPARAM
     shared->generation = generation;
     if (!CopyText(shared->path, path)) {
         shared->holders = 1;
-        Release(shared);
+        LetGo(shared);
         return;
     }
     Start(shared);
@@ -172,7 +156,7 @@ void PreviewPlayer::Start(Shared* shared)
         if (shared->file != INVALID_HANDLE_VALUE)
             CloseHandle(shared->file);
         shared->holders = 1;
-        Release(shared);
+        LetGo(shared);
         return;
     }
     thread_ = thread;
@@ -183,22 +167,12 @@ PreviewPlayer::~PreviewPlayer()
 {
     if (shared_ == nullptr)
         return;
-    AcquireSRWLockExclusive(&shared_->lock);
-    InterlockedExchange(&shared_->stop, 1);
-    ReleaseSRWLockExclusive(&shared_->lock);
-    WakeAllConditionVariable(&shared_->taken);
-    LeaveReadingThread(thread_);
-    Release(shared_);
+    StopReading(shared_, thread_);
 }
 
 PreviewFacts PreviewPlayer::Facts() const
 {
-    if (shared_ == nullptr)
-        return PreviewFacts();
-    AcquireSRWLockShared(&shared_->lock);
-    PreviewFacts facts = shared_->facts;
-    ReleaseSRWLockShared(&shared_->lock);
-    return facts;
+    return shared_ != nullptr ? FactsOf(shared_) : PreviewFacts();
 }
 
 bool PreviewPlayer::TakeFrame(PreviewFrame*& frame)
@@ -215,7 +189,7 @@ bool PreviewPlayer::TakeFrame(PreviewFrame*& frame)
     }
     ReleaseSRWLockExclusive(&shared_->lock);
     if (taken)
-        WakeAllConditionVariable(&shared_->taken);
+        WakeAllConditionVariable(&shared_->wake);
     return taken;
 }
 

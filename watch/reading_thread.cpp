@@ -119,3 +119,32 @@ void LeaveReadingThread(HANDLE thread)
     }
     CloseHandle(thread);    // no slot (none can lack one, a slot per thread): not cancelled again
 }
+
+void LetGo(ReadingShare* share)
+{
+    if (InterlockedDecrement(&share->holders) == 0)
+        delete share;
+}
+
+void TellWindow(const ReadingShare* share)
+{
+    PostMessageA(share->window, share->message, share->generation, 0);
+}
+
+PreviewFacts FactsOf(ReadingShare* share)
+{
+    AcquireSRWLockShared(&share->lock);
+    PreviewFacts facts = share->facts;
+    ReleaseSRWLockShared(&share->lock);
+    return facts;
+}
+
+void StopReading(ReadingShare* share, HANDLE thread)
+{
+    AcquireSRWLockExclusive(&share->lock);
+    InterlockedExchange(&share->stop, 1);
+    ReleaseSRWLockExclusive(&share->lock);
+    WakeAllConditionVariable(&share->wake);
+    LeaveReadingThread(thread);
+    LetGo(share);
+}

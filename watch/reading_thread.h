@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include "anim/flc_reader.h"
+#include "watch/preview_reading.h"
 
 // Whether a thread's stop flag is set; read without a lock.
 bool ReadingStopped(const volatile LONG* stop);
@@ -58,3 +59,28 @@ void ReadingThreadEnded();
 // blocked read is cancelled now and whenever the threads are counted,
 // until it ends. Takes the handle.
 void LeaveReadingThread(HANDLE thread);
+
+// What a player on the window's thread and its reading thread share: the
+// stop flag, the facts of the file, the lock over them and where news goes.
+// Held by both; the last to let go frees it. A player's own share derives
+// from it and frees its pictures in its destructor.
+struct ReadingShare {
+    virtual ~ReadingShare() = default;
+    LONG holders = 2;
+    volatile LONG stop = 0;                 // read between reads, without the lock
+    SRWLOCK lock = SRWLOCK_INIT;
+    CONDITION_VARIABLE wake = CONDITION_VARIABLE_INIT;   // the thread waits on it: the window's turn is over, or stop
+    PreviewFacts facts;                     // under the lock
+    HWND window = nullptr;
+    UINT message = 0;
+    WPARAM generation = 0;
+};
+// One holder less; the last frees the share.
+void LetGo(ReadingShare* share);
+// Posts the news message to the window, with the generation.
+void TellWindow(const ReadingShare* share);
+// The facts, read under the lock.
+PreviewFacts FactsOf(ReadingShare* share);
+// The player's end: the stop flag set, the thread woken and its read
+// cancelled, the thread left (LeaveReadingThread) and the share let go.
+void StopReading(ReadingShare* share, HANDLE thread);

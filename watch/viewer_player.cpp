@@ -8,14 +8,15 @@
 #include <cstring>
 #include <new>
 
-// What the player and its thread share; the last of the two to let go frees it.
-struct ViewerPlayer::Shared {
-    LONG holders = 2;
-    volatile LONG stop = 0;
-    SRWLOCK lock = SRWLOCK_INIT;
-    CONDITION_VARIABLE asked = CONDITION_VARIABLE_INIT;    // a new wish, or stop
+// What the player and its thread share. The thread waits on `wake` for a
+// new wish.
+struct ViewerPlayer::Shared final : ReadingShare {
+    ~Shared() override
+    {
+        delete ready;
+        delete decoding;
+    }
     // Under the lock:
-    PreviewFacts facts;
     int lastFrame = 0;
     int wish = 0;               // the frame asked for
     unsigned wishes = 0;        // counts the asks, so one asked again is decoded again
@@ -24,28 +25,11 @@ struct ViewerPlayer::Shared {
     // The thread's own:
     ViewerFrame* decoding = nullptr;
     char path[kAnimationPathSize] = "";
-    HWND window = nullptr;
-    UINT message = 0;
-    WPARAM generation = 0;
 };
 
 namespace {
 
 using Shared = ViewerPlayer::Shared;
-
-void Release(Shared* shared)
-{
-    if (InterlockedDecrement(&shared->holders) != 0)
-        return;
-    delete shared->ready;
-    delete shared->decoding;
-    delete shared;
-}
-
-void Tell(Shared* shared)
-{
-    PostMessageA(shared->window, shared->message, shared->generation, 0);
-}
 
 void Publish(Shared* shared, const ViewerReading& reading)
 {
@@ -53,7 +37,7 @@ void Publish(Shared* shared, const ViewerReading& reading)
     shared->facts = reading.Facts();
     shared->lastFrame = reading.LastFrame();
     ReleaseSRWLockExclusive(&shared->lock);
-    Tell(shared);
+    TellWindow(shared);
 }
 
 // The picture the reading holds into `frame`, its buffer grown as needed.
@@ -84,7 +68,7 @@ int NextWish(Shared* shared, unsigned& answered)
 {
     AcquireSRWLockExclusive(&shared->lock);
     while (shared->wishes == answered && !ReadingStopped(&shared->stop))
-        SleepConditionVariableSRW(&shared->asked, &shared->lock, INFINITE, 0);
+        SleepConditionVariableSRW(&shared->wake, &shared->lock, INFINITE, 0);
     answered = shared->wishes;
     int wish = ReadingStopped(&shared->stop) ? 0 : shared->wish;
     ReleaseSRWLockExclusive(&shared->lock);
@@ -105,7 +89,7 @@ void HandOver(Shared* shared, unsigned answered)
     }
     ReleaseSRWLockExclusive(&shared->lock);
     if (current)
-        Tell(shared);
+        TellWindow(shared);
 }
 
 void Play(Shared* shared)
@@ -116,7 +100,7 @@ void Play(Shared* shared)
         AcquireSRWLockExclusive(&shared->lock);
         shared->facts.answer = PreviewAnswer::NotAFile;
         ReleaseSRWLockExclusive(&shared->lock);
-        Tell(shared);
+        TellWindow(shared);
         return;
     }
     // The largest picture is 4 MB, its kept pictures up to 16 MB: not on the stack.
@@ -146,7 +130,7 @@ DWORD WINAPI ViewerThread(void* context)
 {
     auto* shared = static_cast<Shared*>(context);
     Play(shared);
-    Release(shared);
+    LetGo(shared);
     ReadingThreadEnded();
     return 0;
 }
@@ -169,7 +153,7 @@ ViewerPlayer::ViewerPlayer(const char* path, HWND window, UINT message, WPARAM g
         thread = StartReadingThread(ViewerThread, shared);
     if (thread == nullptr) {
         shared->holders = 1;
-        Release(shared);
+        LetGo(shared);
         return;
     }
     thread_ = thread;
@@ -180,22 +164,12 @@ ViewerPlayer::~ViewerPlayer()
 {
     if (shared_ == nullptr)
         return;
-    AcquireSRWLockExclusive(&shared_->lock);
-    InterlockedExchange(&shared_->stop, 1);
-    ReleaseSRWLockExclusive(&shared_->lock);
-    WakeAllConditionVariable(&shared_->asked);
-    LeaveReadingThread(thread_);
-    Release(shared_);
+    StopReading(shared_, thread_);
 }
 
 PreviewFacts ViewerPlayer::Facts() const
 {
-    if (shared_ == nullptr)
-        return PreviewFacts();
-    AcquireSRWLockShared(&shared_->lock);
-    PreviewFacts facts = shared_->facts;
-    ReleaseSRWLockShared(&shared_->lock);
-    return facts;
+    return shared_ != nullptr ? FactsOf(shared_) : PreviewFacts();
 }
 
 int ViewerPlayer::LastFrame() const
@@ -217,7 +191,7 @@ void ViewerPlayer::Ask(int number)
     ++shared_->wishes;
     shared_->frameReady = false;
     ReleaseSRWLockExclusive(&shared_->lock);
-    WakeAllConditionVariable(&shared_->asked);
+    WakeAllConditionVariable(&shared_->wake);
 }
 
 bool ViewerPlayer::TakeFrame(ViewerFrame*& frame)
