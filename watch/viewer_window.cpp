@@ -18,6 +18,8 @@
 namespace {
 
 constexpr const char* kViewerClass = "KorvalViewer";
+// The picture's pane above the status line: its scroll bars are the picture's only.
+constexpr const char* kPaneClass = "KorvalViewerPane";
 constexpr DWORD kViewerStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 // The reading thread's news, with the generation of the file it belongs to.
 constexpr UINT kViewerNews = WM_APP + 41;
@@ -40,6 +42,7 @@ constexpr int kStatusHeight = 20;           // at 96 DPI, as the main window's s
 constexpr int kStatusFontHeight = 12;
 constexpr int kMinimumWidth = 320;          // room for the status line
 constexpr int kStatusId = 1;
+constexpr int kPaneId = 2;
 constexpr std::size_t kTitleSize = 128;
 constexpr const char* kScaledFace = "Tahoma";
 
@@ -47,6 +50,7 @@ constexpr const char* kScaledFace = "Tahoma";
 // thread reaches the window by posted messages.
 struct Viewer {
     HWND window = nullptr;
+    HWND pane = nullptr;        // the picture, with the scroll bars
     HWND status = nullptr;
     HWND owner = nullptr;
     int listId = 0;
@@ -105,18 +109,17 @@ bool Playable()
     return V.facts.answer == PreviewAnswer::Playing && V.lastFrame > 0;
 }
 
-ViewerSize ClientSize()
+ViewerSize ClientSize(HWND window)
 {
     RECT client = {};
-    GetClientRect(V.window, &client);
+    GetClientRect(window, &client);
     return {client.right, client.bottom};
 }
 
+// The pane's client area, within its scroll bars.
 ViewerSize PictureArea()
 {
-    ViewerSize client = ClientSize();
-    int height = client.height - StatusHeight();
-    return {client.width, height > 0 ? height : 0};
+    return ClientSize(V.pane);
 }
 
 ViewerSize BaseSize()
@@ -235,7 +238,7 @@ void UpdateStatus()
 
 void InvalidatePicture()
 {
-    InvalidateRect(V.window, nullptr, FALSE);
+    InvalidateRect(V.pane, nullptr, FALSE);
 }
 
 // The title: the row's title and its file, "Springender Ball – BALL.FLC".
@@ -263,11 +266,13 @@ void MakeFont()
     SendMessageA(V.status, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
-void PlaceStatus()
+// The status line across the foot, the pane above it.
+void PlaceChildren()
 {
-    ViewerSize client = ClientSize();
-    SetWindowPos(V.status, nullptr, 0, client.height - StatusHeight(), client.width, StatusHeight(),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    ViewerSize client = ClientSize(V.window);
+    const int paneHeight = client.height > StatusHeight() ? client.height - StatusHeight() : 0;
+    SetWindowPos(V.pane, nullptr, 0, 0, client.width, paneHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(V.status, nullptr, 0, paneHeight, client.width, StatusHeight(), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void SetScrollBar(int bar, int shown, int area, int position)
@@ -279,7 +284,7 @@ void SetScrollBar(int bar, int shown, int area, int position)
     info.nMax = shown > area ? shown - 1 : 0;
     info.nPage = shown > area ? static_cast<UINT>(area) : 0;
     info.nPos = position;
-    SetScrollInfo(V.window, bar, &info, TRUE);
+    SetScrollInfo(V.pane, bar, &info, TRUE);
 }
 
 // Scroll bars only while the picture is larger than its area. A bar that
@@ -303,7 +308,6 @@ void PlaceScrollBars()
             break;
     }
     V.placingBars = false;
-    PlaceStatus();
 }
 
 // The picture's size or the window's changed.
@@ -321,8 +325,8 @@ void ScrollTo(ViewerScroll to)
     if (to.x == V.scroll.x && to.y == V.scroll.y)
         return;
     V.scroll = to;
-    SetScrollPos(V.window, SB_HORZ, to.x, TRUE);
-    SetScrollPos(V.window, SB_VERT, to.y, TRUE);
+    SetScrollPos(V.pane, SB_HORZ, to.x, TRUE);
+    SetScrollPos(V.pane, SB_VERT, to.y, TRUE);
     InvalidatePicture();
 }
 
@@ -336,7 +340,7 @@ void OnScroll(int bar, WPARAM wordParam)
     SCROLLINFO info = {};
     info.cbSize = sizeof info;
     info.fMask = SIF_ALL;
-    GetScrollInfo(V.window, bar, &info);
+    GetScrollInfo(V.pane, bar, &info);
     int to = bar == SB_HORZ ? V.scroll.x : V.scroll.y;
     switch (LOWORD(wordParam)) {
     case SB_LINEUP: to -= ScrollLine(); break;
@@ -489,7 +493,7 @@ void Settle()
         V.shown = true;
         ShowWindow(V.window, SW_SHOW);
     }
-    UpdateWindow(V.window);
+    RedrawWindow(V.window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 void OnNews(unsigned generation)
@@ -867,10 +871,10 @@ void OnContextMenu(LPARAM point)
     CheckMenuItem(menu, ID_VIEWER_TALL_PIXELS, MF_BYCOMMAND | (tall && V.tallPixels ? MF_CHECKED : MF_UNCHECKED));
     CheckMenuItem(menu, ID_VIEWER_PLAY_ALL, MF_BYCOMMAND | (V.playingAll ? MF_CHECKED : MF_UNCHECKED));
     POINT at = {static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
-    if (point == -1) {      // from the keyboard: in the window's middle
-        ViewerSize client = ClientSize();
-        at = {client.width / 2, client.height / 2};
-        ClientToScreen(V.window, &at);
+    if (point == -1) {      // from the keyboard: in the picture's middle
+        ViewerSize area = PictureArea();
+        at = {area.width / 2, area.height / 2};
+        ClientToScreen(V.pane, &at);
     }
     int id = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, V.window, nullptr);
     DestroyMenu(resource);
@@ -885,7 +889,7 @@ void OnMouseWheel(WPARAM wordParam, LPARAM longParam, bool tilted)
     const int delta = GET_WHEEL_DELTA_WPARAM(wordParam);
     if (!tilted && (keys & MK_CONTROL) != 0) {
         POINT at = {static_cast<short>(LOWORD(longParam)), static_cast<short>(HIWORD(longParam))};
-        ScreenToClient(V.window, &at);
+        ScreenToClient(V.pane, &at);
         Zoom(delta > 0 ? +1 : -1, at, false);
         return;
     }
@@ -896,6 +900,17 @@ void OnMouseWheel(WPARAM wordParam, LPARAM longParam, bool tilted)
         ScrollTo({V.scroll.x - step, V.scroll.y});
     else
         ScrollTo({V.scroll.x, V.scroll.y - step});
+}
+
+// The middle or right button, or any on the status line: "Alle abspielen"
+// ends, and the right click opens no menu then.
+void OnOtherButtonDown(UINT message)
+{
+    if (!V.playingAll)
+        return;
+    EndPlayingAll();
+    if (message == WM_RBUTTONDOWN)
+        V.swallowChar = true;
 }
 
 // A picture larger than its area is dragged with the left button.
@@ -910,12 +925,12 @@ void OnLeftButtonDown(LPARAM longParam)
     V.dragging = true;
     V.dragFrom = {static_cast<short>(LOWORD(longParam)), static_cast<short>(HIWORD(longParam))};
     V.dragScroll = V.scroll;
-    SetCapture(V.window);
+    SetCapture(V.pane);
 }
 
 void OnMouseMove(LPARAM longParam)
 {
-    if (!V.dragging || GetCapture() != V.window)
+    if (!V.dragging || GetCapture() != V.pane)
         return;
     const int x = static_cast<short>(LOWORD(longParam));
     const int y = static_cast<short>(HIWORD(longParam));
@@ -925,7 +940,7 @@ void OnMouseMove(LPARAM longParam)
 // The hand over a picture that can be dragged.
 bool OnSetCursor(HWND over, LPARAM longParam)
 {
-    if (over != V.window || LOWORD(longParam) != HTCLIENT || (!Pannable() && !V.dragging))
+    if (over != V.pane || LOWORD(longParam) != HTCLIENT || (!Pannable() && !V.dragging))
         return false;
     SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32649)));     // IDC_HAND
     return true;
@@ -977,6 +992,7 @@ void Forget()
         DeleteObject(V.font);
     V.font = nullptr;
     V.window = nullptr;
+    V.pane = nullptr;
     V.status = nullptr;
     V.hasFrame = false;
     V.facts = PreviewFacts();
@@ -1031,6 +1047,60 @@ LRESULT CALLBACK ViewerProc(HWND window, UINT message, WPARAM wordParam, LPARAM 
     case WM_CHAR:
         OnChar(wordParam);
         return 0;
+    case WM_LBUTTONDOWN:        // on the status line
+    case WM_MBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+        OnOtherButtonDown(message);
+        return 0;
+    case WM_CONTEXTMENU:
+        if (V.swallowChar && longParam != -1)
+            V.swallowChar = false;
+        else
+            OnContextMenu(longParam);
+        return 0;
+    case WM_MOUSEWHEEL:
+        OnMouseWheel(wordParam, longParam, false);
+        return 0;
+    case WM_MOUSEHWHEEL:
+        OnMouseWheel(wordParam, longParam, true);
+        return 0;
+    case WM_SIZE:
+        if (window == V.window) {
+            PlaceChildren();
+            UpdateStatus();
+        }
+        return 0;
+    case WM_DPICHANGED:
+        OnDpiChanged(wordParam, longParam);
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;       // the pane and the status line cover every pixel
+    case WM_DESTROY:
+        StopTimers();
+        KillTimer(window, kSaveTimer);
+        if (window == V.window)
+            Forget();
+        return 0;
+    default:
+        return DefWindowProcA(window, message, wordParam, longParam);
+    }
+}
+
+// The picture's pane: painting, scrolling and dragging are its own; keys,
+// the menu and the wheel are the viewer's, wherever the focus is.
+LRESULT CALLBACK PaneProc(HWND window, UINT message, WPARAM wordParam, LPARAM longParam)
+{
+    switch (message) {
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+    case WM_CHAR:
+    case WM_SYSCHAR:
+    case WM_CONTEXTMENU:
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL:
+        return SendMessageA(GetParent(window), message, wordParam, longParam);
     case WM_LBUTTONDOWN:
         OnLeftButtonDown(longParam);
         return 0;
@@ -1055,33 +1125,12 @@ LRESULT CALLBACK ViewerProc(HWND window, UINT message, WPARAM wordParam, LPARAM 
         OnScroll(SB_VERT, wordParam);
         return 0;
     case WM_MBUTTONDOWN:
-        if (V.playingAll)
-            EndPlayingAll();
-        return 0;
     case WM_RBUTTONDOWN:
-        if (V.playingAll) {
-            EndPlayingAll();
-            V.swallowChar = true;   // and no menu on this click
-        }
-        return 0;
-    case WM_CONTEXTMENU:
-        if (V.swallowChar && longParam != -1)
-            V.swallowChar = false;
-        else
-            OnContextMenu(longParam);
-        return 0;
-    case WM_MOUSEWHEEL:
-        OnMouseWheel(wordParam, longParam, false);
-        return 0;
-    case WM_MOUSEHWHEEL:
-        OnMouseWheel(wordParam, longParam, true);
+        OnOtherButtonDown(message);
         return 0;
     case WM_SIZE:
-        Relayout();
-        UpdateStatus();
-        return 0;
-    case WM_DPICHANGED:
-        OnDpiChanged(wordParam, longParam);
+        if (window == V.pane)
+            Relayout();
         return 0;
     case WM_PAINT:
         OnPaint(window);
@@ -1091,32 +1140,37 @@ LRESULT CALLBACK ViewerProc(HWND window, UINT message, WPARAM wordParam, LPARAM 
         return 0;
     case WM_ERASEBKGND:
         return 1;       // the paint covers every pixel
-    case WM_DESTROY:
-        StopTimers();
-        KillTimer(window, kSaveTimer);
-        if (window == V.window)
-            Forget();
-        return 0;
     default:
         return DefWindowProcA(window, message, wordParam, longParam);
     }
 }
 
-// The class is registered with the first viewer, not at the start.
+// The classes are registered with the first viewer, not at the start.
 bool RegisterViewerClass()
 {
     static bool registered = false;
     if (registered)
         return true;
     WNDCLASSA windowClass = {};
-    windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = ViewerProc;
     windowClass.hInstance = ModuleInstance;
     windowClass.hIcon = LoadIconA(ModuleInstance, MAKEINTRESOURCEA(IDI_KORVAL));
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.lpszClassName = kViewerClass;
-    registered = RegisterClassA(&windowClass) != 0;
-    return registered;
+    if (RegisterClassA(&windowClass) == 0)
+        return false;
+    WNDCLASSA paneClass = {};
+    paneClass.style = CS_HREDRAW | CS_VREDRAW;     // the picture is centred
+    paneClass.lpfnWndProc = PaneProc;
+    paneClass.hInstance = ModuleInstance;
+    paneClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    paneClass.lpszClassName = kPaneClass;
+    if (RegisterClassA(&paneClass) == 0) {
+        UnregisterClassA(kViewerClass, ModuleInstance);
+        return false;
+    }
+    registered = true;
+    return true;
 }
 
 } // namespace
@@ -1141,11 +1195,18 @@ void OpenViewer(HWND owner, int listId)
         return;
     }
     V.dpi = WindowDpi(V.window);
+    // Without scroll bars until the picture overhangs (PlaceScrollBars).
+    V.pane = CreateWindowExA(0, kPaneClass, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, V.window,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPaneId)), ModuleInstance, nullptr);
     V.status = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_SUNKEN, 0, 0, 0, 0,
                                V.window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusId)), ModuleInstance,
                                nullptr);
+    if (V.pane == nullptr || V.status == nullptr) {
+        DestroyWindow(V.window);    // and Forget
+        return;
+    }
     MakeFont();
-    PlaceStatus();
+    PlaceChildren();
     // Hidden until the row's size is known (Settle), so it opens at its size.
     Load();
 }

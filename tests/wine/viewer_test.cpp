@@ -43,6 +43,12 @@ constexpr int kBallFrames = 6;
 
 std::wstring Wide(const std::string& text);
 
+// The picture's pane inside the viewer: it has the scroll bars.
+HWND Pane()
+{
+    return FindWindowExA(ViewerWindow(), nullptr, "KorvalViewerPane", nullptr);
+}
+
 class Viewer : public MainWindowFixture {
 protected:
     std::string Catalogue() const override { return folder_ + "KORVAL.INI"; }
@@ -148,7 +154,8 @@ COLORREF RampColour(int index)
     return RGB(index, 255 - index, index / 2);
 }
 
-// The viewer's picture area as it paints it, and where in it the picture is.
+// The viewer's picture area (the pane within its scroll bars) as it paints
+// it, and where in it the picture is.
 struct Shot {
     std::unique_ptr<Canvas> canvas;
     RECT picture = {};      // the pixels that are not the background
@@ -156,13 +163,13 @@ struct Shot {
 
 Shot Capture()
 {
-    RECT client;
-    GetClientRect(ViewerWindow(), &client);
+    RECT client = {};
+    GetClientRect(Pane(), &client);
     Shot shot;
     const COLORREF background = GetSysColor(COLOR_APPWORKSPACE);
     shot.canvas.reset(new Canvas(client.right, client.bottom, background));
-    SendMessageA(ViewerWindow(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(shot.canvas->Dc()), PRF_CLIENT);
-    RECT area = {0, 0, client.right, client.bottom - 20};
+    SendMessageA(Pane(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(shot.canvas->Dc()), PRF_CLIENT);
+    RECT area = {0, 0, client.right, client.bottom};
     std::vector<POINT> ink = shot.canvas->Ink(area, background);
     if (ink.empty())
         return shot;
@@ -513,7 +520,17 @@ bool ShowsScrolled(const Canvas& canvas, int width, int height, int scale, int x
 
 bool HasBar(DWORD bar)
 {
-    return (GetWindowLongA(ViewerWindow(), GWL_STYLE) & bar) != 0;
+    return (GetWindowLongA(Pane(), GWL_STYLE) & bar) != 0;
+}
+
+// Where a scroll bar of `window` lies on the screen; empty while it is hidden.
+RECT BarRect(HWND window, LONG object)
+{
+    SCROLLBARINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetScrollBarInfo(window, object, &info) || (info.rgstate[0] & STATE_SYSTEM_INVISIBLE) != 0)
+        return RECT{};
+    return info.rcScrollBar;
 }
 
 TEST_F(Viewer, ZoomedLargerThanTheWindowEveryEdgeCanBeSeen)
@@ -528,30 +545,55 @@ TEST_F(Viewer, ZoomedLargerThanTheWindowEveryEdgeCanBeSeen)
     // It fits: no scroll bars, no hand.
     EXPECT_FALSE(HasBar(WS_HSCROLL));
     EXPECT_FALSE(HasBar(WS_VSCROLL));
-    SendMessageA(ViewerWindow(), WM_SETCURSOR, reinterpret_cast<WPARAM>(ViewerWindow()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    SendMessageA(Pane(), WM_SETCURSOR, reinterpret_cast<WPARAM>(Pane()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_NE(GetCursor(), LoadCursor(nullptr, IDC_HAND));
 
-    // 200 %: 640 x 400 in a smaller area, both bars, and the picture's middle
-    // in the area's middle as before.
+    // 200 %: 640 x 400 in a smaller area.
     Char('+');
+    // The bars are the picture's: the status line spans the window's foot
+    // below the horizontal bar, and the vertical bar ends above it.
+    RECT status;
+    GetWindowRect(FindWindowExA(ViewerWindow(), nullptr, "STATIC", nullptr), &status);
+    RECT whole;
+    GetClientRect(ViewerWindow(), &whole);
+    MapWindowPoints(ViewerWindow(), nullptr, reinterpret_cast<POINT*>(&whole), 2);
+    EXPECT_EQ(status.left, whole.left);
+    EXPECT_EQ(status.right, whole.right);
+    EXPECT_EQ(status.bottom, whole.bottom);
+    EXPECT_EQ(status.bottom - status.top, 20);
+    int bars = 0;
+    for (HWND owner : {ViewerWindow(), Pane()}) {
+        for (LONG object : {OBJID_HSCROLL, OBJID_VSCROLL}) {
+            RECT bar = owner != nullptr ? BarRect(owner, object) : RECT{};
+            if (IsRectEmpty(&bar))
+                continue;
+            ++bars;
+            EXPECT_LE(bar.bottom, status.top) << (object == OBJID_HSCROLL ? "across" : "down");
+            EXPECT_GT(bar.bottom, status.top - 40) << (object == OBJID_HSCROLL ? "across" : "down");
+        }
+    }
+    EXPECT_EQ(bars, 2);
+
+    // Both bars the pane's, and the picture's middle in the area's middle as before.
+    ASSERT_NE(Pane(), nullptr);
     EXPECT_TRUE(HasBar(WS_HSCROLL));
     EXPECT_TRUE(HasBar(WS_VSCROLL));
-    RECT client;
-    GetClientRect(ViewerWindow(), &client);
+    RECT client = {};
+    GetClientRect(Pane(), &client);
     const int width = client.right;
-    const int height = client.bottom - 20;
+    const int height = client.bottom;
     ASSERT_LT(width, 400);
     ASSERT_LT(height, 300);
     SCROLLINFO across = {sizeof across, SIF_ALL, 0, 0, 0, 0, 0};
-    GetScrollInfo(ViewerWindow(), SB_HORZ, &across);
+    GetScrollInfo(Pane(), SB_HORZ, &across);
     EXPECT_EQ(across.nMax, 639);
     EXPECT_EQ(static_cast<int>(across.nPage), width);
     const int limitX = 640 - width;
     const int limitY = 400 - height;
-    EXPECT_TRUE(ShowsScrolled(*Capture().canvas, width, height, 2, GetScrollPos(ViewerWindow(), SB_HORZ),
-                              GetScrollPos(ViewerWindow(), SB_VERT)));
-    EXPECT_NEAR(GetScrollPos(ViewerWindow(), SB_HORZ), limitX / 2, 1);
-    EXPECT_NEAR(GetScrollPos(ViewerWindow(), SB_VERT), limitY / 2, 1);
+    EXPECT_TRUE(ShowsScrolled(*Capture().canvas, width, height, 2, GetScrollPos(Pane(), SB_HORZ),
+                              GetScrollPos(Pane(), SB_VERT)));
+    EXPECT_NEAR(GetScrollPos(Pane(), SB_HORZ), limitX / 2, 1);
+    EXPECT_NEAR(GetScrollPos(Pane(), SB_VERT), limitY / 2, 1);
 
     // Each way to move it, and what the area then shows.
     struct Move { const char* what; UINT message; WPARAM wordParam; int x, y; };
@@ -567,11 +609,11 @@ TEST_F(Viewer, ZoomedLargerThanTheWindowEveryEdgeCanBeSeen)
         {"wheel down", WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), limitX - 60, limitY},
     };
     for (const Move& m : moves) {
-        SendMessageA(ViewerWindow(), m.message, m.wordParam, 0);
+        SendMessageA(Pane(), m.message, m.wordParam, 0);
         if (m.y < 0)
             continue;
-        EXPECT_EQ(GetScrollPos(ViewerWindow(), SB_HORZ), m.x) << m.what;
-        EXPECT_EQ(GetScrollPos(ViewerWindow(), SB_VERT), m.y) << m.what;
+        EXPECT_EQ(GetScrollPos(Pane(), SB_HORZ), m.x) << m.what;
+        EXPECT_EQ(GetScrollPos(Pane(), SB_VERT), m.y) << m.what;
         Shot shot = Capture();
         EXPECT_TRUE(ShowsScrolled(*shot.canvas, width, height, 2, m.x, m.y)) << m.what;
         // The picture's corners themselves in the area's corners.
@@ -584,40 +626,45 @@ TEST_F(Viewer, ZoomedLargerThanTheWindowEveryEdgeCanBeSeen)
     }
 
     // Dragged with the left button, under the hand: the picture follows the pointer.
-    SendMessageA(ViewerWindow(), WM_SETCURSOR, reinterpret_cast<WPARAM>(ViewerWindow()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    SendMessageA(Pane(), WM_SETCURSOR, reinterpret_cast<WPARAM>(Pane()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_HAND));
-    SendMessageA(ViewerWindow(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 100));
-    SendMessageA(ViewerWindow(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(150, 130));
-    SendMessageA(ViewerWindow(), WM_LBUTTONUP, 0, MAKELPARAM(150, 130));
-    EXPECT_EQ(GetScrollPos(ViewerWindow(), SB_HORZ), limitX - 110);
-    EXPECT_EQ(GetScrollPos(ViewerWindow(), SB_VERT), limitY - 30);
+    SendMessageA(Pane(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 100));
+    SendMessageA(Pane(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(150, 130));
+    SendMessageA(Pane(), WM_LBUTTONUP, 0, MAKELPARAM(150, 130));
+    EXPECT_EQ(GetScrollPos(Pane(), SB_HORZ), limitX - 110);
+    EXPECT_EQ(GetScrollPos(Pane(), SB_VERT), limitY - 30);
     EXPECT_TRUE(ShowsScrolled(*Capture().canvas, width, height, 2, limitX - 110, limitY - 30));
     // Released: moving on does nothing.
-    SendMessageA(ViewerWindow(), WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
-    EXPECT_EQ(GetScrollPos(ViewerWindow(), SB_HORZ), limitX - 110);
+    SendMessageA(Pane(), WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+    EXPECT_EQ(GetScrollPos(Pane(), SB_HORZ), limitX - 110);
 
     // Ctrl and the wheel zoom about the pointer: the pixel under it stays.
     POINT pointer = {60, 50};
     const COLORREF under = Capture().canvas->At(pointer.x, pointer.y);
     POINT screen = pointer;
-    ClientToScreen(ViewerWindow(), &screen);
+    ClientToScreen(Pane(), &screen);
     SendMessageA(ViewerWindow(), WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, WHEEL_DELTA), MAKELPARAM(screen.x, screen.y));
     EXPECT_NE(Status().find(L", 300 %"), std::wstring::npos);
     Shot thrice = Capture();
     EXPECT_EQ(thrice.canvas->At(pointer.x, pointer.y), under);
-    EXPECT_TRUE(ShowsScrolled(*thrice.canvas, width, height, 3, GetScrollPos(ViewerWindow(), SB_HORZ),
-                              GetScrollPos(ViewerWindow(), SB_VERT)));
-    // "-" about the middle of the area.
+    EXPECT_TRUE(ShowsScrolled(*thrice.canvas, width, height, 3, GetScrollPos(Pane(), SB_HORZ),
+                              GetScrollPos(Pane(), SB_VERT)));
+    // "-" about the middle of the area, typed while the pane has the focus.
     const COLORREF middle = thrice.canvas->At(width / 2, height / 2);
-    Char('-');
+    SetFocus(Pane());
+    SendMessageA(Pane(), WM_CHAR, '-', 1);
     EXPECT_EQ(Capture().canvas->At(width / 2, height / 2), middle);
+    EXPECT_NE(Status().find(L", 200 %"), std::wstring::npos);
     // Fitted again: the bars go and the picture is centred.
-    Char('0');
+    SendMessageA(Pane(), WM_CHAR, '0', 1);
     EXPECT_FALSE(HasBar(WS_HSCROLL));
     EXPECT_FALSE(HasBar(WS_VSCROLL));
     Shot fitted = Capture();
-    GetClientRect(ViewerWindow(), &client);
+    GetClientRect(Pane(), &client);
     EXPECT_EQ(fitted.picture.left, (client.right - (fitted.picture.right - fitted.picture.left)) / 2);
+    // The pane's keys are the viewer's: a step on.
+    SendMessageA(Pane(), WM_KEYDOWN, VK_RIGHT, 1);
+    EXPECT_TRUE(WaitFor([] { return Status().find(L"Bild 2 von 6") == 0; }, 3000));
 }
 
 SIZE_T CommittedBytes()
