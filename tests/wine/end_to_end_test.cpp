@@ -135,37 +135,6 @@ TEST(EndToEnd, PlaysAndEditsFromACatalogueInAFolderOf200Characters)
     SetEnvironmentVariableA("VANTRY_STANDIN_LOG", nullptr);
 }
 
-// The display's DPI as the desktop's settings give it to every program
-// started from now on (Wine reads it when a program starts); the value
-// before is put back when the test ends.
-class DisplayDpi {
-public:
-    explicit DisplayDpi(DWORD dpi)
-    {
-        RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
-                        &key_, nullptr);
-        DWORD size = sizeof before_;
-        had_ = RegQueryValueExA(key_, "LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&before_), &size)
-               == ERROR_SUCCESS;
-        RegSetValueExA(key_, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
-    }
-    ~DisplayDpi()
-    {
-        if (had_)
-            RegSetValueExA(key_, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&before_), sizeof before_);
-        else
-            RegDeleteValueA(key_, "LogPixels");
-        RegCloseKey(key_);
-    }
-    DisplayDpi(const DisplayDpi&) = delete;
-    DisplayDpi& operator=(const DisplayDpi&) = delete;
-
-private:
-    HKEY key_ = nullptr;
-    DWORD before_ = 0;
-    bool had_ = false;
-};
-
 // The numbers after "step: " in the probe's report.
 std::vector<long> Reported(const std::string& output, const std::string& step)
 {

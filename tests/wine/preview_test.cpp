@@ -651,36 +651,6 @@ private:
 int PopupFlicker::shown = 0;
 int PopupFlicker::hidden = 0;
 
-// The display's DPI as the desktop's settings give it to every program
-// started from now on; the value before is put back at the end.
-class DisplayDpi {
-public:
-    explicit DisplayDpi(DWORD dpi)
-    {
-        RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
-                        &key_, nullptr);
-        DWORD size = sizeof before_;
-        had_ = RegQueryValueExA(key_, "LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&before_), &size)
-               == ERROR_SUCCESS;
-        RegSetValueExA(key_, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
-    }
-    ~DisplayDpi()
-    {
-        if (had_)
-            RegSetValueExA(key_, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&before_), sizeof before_);
-        else
-            RegDeleteValueA(key_, "LogPixels");
-        RegCloseKey(key_);
-    }
-    DisplayDpi(const DisplayDpi&) = delete;
-    DisplayDpi& operator=(const DisplayDpi&) = delete;
-
-private:
-    HKEY key_ = nullptr;
-    DWORD before_ = 0;
-    bool had_ = false;
-};
-
 class PreviewBesideTheList : public Preview {
 protected:
     // The pointer comes to rest on rows 1, 2 and 3 in turn, as a user moves

@@ -276,3 +276,22 @@ long RunProbe(const std::string& steps, const std::string& report, std::string& 
     output = ReadFileBytes(report);
     return code;
 }
+
+DisplayDpi::DisplayDpi(DWORD dpi)
+{
+    RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key_,
+                    nullptr);
+    DWORD size = sizeof before_;
+    had_ = RegQueryValueExA(key_, "LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&before_), &size)
+           == ERROR_SUCCESS;
+    RegSetValueExA(key_, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+}
+
+DisplayDpi::~DisplayDpi()
+{
+    if (had_)
+        RegSetValueExA(key_, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&before_), sizeof before_);
+    else
+        RegDeleteValueA(key_, "LogPixels");
+    RegCloseKey(key_);
+}

@@ -103,3 +103,19 @@ std::string KorvalExePath();
 // its report written to the file `report`; its exit code (0 when every step
 // held), and the report in `output`.
 long RunProbe(const std::string& steps, const std::string& report, std::string& output);
+
+// The display's DPI as the desktop's settings give it to every program
+// started from now on (Wine reads it when a program starts); the value
+// before is put back when the test ends.
+class DisplayDpi {
+public:
+    explicit DisplayDpi(DWORD dpi);
+    ~DisplayDpi();
+    DisplayDpi(const DisplayDpi&) = delete;
+    DisplayDpi& operator=(const DisplayDpi&) = delete;
+
+private:
+    HKEY key_ = nullptr;
+    DWORD before_ = 0;
+    bool had_ = false;
+};
