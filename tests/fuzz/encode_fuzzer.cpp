@@ -6,28 +6,12 @@
 #include "anim/flc_sources.h"
 #include "fuzz_input.h"
 #include "tests/support/gif_read.h"
+#include "tests/support/memory_sink.h"
 
 #include <cstdio>
 #include <vector>
 
 namespace {
-
-class Sink final : public ByteSink {
-public:
-    explicit Sink(std::size_t limit) : limit_(limit) {}
-    bool Write(const void* data, std::size_t size) override
-    {
-        if (size > limit_ - bytes.size())
-            return false;
-        const auto* p = static_cast<const std::uint8_t*>(data);
-        bytes.insert(bytes.end(), p, p + size);
-        return true;
-    }
-    std::vector<std::uint8_t> bytes;
-
-private:
-    std::size_t limit_;
-};
 
 // Pictures up to this size are read back; larger ones are only written.
 constexpr int kReadBackPixels = 65536;
@@ -37,7 +21,7 @@ constexpr int kReadBackPixels = 65536;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     FlcMemorySource source(data, size);
-    Sink gif(SIZE_MAX);
+    MemorySink gif;
     FlcConversion result = ConvertFlcToGif(source, gif);
     FUZZ_CHECK(!result.outputFailed);
     FUZZ_CHECK((result.frames == 0) == gif.bytes.empty());
@@ -63,13 +47,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
             // The same output failing half-way.
             FlcMemorySource third(data, size);
-            Sink half(gif.bytes.size() / 2);
+            MemorySink half(gif.bytes.size() / 2);
             FUZZ_CHECK(ConvertFlcToGif(third, half).outputFailed);
         }
     }
 
     FlcMemorySource fourth(data, size);
-    Sink png(SIZE_MAX);
+    MemorySink png;
     int frame = 1 + static_cast<int>(size % 3);
     FlcConversion still = ConvertFlcFrameToPng(fourth, frame, png);
     FUZZ_CHECK(!still.outputFailed);

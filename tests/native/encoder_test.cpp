@@ -7,6 +7,7 @@
 #include "flc_builder.h"
 #include "tests/support/flc_status_name.h"
 #include "tests/support/gif_read.h"
+#include "tests/support/memory_sink.h"
 
 #include <gtest/gtest.h>
 
@@ -18,24 +19,6 @@
 #endif
 
 namespace {
-
-// Collects what is written; refuses every write once `limit` bytes are in.
-class MemorySink final : public ByteSink {
-public:
-    explicit MemorySink(std::size_t limit = SIZE_MAX) : limit_(limit) {}
-    bool Write(const void* data, std::size_t size) override
-    {
-        if (size > limit_ - bytes.size())
-            return false;
-        const auto* p = static_cast<const std::uint8_t*>(data);
-        bytes.insert(bytes.end(), p, p + size);
-        return true;
-    }
-    Bytes bytes;
-
-private:
-    std::size_t limit_;
-};
 
 // A picture that LZW cannot shorten much: its table fills and is cleared
 // many times over.
