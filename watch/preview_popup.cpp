@@ -8,6 +8,7 @@
 #include "res/resource.h"
 #include "view/animation_list.h"
 #include "view/list_order.h"
+#include "watch/picture_drawing.h"
 #include "watch/preview_player.h"
 
 #include <memory>
@@ -590,24 +591,8 @@ void PaintPreview(HDC dc, const RECT& area, const PreviewFrame* frame, PreviewSi
     RestoreDC(dc, saved);
 
     if (frame != nullptr && frame->width > 0 && frame->height > 0) {
-        struct {
-            BITMAPINFOHEADER header;
-            RGBQUAD colours[256];
-        } info = {};
-        info.header.biSize = sizeof info.header;
-        info.header.biWidth = frame->width;
-        info.header.biHeight = -frame->height;     // top row first
-        info.header.biPlanes = 1;
-        info.header.biBitCount = 8;
-        info.header.biCompression = BI_RGB;
-        info.header.biClrUsed = 256;
-        for (int n = 0; n < 256; ++n)
-            info.colours[n] = RGBQUAD{frame->palette[n * 3 + 2], frame->palette[n * 3 + 1], frame->palette[n * 3], 0};
-        // Nearest pixel: at its own size every pixel is the file's.
-        const int previousMode = SetStretchBltMode(dc, COLORONCOLOR);
-        StretchDIBits(dc, picture.left, picture.top, shown.width, shown.height, 0, 0, frame->width, frame->height,
-                      frame->indices, reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS, SRCCOPY);
-        SetStretchBltMode(dc, previousMode);
+        const RECT to = {picture.left, picture.top, picture.left + shown.width, picture.top + shown.height};
+        DrawIndexedPicture(dc, to, frame->indices, frame->width, frame->height, frame->palette);
     }
 
     RECT text = {area.left + layout.textX, area.top + layout.textY, area.right, area.bottom};

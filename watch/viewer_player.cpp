@@ -44,7 +44,7 @@ void Publish(Shared* shared, const ViewerReading& reading)
 bool CopyPicture(const ViewerReading& reading, ViewerFrame& frame)
 {
     const FlcInfo& info = reading.Facts().info;
-    const int stride = (info.width + 3) / 4 * 4;
+    const int stride = PreviewRowStride(info.width);
     const std::size_t size = static_cast<std::size_t>(stride) * static_cast<std::size_t>(info.height);
     if (frame.capacity < size) {
         frame.indices.reset(new (std::nothrow) std::uint8_t[size]);

@@ -7,6 +7,7 @@
 #include "res/resource.h"
 #include "view/animation_list.h"
 #include "view/list_order.h"
+#include "watch/picture_drawing.h"
 #include "watch/reading_thread.h"
 #include "watch/viewer_geometry.h"
 #include "watch/viewer_save.h"
@@ -1233,27 +1234,10 @@ void PaintViewerPicture(HDC dc, const RECT& area, const ViewerFrame* frame, cons
     RestoreDC(dc, saved);
 
     if (drawn) {
-        struct {
-            BITMAPINFOHEADER header;
-            RGBQUAD colours[256];
-        } info = {};
-        info.header.biSize = sizeof info.header;
-        info.header.biWidth = frame->width;
-        info.header.biHeight = -frame->height;     // top row first
-        info.header.biPlanes = 1;
-        info.header.biBitCount = 8;
-        info.header.biCompression = BI_RGB;
-        info.header.biClrUsed = 256;
-        for (int n = 0; n < 256; ++n)
-            info.colours[n] = RGBQUAD{frame->palette[n * 3 + 2], frame->palette[n * 3 + 1], frame->palette[n * 3], 0};
-        // Nearest pixel, never blurred: whole pixels, rows and columns repeated.
+        // A zoomed picture may overhang the area: only the area shows it.
         const int savedClip = SaveDC(dc);
         IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
-        const int previousMode = SetStretchBltMode(dc, COLORONCOLOR);
-        StretchDIBits(dc, picture.left, picture.top, picture.right - picture.left, picture.bottom - picture.top, 0, 0,
-                      frame->width, frame->height, frame->indices.get(), reinterpret_cast<const BITMAPINFO*>(&info),
-                      DIB_RGB_COLORS, SRCCOPY);
-        SetStretchBltMode(dc, previousMode);
+        DrawIndexedPicture(dc, picture, frame->indices.get(), frame->width, frame->height, frame->palette);
         RestoreDC(dc, savedClip);
         return;
     }
