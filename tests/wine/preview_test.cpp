@@ -20,8 +20,6 @@
 
 #include <gtest/gtest.h>
 
-#include <psapi.h>
-
 #include <algorithm>
 #include <functional>
 #include <memory>
@@ -503,14 +501,6 @@ TEST_F(Preview, AnotherWindowActivatedHidesIt)
     Pump();
     EXPECT_EQ(PreviewWindow(), nullptr);
     DestroyWindow(other);
-}
-
-SIZE_T CommittedBytes()
-{
-    PROCESS_MEMORY_COUNTERS counters = {};
-    counters.cb = sizeof counters;
-    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
-    return counters.PagefileUsage;
 }
 
 TEST_F(Preview, OpenedAndClosedAgainAndAgainLeavesNothingBehindAndStaysResponsive)

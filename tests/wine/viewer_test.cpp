@@ -18,8 +18,6 @@
 
 #include <gtest/gtest.h>
 
-#include <psapi.h>
-
 #include <string>
 #include <vector>
 
@@ -665,14 +663,6 @@ TEST_F(Viewer, ZoomedLargerThanTheWindowEveryEdgeCanBeSeen)
     // The pane's keys are the viewer's: a step on.
     SendMessageA(Pane(), WM_KEYDOWN, VK_RIGHT, 1);
     EXPECT_TRUE(WaitFor([] { return Status().find(L"Bild 2 von 6") == 0; }, 3000));
-}
-
-SIZE_T CommittedBytes()
-{
-    PROCESS_MEMORY_COUNTERS counters = {};
-    counters.cb = sizeof counters;
-    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
-    return counters.PagefileUsage;
 }
 
 TEST_F(Viewer, OpenedAndClosedAgainAndAgainLeavesNothingBehind)

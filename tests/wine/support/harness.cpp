@@ -1,5 +1,7 @@
 #include "harness.h"
 
+#include <psapi.h>
+
 #include <cstdio>
 #include <set>
 
@@ -294,4 +296,12 @@ DisplayDpi::~DisplayDpi()
     else
         RegDeleteValueA(key_, "LogPixels");
     RegCloseKey(key_);
+}
+
+SIZE_T CommittedBytes()
+{
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return counters.PagefileUsage;
 }

@@ -119,3 +119,6 @@ private:
     DWORD before_ = 0;
     bool had_ = false;
 };
+
+// This process's committed memory (Wine leaves PrivateUsage at 0).
+SIZE_T CommittedBytes();
