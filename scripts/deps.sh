@@ -4,7 +4,8 @@
 set -e
 packages="make cmake g++ g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine wine64 fonts-wine
 googletest xvfb imagemagick x11-utils clang libclang-rt-14-dev libbenchmark-dev
-xorriso zip unzip ffmpeg python3-pil xdotool libavcodec-dev libavformat-dev pkg-config"
+xorriso zip unzip ffmpeg python3-pil xdotool libavcodec-dev libavformat-dev pkg-config
+zlib1g-dev libz-mingw-w64-dev gifsicle optipng chromium chromium-driver python3-selenium"
 
 missing=""
 for package in $packages; do
