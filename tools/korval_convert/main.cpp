@@ -1,7 +1,7 @@
 // korval-convert [--frame N] IN.FLC OUT.GIF|OUT.PNG
 // korval-convert FOLDER-or-KORVAL.INI OUTFOLDER
-#include "convert.h"
-#include "file_system.h"
+#include "medium/convert.h"
+#include "medium/file_system.h"
 
 #include <cstdio>
 #include <cstdlib>
