@@ -145,7 +145,7 @@ TEST(ConvertFile, AFullDiskKeepsTheOldFile)
     for (const char* name : {"old.gif", "old.png"}) {
         std::string target = Join(out, name);
         std::ofstream(target, std::ios::binary) << "the old file";
-        for (std::uint64_t room : {std::uint64_t{0}, std::uint64_t{40}, std::uint64_t{800}}) {
+        for (std::uint64_t room : {std::uint64_t{0}, std::uint64_t{40}, std::uint64_t{400}}) {
             Outcome run = Logged(out, [&](std::FILE* log) { return ConvertFile(gimp, target, 1, log, room); });
             EXPECT_EQ(run.exitCode, 1) << name << ", room " << room;
             EXPECT_NE(run.log.find(std::string(name) + ": cannot be written: "), std::string::npos) << run.log;
