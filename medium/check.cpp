@@ -10,6 +10,7 @@
 #include "catalogue/numbers.h"
 #include "catalogue/profile_reader.h"
 #include "catalogue/store.h"
+#include "medium/draft.h"
 #include "medium/file_system.h"
 #include "res/resource.h"
 #include "view/date_key.h"
@@ -507,8 +508,23 @@ private:
             if (file.caseDiffers && regular)
                 Add(entry.line, entry.name + ": " + entry.record.file + " is " + file.path.substr(folder.path.size() + 1)
                                     + " on disk: the names differ in letter case");
+            if (regular)
+                CheckSize(entry.line, entry.name, entry.record.sizeText, file.path);
             CheckAnimation(entry.line, entry.name, file.path, path);
         }
+    }
+
+    // No total is smaller than the animation file alone: the stated size is
+    // taken as rounded either way, so only one below the file's whole KB counts.
+    void CheckSize(int line, const std::string& name, const char* sizeText, const std::string& path)
+    {
+        FileFacts facts;
+        std::int32_t stated = ReadNumber(sizeText);
+        if (!FactsOf(path, facts) || (stated >= 0 && static_cast<std::uint64_t>(stated) >= facts.size / 1024))
+            return;
+        Add(line, name + ": total size " + sizeText
+                            + " is smaller than its animation file alone (" + Number(static_cast<long long>(facts.size))
+                            + " bytes)");
     }
 
     // Every frame of the file as the preview plays it; with -v the facts of
@@ -616,6 +632,26 @@ std::string CatalogueIn(const std::string& folder)
     return FindName(folder, kCatalogueName, found) ? JoinPath(folder, found) : std::string();
 }
 
+// The checker's findings added to `report`, each line named after
+// `report.catalogue`; the exit code for all of its findings.
+void Check(CheckReport& report, const ProfileReader& reader, const std::string& korvalPath, bool verbose)
+{
+    Checker checker(reader, korvalPath, verbose);
+    std::vector<Finding> findings = checker.Run();
+    report.animations = checker.animations;
+    // In the file's order; what concerns the whole file comes last.
+    std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) {
+        return (a.line == 0 ? INT32_MAX : a.line) < (b.line == 0 ? INT32_MAX : b.line);
+    });
+    for (const Finding& finding : findings) {
+        report.lines.push_back(report.catalogue + ":" + (finding.line != 0 ? Number(finding.line) + ":" : "") + " "
+                               + finding.text);
+        if (finding.counts)
+            ++report.findings;
+    }
+    report.exitCode = report.findings != 0 ? 1 : 0;
+}
+
 } // namespace
 
 CheckReport CheckCatalogue(const std::string& argument, bool verbose)
@@ -644,19 +680,31 @@ CheckReport CheckCatalogue(const std::string& argument, bool verbose)
         return report;
     }
 
-    Checker checker(reader, KorvalPathOf(full), verbose);
-    std::vector<Finding> findings = checker.Run();
     report.catalogue = file;
-    report.animations = checker.animations;
-    // In the file's order; what concerns the whole file comes last.
-    std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) {
-        return (a.line == 0 ? INT32_MAX : a.line) < (b.line == 0 ? INT32_MAX : b.line);
-    });
-    for (const Finding& finding : findings) {
-        report.lines.push_back(file + ":" + (finding.line != 0 ? Number(finding.line) + ":" : "") + " " + finding.text);
-        if (finding.counts)
-            ++report.findings;
+    Check(report, reader, KorvalPathOf(full), verbose);
+    return report;
+}
+
+CheckReport ReadMedium(const std::string& argument, bool verbose)
+{
+    if (KindOf(argument) != EntryKind::Folder || !CatalogueIn(argument).empty())
+        return CheckCatalogue(argument, verbose);
+    CheckReport report;
+    DraftReport draft = DraftFolder(argument);
+    report.lines = draft.findings;
+    report.leftOut = draft.findings;
+    report.findings = static_cast<int>(draft.findings.size());
+    if (draft.text.empty()) {
+        report.error = draft.error;
+        report.exitCode = 2;
+        return report;
     }
-    report.exitCode = report.findings != 0 ? 1 : 0;
+    // The draft stands where a KORVAL.INI of the folder would; its BasePath
+    // names the folder whole, so where it stands decides nothing else.
+    ProfileReader reader;
+    reader.Parse(draft.text.data(), draft.text.size());
+    report.catalogue = argument + " (draft)";
+    report.draft = draft.text;
+    Check(report, reader, KorvalPathOf(FullPath(argument)) + "\\" + kCatalogueName, verbose);
     return report;
 }

@@ -148,12 +148,14 @@ int ConvertFile(const std::string& in, const std::string& out, int frame, std::F
 
 int ConvertCatalogue(const std::string& catalogue, const std::string& outFolder, std::FILE* log, std::uint64_t room)
 {
-    CheckReport report = CheckCatalogue(catalogue);
+    CheckReport report = ReadMedium(catalogue);
+    for (const std::string& line : report.leftOut)
+        std::fprintf(log, "%s\n", line.c_str());
     if (!report.error.empty()) {
         std::fprintf(log, "%s\n", report.error.c_str());
         return 2;
     }
-    int findings = 0;
+    int findings = static_cast<int>(report.leftOut.size());
     int readable = 0;
     for (const CatalogueAnimation& animation : report.animations) {
         std::string where = report.catalogue + ":" + std::to_string(animation.line) + ": " + animation.key + ": ";

@@ -216,6 +216,30 @@ TEST(ConvertCatalogue, FindingsInTheCheckersWords)
     EXPECT_EQ(unreadable.exitCode, 2) << unreadable.log;
 }
 
+// A folder of animations without a catalogue is read through its draft:
+// every animation converted, what the draft leaves out named and counted.
+TEST(ConvertCatalogue, AFolderWithoutACatalogueThroughItsDraft)
+{
+    std::string medium = Scratch("plain");
+    std::string gimp = Join(kFixtures + "anim", "gimp-101x67.flc");
+    fs::create_directories(Join(medium, "SUB"));
+    fs::copy_file(gimp, Join(Join(medium, "SUB"), "gut.flc"));
+    std::ofstream(Join(medium, "KEIN.FLC"), std::ios::binary) << "no animation";
+    std::string out = Scratch("plain-out");
+    Outcome run = Logged(out, [&](std::FILE* log) { return ConvertCatalogue(medium, out, log); });
+    EXPECT_EQ(run.exitCode, 1) << run.log;
+    EXPECT_NE(run.log.find(Join(medium, "KEIN.FLC") + ": left out: not an FLC or FLI file"), std::string::npos)
+        << run.log;
+    EXPECT_EQ(Names(out), std::vector<std::string>{"SUB/gut.GIF"}) << run.log;
+
+    // Without that file: nothing to say.
+    fs::remove(Join(medium, "KEIN.FLC"));
+    std::string again = Scratch("plain-again");
+    run = Logged(again, [&](std::FILE* log) { return ConvertCatalogue(medium, again, log); });
+    EXPECT_EQ(run.exitCode, 0) << run.log;
+    EXPECT_EQ(Names(again), std::vector<std::string>{"SUB/gut.GIF"}) << run.log;
+}
+
 // An entry whose file climbs out of the base folder would have its GIF put
 // beside the output folder: it is reported and left out.
 TEST(ConvertCatalogue, NothingIsWrittenOutsideTheOutputFolder)
