@@ -46,6 +46,13 @@ Converted ConvertOne(const std::string& in, const std::string& out, bool png, in
             converted.text = std::string("not a regular file (") + KindName(KindOf(in)) + ")";
         return converted;
     }
+    // Folders made for a file not kept go again, after the file (declared
+    // later, so removed first).
+    std::vector<std::string> made;
+    struct Tidy {
+        std::vector<std::string>& made;
+        ~Tidy() { RemoveFolders(made); }
+    } tidy{made};
     OutputFile file(room);
     bool opened = false;
     // The output is begun only for a readable file: nothing is left where
@@ -55,11 +62,6 @@ Converted ConvertOne(const std::string& in, const std::string& out, bool png, in
     if (status == FlcStatus::Frame)
         status = probe.NextFrame();
     FlcConversion result;
-    std::vector<std::string> made;
-    struct Tidy {
-        std::vector<std::string>& made;
-        ~Tidy() { RemoveFolders(made); }
-    } tidy{made};
     if (status == FlcStatus::Frame) {
         std::string why;
         if (makeFolder && !MakeFolders(Folder(out), made, why)) {
