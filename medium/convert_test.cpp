@@ -310,6 +310,11 @@ TEST(ConvertCatalogue, EveryAnimationGetsAFileOfItsOwn)
         ExpectSameFrames(Join(medium, a + ".FLC"), Join(out, "A.GIF"), 5);
         ExpectSameFrames(Join(medium, a + ".FLI"), Join(out, "A_FLI.GIF"), 7);
     }
+    // A disk that is full: the folder made for the files goes again.
+    std::string full = Join(medium, "VOLL");
+    Outcome none = Logged(medium, [&](std::FILE* log) { return ConvertCatalogue(medium, full, log, 100); });
+    EXPECT_NE(none.log.find("A.GIF: cannot be written: "), std::string::npos) << none.log;
+    EXPECT_FALSE(fs::exists(full)) << none.log;
 }
 
 // A base folder that is missing or on no drive of this machine: nothing to
