@@ -30,6 +30,7 @@ struct Finding {
     int line;               // 0: the file as a whole
     std::string text;
     bool counts;            // false for what is only told (the two folders)
+    int animation;          // the animation whose file holds it; -1 for others
 };
 
 // Every read the loader makes, with the key it found.
@@ -222,7 +223,11 @@ public:
     }
 
 private:
-    void Add(int line, const std::string& text, bool counts = true) { findings_.push_back({line, text, counts}); }
+    void Add(int line, const std::string& text, bool counts = true) { findings_.push_back({line, text, counts, -1}); }
+    void AddOnContent(int line, const std::string& text)
+    {
+        findings_.push_back({line, text, true, static_cast<int>(animations.size()) - 1});
+    }
 
     // Repeated sections and keys before the first section are never read.
     void CheckSections()
@@ -483,7 +488,7 @@ private:
         }
         for (const Entry& entry : entries_) {
             char path[kAnimationPathSize];
-            animations.push_back({entry.line, entry.name, std::string(base) + entry.record.file, "", ""});
+            animations.push_back({entry.line, entry.name, std::string(base) + entry.record.file, "", "", {}});
             if (!ComposeAnimationPath(path, base, entry.record.file)) {
                 Add(entry.line, entry.name + ": the path " + base + entry.record.file + " is longer than "
                                     + Number(kAnimationPathSize - 1) + " characters: KORVAL cannot pass it on");
@@ -548,7 +553,7 @@ private:
             return;
         }
         case FlcFileSource::Opened::CannotRead:
-            Add(line, name + ": cannot be read: " + path);
+            AddOnContent(line, name + ": cannot be read: " + path);
             return;
         }
         FlcReader reader;
@@ -556,24 +561,24 @@ private:
         const FlcInfo& info = reader.Info();
         std::string size = Number(info.width) + " x " + Number(info.height) + " pixels";
         if (status == FlcStatus::NotFlc) {
-            Add(line, name + ": not an FLC or FLI file: " + path);
+            AddOnContent(line, name + ": not an FLC or FLI file: " + path);
             return;
         }
         if (status == FlcStatus::TooLarge) {
-            Add(line, name + ": picture too large: " + size + ", KORVAL shows at most " + Number(kFlcMaxPixels) + ": " + path);
+            AddOnContent(line, name + ": picture too large: " + size + ", KORVAL shows at most " + Number(kFlcMaxPixels) + ": " + path);
             return;
         }
         if (status == FlcStatus::NoMemory) {
-            Add(line, name + ": not checked: no memory for its picture of " + size + ": " + path);
+            AddOnContent(line, name + ": not checked: no memory for its picture of " + size + ": " + path);
             return;
         }
         while (status == FlcStatus::Frame)
             status = reader.NextFrame();
         int brokenAt = status == FlcStatus::Damaged ? reader.FrameNumber() + 1 : 0;
         if (brokenAt != 0)
-            Add(line, name + ": damaged at frame " + Number(brokenAt) + ": " + path);
+            AddOnContent(line, name + ": damaged at frame " + Number(brokenAt) + ": " + path);
         if (status == FlcStatus::NoMemory)
-            Add(line, name + ": not checked from frame " + Number(reader.FrameNumber() + 1) + " on: no memory to read it: "
+            AddOnContent(line, name + ": not checked from frame " + Number(reader.FrameNumber() + 1) + " on: no memory to read it: "
                           + path);
         if (!verbose_ || info.frames == 0 || info.width == 0 || info.height == 0)
             return;
@@ -646,6 +651,8 @@ void Check(CheckReport& report, const ProfileReader& reader, const std::string& 
     for (const Finding& finding : findings) {
         report.lines.push_back(report.catalogue + ":" + (finding.line != 0 ? Number(finding.line) + ":" : "") + " "
                                + finding.text);
+        if (finding.animation >= 0)
+            report.animations[static_cast<std::size_t>(finding.animation)].contentFindings.push_back(report.lines.back());
         if (finding.counts)
             ++report.findings;
     }

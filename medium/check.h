@@ -12,6 +12,10 @@ struct CatalogueAnimation {
     std::string korvalPath;     // BasePath and file, as KORVAL names it
     std::string path;           // on this machine; empty when missing
     std::string relative;       // `path` below the base folder; empty when outside it
+    // The findings about what the file holds (damaged, not an FLC file, ...)
+    // as `CheckReport::lines` has them: a tool that reads the file itself
+    // says these in its own words.
+    std::vector<std::string> contentFindings;
 };
 
 struct CheckReport {
