@@ -39,19 +39,23 @@ void Save()
 {
     if (!Playable() || !V.hasFrame || Saving())
         return;
+    // What is saved is taken now: the main window stays usable while the
+    // dialog is open, and a row picked there meanwhile is read anew.
+    if (!CopyText(V.savePath, V.path))
+        return;
+    V.saveFrame = V.frame->number;
+    const unsigned generation = V.generation;
     // The picture stays while the dialog is open.
     bool wasPaused = V.paused;
     if (!wasPaused)
         TogglePause();
-    const int frame = V.frame->number;
-    const bool named = AskSaveName(V.window, V.path, V.saveTarget, V.saveKind);
+    const bool named = AskSaveName(V.window, V.savePath, V.saveTarget, V.saveKind);
     if (V.window == nullptr)
         return;
-    if (named && CopyText(V.savePath, V.path)) {
-        V.saveFrame = frame;
+    if (named)
         StartSave();
-    }
-    if (!wasPaused)
+    // A row read anew meanwhile plays as any row does.
+    if (!wasPaused && V.player && V.generation == generation)
         TogglePause();
     UpdateStatus();
 }
