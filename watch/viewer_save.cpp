@@ -2,6 +2,7 @@
 
 #include "anim/flc_convert.h"
 #include "base/instance.h"
+#include "base/message_text.h"
 #include "base/messages.h"
 #include "base/sizes.h"
 #include "base/system_library.h"
@@ -17,7 +18,7 @@
 
 namespace {
 
-constexpr DWORD kNameSize = 260;
+constexpr DWORD kNameSize = kSaveNameSize;
 // How long closing waits for a stopped save to remove its temporary file.
 constexpr DWORD kStopWaitMilliseconds = 2000;
 
@@ -47,6 +48,26 @@ void Say(HWND owner, int textId, const wchar_t* target, UINT boxType)
     char name[kPathSize * 3] = "";
     WideCharToMultiByte(CP_ACP, 0, target, -1, name, sizeof name, nullptr, nullptr);
     ShowFormattedMessage(owner, textId, name, IDS_SAVE_CAPTION, boxType);
+}
+
+// Whether to keep the good frames of an animation that broke off at frame
+// `brokenAt`: the text names the file ("%s") and then that frame ("%d").
+bool AskToKeep(HWND owner, int textId, int brokenAt, const wchar_t* target)
+{
+    char format[kMessageSize] = "";
+    char numbered[kMessageSize] = "";
+    char name[kPathSize * 3] = "";
+    char text[kMessageSize] = "";
+    char caption[40] = "";
+    LoadStringA(ModuleInstance, textId, format, sizeof format);
+    // "%s" stays for the name, which may be shortened to fit.
+    if (!FormatText(numbered, format, "%s", brokenAt))
+        return false;
+    WideCharToMultiByte(CP_ACP, 0, target, -1, name, sizeof name, nullptr, nullptr);
+    FormatMessageText(text, numbered, name);
+    LoadStringA(ModuleInstance, IDS_SAVE_CAPTION, caption, sizeof caption);
+    ThemedControls themed;
+    return MessageBoxA(owner, text, caption, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
 }
 
 bool EndsWith(const wchar_t* name, const wchar_t* ending)
@@ -104,18 +125,31 @@ SaveOutcome WriteSave(const char* path, int frame, const wchar_t* target, SaveKi
         FileSink sink(file);
         done = kind == SaveKind::Gif ? ConvertFlcToGif(source, sink) : ConvertFlcFrameToPng(source, frame, sink);
     }
-    bool whole = readable && done.frames > 0 && !done.outputFailed && !done.outOfMemory;
-    whole = FlushFileBuffers(file) && whole;
-    whole = CloseHandle(file) && whole;
+    const bool noMemory = done.outOfMemory || done.status == FlcStatus::NoMemory;
+    bool written = readable && done.frames > 0 && !done.outputFailed && !done.outOfMemory;
+    written = FlushFileBuffers(file) && written;
+    written = CloseHandle(file) && written;
     // Stopped: a file cut where the reading stopped is no save.
     if (ReadingStopped(stop)) {
         DeleteFileW(temporary);
         outcome.stopped = true;
         return outcome;
     }
-    if (!whole) {
+    if (!written) {
         DeleteFileW(temporary);
-        outcome.textId = readable && (done.outputFailed || done.frames > 0) ? IDS_SAVE_WRITE_FAILED : IDS_SAVE_UNREADABLE;
+        if (readable && done.outputFailed)
+            outcome.textId = IDS_SAVE_WRITE_FAILED;
+        else if (readable && noMemory)
+            outcome.textId = IDS_SAVE_NO_MEMORY;
+        else
+            outcome.textId = readable && done.frames > 0 ? IDS_SAVE_WRITE_FAILED : IDS_SAVE_UNREADABLE;
+        return outcome;
+    }
+    // The frames before a break are not the animation: the user decides.
+    if (done.status == FlcStatus::Damaged || done.status == FlcStatus::NoMemory) {
+        outcome.brokenAt = done.damagedAt;
+        outcome.noMemory = noMemory;
+        lstrcpynW(outcome.temporary, temporary, kNameSize + 16);
         return outcome;
     }
     if (!MoveFileExW(temporary, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
@@ -127,10 +161,23 @@ SaveOutcome WriteSave(const char* path, int frame, const wchar_t* target, SaveKi
     return outcome;
 }
 
-bool SayOutcome(HWND owner, const wchar_t* target, const SaveOutcome& outcome)
+bool FinishSave(HWND owner, const wchar_t* target, const SaveOutcome& outcome)
 {
     if (outcome.stopped)
         return false;
+    if (outcome.temporary[0] != L'\0') {
+        const int question = outcome.noMemory ? IDS_SAVE_CUT_SHORT_KEEP : IDS_SAVE_DAMAGED_KEEP;
+        if (!AskToKeep(owner, question, outcome.brokenAt, target)) {
+            DeleteFileW(outcome.temporary);
+            return false;
+        }
+        if (!MoveFileExW(outcome.temporary, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            DeleteFileW(outcome.temporary);
+            Say(owner, IDS_SAVE_REPLACE_FAILED, target, MB_OK | MB_ICONERROR);
+            return false;
+        }
+        return true;
+    }
     if (outcome.textId == IDS_SAVE_NAME_TOO_LONG) {
         ShowStringMessage(owner, IDS_SAVE_NAME_TOO_LONG, IDS_SAVE_CAPTION, MB_OK | MB_ICONERROR);
         return false;
@@ -147,7 +194,7 @@ bool SayOutcome(HWND owner, const wchar_t* target, const SaveOutcome& outcome)
 bool SaveAnimationTo(HWND owner, const char* path, int frame, const wchar_t* target, SaveKind kind)
 {
     const volatile LONG neverStop = 0;
-    return SayOutcome(owner, target, WriteSave(path, frame, target, kind, &neverStop));
+    return FinishSave(owner, target, WriteSave(path, frame, target, kind, &neverStop));
 }
 
 struct SaveJob::Shared {
@@ -175,6 +222,11 @@ DWORD WINAPI SaveThread(void* context)
 {
     auto* shared = static_cast<SaveJob::Shared*>(context);
     shared->outcome = WriteSave(shared->path, shared->frame, shared->target, shared->kind, &shared->stop);
+    // Stopped after its end: nobody is left to ask about the good frames.
+    if (ReadingStopped(&shared->stop) && shared->outcome.temporary[0] != L'\0') {
+        DeleteFileW(shared->outcome.temporary);
+        shared->outcome.temporary[0] = L'\0';
+    }
     InterlockedExchange(&shared->done, 1);
     PostMessageA(shared->window, shared->message, 0, 0);
     Release(shared);
@@ -215,6 +267,8 @@ SaveJob::~SaveJob()
     // its way out, before KORVAL itself may end.
     CancelSynchronousIo(thread_);
     WaitForSingleObject(thread_, kStopWaitMilliseconds);
+    if (Done() && shared_->outcome.temporary[0] != L'\0')
+        DeleteFileW(shared_->outcome.temporary);
     LeaveReadingThread(thread_);
     Release(shared_);
 }
@@ -224,9 +278,13 @@ bool SaveJob::Done() const
     return shared_ != nullptr && InterlockedCompareExchange(&shared_->done, 0, 0) != 0;
 }
 
-SaveOutcome SaveJob::Outcome() const
+SaveOutcome SaveJob::TakeOutcome()
 {
-    return Done() ? shared_->outcome : SaveOutcome();
+    if (!Done())
+        return SaveOutcome();
+    SaveOutcome outcome = shared_->outcome;
+    shared_->outcome.temporary[0] = L'\0';
+    return outcome;
 }
 
 const wchar_t* SaveJob::Target() const

@@ -72,10 +72,10 @@ void OnSaved()
 {
     if (!V.save || !V.save->Done())
         return;
-    const SaveOutcome outcome = V.save->Outcome();
+    const SaveOutcome outcome = V.save->TakeOutcome();
     wchar_t target[260];
     lstrcpynW(target, V.save->Target(), 260);
     V.save.reset();
     UpdateStatus();
-    SayOutcome(V.window, target, outcome);
+    FinishSave(V.window, target, outcome);
 }

@@ -9,6 +9,7 @@
 #include "main_window_fixture.h"
 #include "pixels.h"
 #include "res/resource.h"
+#include "tests/support/failing_allocator.h"
 #include "tests/support/flc_writer.h"
 #include "app/main_window.h"
 #include "watch/preview_player.h"
@@ -914,6 +915,81 @@ TEST_F(Viewer, AFailedSaveKeepsTheOldFileAndSaysWhy)
     SetFileAttributesA((out + "KEPT.GIF").c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(ReadFileBytes(out + "KEPT.GIF"), "old");
     EXPECT_EQ(FilesIn(out), (std::vector<std::string>{"FOLDER.GIF", "KEPT.GIF"}));
+}
+
+// `file` with a chunk no one shows, `extra` bytes long, added to frame `n`
+// (from 1): reading that frame takes a larger buffer than the frames before.
+std::string WithPaddedFrame(std::string file, int n, std::uint32_t extra)
+{
+    auto dword = [&](std::size_t at) {
+        const auto* p = reinterpret_cast<const unsigned char*>(file.data() + at);
+        return static_cast<std::uint32_t>(p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24));
+    };
+    auto setDword = [&](std::size_t at, std::uint32_t value) {
+        for (int k = 0; k < 4; ++k)
+            file[at + k] = static_cast<char>(value >> (8 * k));
+    };
+    std::size_t at = 128;
+    for (int k = 1; k < n; ++k)
+        at += dword(at);
+    std::string chunk;
+    flc_writer::Put32(chunk, 6 + extra);
+    flc_writer::Put16(chunk, 18);       // a postage stamp
+    chunk.append(extra, '\x55');
+    const std::uint32_t frameSize = dword(at);
+    file.insert(at + frameSize, chunk);
+    setDword(at, frameSize + static_cast<std::uint32_t>(chunk.size()));
+    file[at + 6] = static_cast<char>(file[at + 6] + 1);   // one sub-chunk more
+    setDword(0, static_cast<std::uint32_t>(file.size()));
+    return file;
+}
+
+// A GIF of an animation that breaks off is not the animation: the box says
+// where it broke, and only "Ja" keeps the frames before; "Nein" leaves an old
+// file of that name as it was. No memory at all is said as such.
+TEST_F(Viewer, ASaveThatBreaksOffAsksBeforeKeepingTheFramesBefore)
+{
+    const std::string out = ScratchFolder("viewer-broken");
+    const std::string cut = ReadFileBytes(anim_ + "CUT.FLC");     // damaged in frame 3
+    const std::string roomy = WithPaddedFrame(flc_writer::GradientFlc(64, 64, 3, 100), 2, 20000);
+    WriteFileBytes(anim_ + "ROOMY.FLC", roomy);
+    const std::string cutGif = ExpectedGif(cut);
+    const std::string firstFrameGif = ExpectedGif(flc_writer::CutInFrame(roomy, 2));
+    ASSERT_NE(firstFrameGif, "");
+    struct Case {
+        const char* what;
+        const char* source;
+        std::size_t failFrom;   // nothrow arrays of this size fail; 0 for none
+        int answer;
+        std::string text;       // after the file's name
+        std::string file;       // what the chosen file then holds
+    };
+    const Case cases[] = {
+        {"damaged, kept", "CUT.FLC", 0, IDYES,
+         "': Die Animation ist ab Bild 3 besch\xE4" "digt. Nur die Bilder davor speichern?", cutGif},
+        {"damaged, not kept", "CUT.FLC", 0, IDNO, "': Die Animation ist ab Bild 3", "old"},
+        {"no memory for frame 2, kept", "ROOMY.FLC", 10000, IDYES,
+         "': F\xFCr Bild 2 reicht der Speicher nicht. Nur die Bilder davor speichern?", firstFrameGif},
+        {"no memory for frame 2, not kept", "ROOMY.FLC", 10000, IDNO, "': F\xFCr Bild 2", "old"},
+        {"no memory for the picture", "ROOMY.FLC", 4096, IDOK, "' nicht gespeichert: Nicht genug Speicher.", "old"},
+    };
+    for (const Case& c : cases) {
+        const std::string target = out + "KEPT.GIF";
+        WriteFileBytes(target, "old");
+        BoxWatcher boxes([&](const SeenBox&, int) { return c.answer; }, "Speichern unter");
+        if (c.failFrom != 0)
+            FailNothrowArraysFrom(c.failFrom);
+        const bool saved = SaveAnimationTo(window_, (anim_ + c.source).c_str(), 1, Wide(target).c_str(), SaveKind::Gif);
+        ServeEveryArray();
+        EXPECT_EQ(saved, c.file != "old") << c.what;
+        std::vector<SeenBox> seen = boxes.Boxes();
+        ASSERT_EQ(seen.size(), 1u) << c.what;
+        EXPECT_EQ(seen[0].text.find("'" + target + c.text), 0u) << c.what << ": " << seen[0].text;
+        EXPECT_EQ(seen[0].hasOk, c.answer == IDOK) << c.what;
+        const std::string kept = ReadFileBytes(target);
+        EXPECT_TRUE(kept == c.file) << c.what << ": " << kept.size() << " bytes, not " << c.file.size();
+        EXPECT_EQ(FilesIn(out), std::vector<std::string>{"KEPT.GIF"}) << c.what;
+    }
 }
 
 } // namespace
