@@ -79,6 +79,64 @@ bool EndsWith(const wchar_t* name, const wchar_t* ending)
 
 using SaveDialog = BOOL(WINAPI*)(OPENFILENAMEW*);
 
+// What the save dialog begins with, for this run of KORVAL: the folder last
+// saved to (empty before the first save) and the type last chosen.
+wchar_t LastFolder[kNameSize] = L"";
+SaveKind LastKind = SaveKind::Gif;
+
+// The folder of `target` (shorter than kNameSize), "." when it names none.
+void FolderOf(const wchar_t* target, wchar_t (&folder)[kNameSize])
+{
+    lstrcpynW(folder, target, kNameSize);
+    wchar_t* cut = folder;
+    for (wchar_t* at = folder; *at != L'\0'; ++at) {
+        if (*at == L'\\' || *at == L'/')
+            cut = at;
+    }
+    if (cut == folder)
+        lstrcpynW(folder, L".", kNameSize);
+    else
+        cut[cut == folder + 2 && folder[1] == L':' ? 1 : 0] = L'\0';     // "C:\" keeps its backslash
+}
+
+void RememberFolder(const wchar_t* target)
+{
+    wchar_t folder[kNameSize];
+    if (lstrlenW(target) >= static_cast<int>(kNameSize))
+        return;
+    FolderOf(target, folder);
+    if (lstrcmpW(folder, L".") != 0)
+        lstrcpynW(LastFolder, folder, kNameSize);
+}
+
+// The user's Pictures folder, else Documents: the dialog would otherwise
+// begin where KORVAL was started, the CD-ROM. False when the system knows
+// neither.
+bool UserPicturesFolder(wchar_t (&folder)[kNameSize])
+{
+    using KnownFolderPath = HRESULT(WINAPI*)(const GUID&, DWORD, HANDLE, wchar_t**);
+    using FreeTaskMemory = void(WINAPI*)(void*);
+    static const GUID kPictures = {0x33E28130, 0x4E1E, 0x4676, {0x83, 0x5A, 0x98, 0x39, 0x5C, 0x3B, 0xC3, 0xBB}};
+    static const GUID kDocuments = {0xFDD39AD0, 0x238F, 0x46AF, {0xAD, 0xB4, 0x6C, 0x85, 0x48, 0x03, 0x69, 0xC7}};
+    static auto knownFolder = LibraryFunction<KnownFolderPath>(LoadSystemLibrary("shell32.dll"), "SHGetKnownFolderPath");
+    static auto freeMemory = LibraryFunction<FreeTaskMemory>(LoadSystemLibrary("ole32.dll"), "CoTaskMemFree");
+    if (knownFolder == nullptr || freeMemory == nullptr)
+        return false;
+    const GUID* const folders[] = {&kPictures, &kDocuments};
+    for (const GUID* id : folders) {
+        wchar_t* path = nullptr;
+        const bool found = SUCCEEDED(knownFolder(*id, 0, nullptr, &path)) && path != nullptr
+                           && lstrlenW(path) < static_cast<int>(kNameSize);
+        if (found)
+            lstrcpynW(folder, path, kNameSize);
+        if (path != nullptr)
+            freeMemory(path);
+        if (found)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 SaveOutcome WriteSave(const char* path, int frame, const wchar_t* target, SaveKind kind, const volatile LONG* stop)
@@ -96,16 +154,7 @@ SaveOutcome WriteSave(const char* path, int frame, const wchar_t* target, SaveKi
         outcome.textId = IDS_SAVE_NAME_TOO_LONG;
         return outcome;
     }
-    lstrcpynW(folder, target, kNameSize);
-    wchar_t* cut = folder;
-    for (wchar_t* at = folder; *at != L'\0'; ++at) {
-        if (*at == L'\\' || *at == L'/')
-            cut = at;
-    }
-    if (cut == folder)
-        lstrcpynW(folder, L".", kNameSize);
-    else
-        cut[cut == folder + 2 && folder[1] == L':' ? 1 : 0] = L'\0';     // "C:\" keeps its backslash
+    FolderOf(target, folder);
     wchar_t temporary[kNameSize + 16];
     if (GetTempFileNameW(folder, L"kor", 0, temporary) == 0) {
         outcome.textId = IDS_SAVE_NO_FOLDER;
@@ -176,6 +225,7 @@ bool FinishSave(HWND owner, const wchar_t* target, const SaveOutcome& outcome)
             Say(owner, IDS_SAVE_REPLACE_FAILED, target, MB_OK | MB_ICONERROR);
             return false;
         }
+        RememberFolder(target);
         return true;
     }
     if (outcome.textId == IDS_SAVE_NAME_TOO_LONG) {
@@ -186,6 +236,7 @@ bool FinishSave(HWND owner, const wchar_t* target, const SaveOutcome& outcome)
         Say(owner, outcome.textId, target, MB_OK | MB_ICONERROR);
         return false;
     }
+    RememberFolder(target);
     if (outcome.slowed)
         Say(owner, IDS_SAVE_SLOWED, target, MB_OK | MB_ICONINFORMATION);
     return true;
@@ -306,7 +357,7 @@ bool AskSaveName(HWND owner, const char* path, wchar_t (&name)[260], SaveKind& k
             filter[n] = L'\0';
     }
     filter[length] = L'\0';
-    // The animation's own name with the GIF's extension to begin with.
+    // The animation's own name without its extension to begin with.
     name[0] = L'\0';
     MultiByteToWideChar(CP_ACP, 0, ViewerFileName(path), -1, name, kNameSize);
     for (int n = lstrlenW(name) - 1; n >= 0; --n) {
@@ -321,10 +372,15 @@ bool AskSaveName(HWND owner, const char* path, wchar_t (&name)[260], SaveKind& k
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
     dialog.lpstrFilter = filter;
-    dialog.nFilterIndex = 1;
+    dialog.nFilterIndex = LastKind == SaveKind::Png ? 2 : 1;
     dialog.lpstrFile = name;
     dialog.nMaxFile = kNameSize;
-    dialog.lpstrDefExt = L"gif";
+    dialog.lpstrDefExt = LastKind == SaveKind::Png ? L"png" : L"gif";
+    wchar_t pictures[kNameSize] = L"";
+    if (LastFolder[0] != L'\0')
+        dialog.lpstrInitialDir = LastFolder;
+    else if (UserPicturesFolder(pictures))
+        dialog.lpstrInitialDir = pictures;
     dialog.lpstrTitle = caption;
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
     {
@@ -338,5 +394,6 @@ bool AskSaveName(HWND owner, const char* path, wchar_t (&name)[260], SaveKind& k
         kind = SaveKind::Png;
     else if (EndsWith(name, L".gif"))
         kind = SaveKind::Gif;
+    LastKind = kind;
     return true;
 }

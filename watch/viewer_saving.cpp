@@ -1,6 +1,8 @@
 #include "watch/viewer_saving.h"
 
+#include "base/messages.h"
 #include "base/text.h"
+#include "res/resource.h"
 #include "watch/reading_thread.h"
 #include "watch/viewer_frames.h"
 #include "watch/viewer_state.h"
@@ -28,6 +30,27 @@ void StartSave()
         SaveAnimationTo(V.window, V.savePath, V.saveFrame, V.saveTarget, V.saveKind);
 }
 
+// Ctrl+S on a row whose file is no animation: why nothing can be saved.
+// Nothing while the file is being read.
+void SayNothingToSave()
+{
+    int textId = 0;
+    switch (V.facts.answer) {
+    case PreviewAnswer::NotFound: textId = IDS_SAVE_NOTHING_NOT_FOUND; break;
+    case PreviewAnswer::NotAFile: textId = IDS_SAVE_NOTHING_NOT_A_FILE; break;
+    case PreviewAnswer::NotFlc: textId = IDS_SAVE_NOTHING_NOT_FLC; break;
+    case PreviewAnswer::TooLarge: textId = IDS_SAVE_NOTHING_TOO_LARGE; break;
+    case PreviewAnswer::NoMemory: textId = IDS_SAVE_NOTHING_NO_MEMORY; break;
+    case PreviewAnswer::Damaged: textId = IDS_SAVE_NOTHING_DAMAGED; break;
+    default: return;
+    }
+    // A row without a file name is named by the title: its row and file.
+    char name[kAnimationPathSize] = "";
+    if (!CopyText(name, V.path) || name[0] == '\0')
+        GetWindowTextA(V.window, name, sizeof name);
+    ShowFormattedMessage(V.window, textId, name, IDS_SAVE_CAPTION, MB_OK | MB_ICONINFORMATION);
+}
+
 } // namespace
 
 bool Saving()
@@ -37,8 +60,12 @@ bool Saving()
 
 void Save()
 {
-    if (!Playable() || !V.hasFrame || Saving())
+    if (Saving())
         return;
+    if (!Playable() || !V.hasFrame) {
+        SayNothingToSave();
+        return;
+    }
     // What is saved is taken now: the main window stays usable while the
     // dialog is open, and a row picked there meanwhile is read anew.
     if (!CopyText(V.savePath, V.path))

@@ -18,6 +18,8 @@
 #include "watch/viewer_window.h"
 
 #include <gtest/gtest.h>
+#include <commdlg.h>
+#include <shlobj.h>
 
 #include <functional>
 #include <string>
@@ -990,6 +992,108 @@ TEST_F(Viewer, ASaveThatBreaksOffAsksBeforeKeepingTheFramesBefore)
         EXPECT_TRUE(kept == c.file) << c.what << ": " << kept.size() << " bytes, not " << c.file.size();
         EXPECT_EQ(FilesIn(out), std::vector<std::string>{"KEPT.GIF"}) << c.what;
     }
+}
+
+// Ctrl+S on a row whose file is no animation says why, as the preview does,
+// and opens no save dialog.
+TEST_F(Viewer, CtrlSOnARowWithoutAnAnimationSaysWhy)
+{
+    struct Case {
+        RowIndex row;
+        std::wstring status;
+        std::string text;   // after "Nichts zu speichern: '" and the folder
+    };
+    const Case cases[] = {
+        {kMissing, L"Keine Vorschau: Datei nicht gefunden", "MISSING.FLC' wurde nicht gefunden."},
+        {kBroken, L"Keine Vorschau: Datei besch\xE4" L"digt", "BROKEN.FLC' ist besch\xE4" "digt."},
+        {kDevice, L"Keine Vorschau: keine gew\xF6hnliche Datei (ein Ger\xE4t oder eine Pipe)",
+         "NUL' ist ein Ger\xE4t oder eine Pipe, keine Datei."},
+    };
+    ASSERT_NE(Open(kBall), nullptr);
+    for (const Case& c : cases) {
+        Select(c.row);
+        ASSERT_TRUE(StatusIs(c.status)) << c.text;
+        BoxWatcher boxes([](const SeenBox&, int) { return IDOK; }, "Speichern unter");
+        Key('S', true);
+        std::vector<SeenBox> seen = boxes.Boxes();
+        ASSERT_EQ(seen.size(), 1u) << c.text;
+        EXPECT_EQ(seen[0].text.find("Nichts zu speichern: '"), 0u) << seen[0].text;
+        EXPECT_NE(seen[0].text.find("\\ANIM\\" + c.text), std::string::npos) << seen[0].text;
+    }
+}
+
+// Where the save dialog begins and with which type, read off the dialog; it
+// is cancelled.
+struct DialogStart {
+    std::string folder;
+    int type = -1;      // 0 GIF, 1 PNG
+};
+
+DialogStart OpenTheSaveDialog()
+{
+    DialogStart start;
+    DialogWatcher dialog("Speichern unter", [&start](HWND d, int) {
+        wchar_t folder[MAX_PATH] = L"";
+        SendMessageW(d, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder));
+        char narrow[MAX_PATH * 2] = "";
+        WideCharToMultiByte(CP_ACP, 0, folder, -1, narrow, sizeof narrow, nullptr, nullptr);
+        start.folder = narrow;
+        start.type = static_cast<int>(SendDlgItemMessageA(d, 0x470, CB_GETCURSEL, 0, 0));
+        PostMessageA(d, WM_COMMAND, IDCANCEL, 0);
+    });
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    SendMessageA(ViewerWindow(), WM_KEYDOWN, 'S', 1);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    EXPECT_EQ(dialog.Count(), 1);
+    return start;
+}
+
+std::string WithoutSlash(std::string folder)
+{
+    if (!folder.empty() && folder.back() == '\\')
+        folder.pop_back();
+    return folder;
+}
+
+// The save dialog begins in the folder last saved to, with the type last
+// chosen; before the first save of a run, in the user's Pictures folder with
+// GIF, never where KORVAL was started (the CD-ROM).
+TEST_F(Viewer, TheSaveDialogBeginsWhereTheLastSaveWent)
+{
+    char fresh[8] = "";
+    const bool child = GetEnvironmentVariableA("KORVAL_FIRST_SAVE", fresh, sizeof fresh) != 0;
+    if (!child) {
+        // Before any save: this test program again, which has saved nothing.
+        char self[MAX_PATH] = "";
+        GetModuleFileNameA(nullptr, self, sizeof self);
+        SetEnvironmentVariableA("KORVAL_FIRST_SAVE", "1");
+        HANDLE first = StartProgram(std::string("\"") + self + "\" --gtest_filter=Viewer.TheSaveDialogBeginsWhereTheLastSaveWent");
+        SetEnvironmentVariableA("KORVAL_FIRST_SAVE", nullptr);
+        ASSERT_NE(first, nullptr);
+        EXPECT_EQ(WaitExitCode(first, 120000), 0);
+        CloseHandle(first);
+    }
+    ASSERT_NE(Open(kBall), nullptr);
+    ASSERT_TRUE(WaitFor([] { return Status().find(L"von 6, 320") != std::wstring::npos; }, 3000));
+    if (child) {
+        char pictures[MAX_PATH] = "";
+        ASSERT_TRUE(SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_MYPICTURES, nullptr, 0, pictures)));
+        DialogStart start = OpenTheSaveDialog();
+        EXPECT_EQ(lstrcmpiA(WithoutSlash(start.folder).c_str(), WithoutSlash(pictures).c_str()), 0)
+            << start.folder << " is not " << pictures;
+        EXPECT_EQ(start.type, 0);
+        return;
+    }
+    const std::string out = ScratchFolder("viewer-where");
+    EXPECT_EQ(SaveThroughTheDialog(out + "BALL.PNG"), 1);
+    ASSERT_TRUE(WaitFor([&] { return ReadFileBytes(out + "BALL.PNG") != "" && Status().find(L"Speichere") != 0; }, 5000));
+    DialogStart start = OpenTheSaveDialog();
+    EXPECT_EQ(lstrcmpiA(WithoutSlash(start.folder).c_str(), WithoutSlash(out).c_str()), 0) << start.folder;
+    EXPECT_EQ(start.type, 1);
 }
 
 } // namespace
