@@ -66,7 +66,13 @@ struct Viewer {
     bool hasFrame = false;
     int asked = 0;              // the frame asked for and not shown yet; 0 for none
     bool showAtOnce = false;    // show it when it comes: a step, or its tick has passed
+    bool askedLast = false;     // it stands for the last frame (Ctrl+End, a step back from the first)
     bool sized = false;         // the window is sized to this file's picture
+    // The user sized the window: it keeps that size from row to row. Until
+    // then (and while it is not maximised) it follows its picture's size.
+    bool userSized = false;
+    bool resizing = false;      // the viewer's own sizing, not the user's
+    UINT sizeType = SIZE_RESTORED;
     bool paused = false;
     ViewerSpeed speed = ViewerSpeed::Normal;
     int zoom = 1;
@@ -216,6 +222,7 @@ void StatusLine(wchar_t (&line)[kViewerStatusSize])
     status.info = facts.info;
     status.frame = held ? V.heldFrame : (V.hasFrame ? V.frame->number : 0);
     status.percent = held ? V.heldPercent : ShownPercent();
+    status.tallPixels = V.tallPixels && ViewerAspectApplies(facts.info.width, facts.info.height);
     status.paused = V.paused;
     status.speed = V.speed;
     status.damagedAt = facts.damagedAt;
@@ -357,30 +364,89 @@ void OnScroll(int bar, WPARAM wordParam)
     ScrollTo(bar == SB_HORZ ? ViewerScroll{to, V.scroll.y} : ViewerScroll{V.scroll.x, to});
 }
 
-// The window sized to the picture at 100 % within the work area of the main
-// window's monitor, or to the picture fitted to it, and centred there.
-void SizeToPicture()
+// Neither sized by the user nor maximised: the window takes its picture's size.
+bool FollowsPicture()
+{
+    return !V.userSized && !IsZoomed(V.window) && !IsIconic(V.window);
+}
+
+// The work area of `window`'s monitor, and the window frame's width and height.
+struct WorkRoom {
+    RECT work;
+    ViewerSize frame;
+    ViewerSize Available() const
+    {
+        return {work.right - work.left - frame.width, work.bottom - work.top - frame.height};
+    }
+};
+
+WorkRoom RoomOf(HWND window)
 {
     MONITORINFO monitor = {};
     monitor.cbSize = sizeof monitor;
-    GetMonitorInfoA(MonitorFromWindow(V.owner, MONITOR_DEFAULTTONEAREST), &monitor);
-    const RECT& work = monitor.rcWork;
+    GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
     RECT frame = {0, 0, 0, 0};
     AdjustWindowRectForDpi(frame, kViewerStyle, false, 0, V.dpi);
-    const int extraWidth = frame.right - frame.left;
-    const int extraHeight = frame.bottom - frame.top;
+    return {monitor.rcWork, {frame.right - frame.left, frame.bottom - frame.top}};
+}
+
+void PlaceWindow(int left, int top, int width, int height)
+{
+    V.resizing = true;
+    SetWindowPos(V.window, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    V.resizing = false;
+}
+
+// A row's picture. A window that follows it takes the picture at 100 % (or
+// the fit, where the work area of the main window's monitor is smaller),
+// centred there. A window the user sized or maximised keeps its size, and
+// shows the picture at 100 % where it fits, else (or when the user chose
+// it) fitted.
+void SizeToPicture()
+{
     ViewerSize base = BaseSize();
+    if (!FollowsPicture()) {
+        ViewerSize client = ClientSize(V.window);
+        if (V.zoom != kViewerFit && (base.width > client.width || base.height > client.height - StatusHeight()))
+            V.zoom = kViewerFit;
+        else if (V.zoom != kViewerFit)
+            V.zoom = 1;
+        V.scroll = {0, 0};
+        Relayout();
+        return;
+    }
+    const WorkRoom room = RoomOf(V.owner);
     if (base.width <= 0 || base.height <= 0)
         base = {ScaleToDpi(kEmptyWidth, V.dpi), ScaleToDpi(kEmptyHeight, V.dpi)};
-    ViewerStart start = ViewerStartLayout(base, StatusHeight(), ScaleToDpi(kMinimumWidth, V.dpi),
-                                          {work.right - work.left - extraWidth, work.bottom - work.top - extraHeight});
+    ViewerStart start = ViewerStartLayout(base, StatusHeight(), ScaleToDpi(kMinimumWidth, V.dpi), room.Available());
     V.zoom = start.zoom;
     V.scroll = {0, 0};
-    const int width = start.client.width + extraWidth;
-    const int height = start.client.height + extraHeight;
-    SetWindowPos(V.window, nullptr, work.left + (work.right - work.left - width) / 2,
-                 work.top + (work.bottom - work.top - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT& work = room.work;
+    const int width = start.client.width + room.frame.width;
+    const int height = start.client.height + room.frame.height;
+    PlaceWindow(work.left + (work.right - work.left - width) / 2, work.top + (work.bottom - work.top - height) / 2,
+                width, height);
     Relayout();     // also when the size stayed
+}
+
+// A window that follows its picture grows and shrinks with the zoom (and the
+// 6:5 pixels) within the work area of its monitor, its middle kept; beyond
+// that the picture scrolls.
+void FollowZoom()
+{
+    if (!FollowsPicture() || !V.hasFrame)
+        return;
+    const WorkRoom room = RoomOf(V.window);
+    const ViewerSize available = room.Available();
+    const ViewerSize shown = ViewerShownSize(BaseSize(), V.zoom, {available.width, available.height - StatusHeight()});
+    const ViewerSize client = ViewerClientFor(shown, StatusHeight(), ScaleToDpi(kMinimumWidth, V.dpi), available);
+    RECT now;
+    GetWindowRect(V.window, &now);
+    const ViewerBox placed =
+        ViewerResizedPlace({now.left, now.top, now.right, now.bottom},
+                           {client.width + room.frame.width, client.height + room.frame.height},
+                           {room.work.left, room.work.top, room.work.right, room.work.bottom});
+    PlaceWindow(placed.left, placed.top, placed.right - placed.left, placed.bottom - placed.top);
 }
 
 void StopTimers()
@@ -405,10 +471,11 @@ void UpdateTimer()
         KillTimer(V.window, kFrameTimer);
 }
 
-void Ask(int number, bool atOnce)
+void Ask(int number, bool atOnce, bool last = false)
 {
     V.asked = number;
     V.showAtOnce = atOnce;
+    V.askedLast = last;
     V.player->Ask(number);
 }
 
@@ -492,9 +559,39 @@ void Settle()
     UpdateStatus();
     if (!V.shown) {
         V.shown = true;
+        V.resizing = true;
         ShowWindow(V.window, SW_SHOW);
+        V.resizing = false;
     }
     RedrawWindow(V.window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+// The frame asked for will not come. Past the damage, the good frames go
+// round as the preview's do (a step back from the first, or to the last,
+// lands on the last good one); "Alle abspielen" moves on after the last good
+// one. A frame that can no longer be read (the medium gone) stops the
+// playing at the picture shown.
+void OnRefused()
+{
+    const bool past = V.asked > V.lastFrame;
+    V.asked = 0;
+    if (past && V.playingAll && !V.askedLast) {
+        V.showAtOnce = false;
+    } else if (past) {
+        const int to = V.askedLast ? V.lastFrame : 1;
+        if (V.hasFrame && V.frame->number == to)
+            V.showAtOnce = false;       // shown already: one good frame only
+        else
+            Ask(to, V.showAtOnce, V.askedLast);
+    } else if (V.playingAll) {
+        MoveToNextRow();
+        return;
+    } else {
+        V.showAtOnce = false;
+        V.paused = true;
+    }
+    UpdateTimer();
+    UpdateStatus();
 }
 
 void OnNews(unsigned generation)
@@ -528,6 +625,8 @@ void OnNews(unsigned generation)
             SetTimer(V.window, kMoveOnTimer, kMoveOnMilliseconds, nullptr);
     }
     UpdateStatus();
+    if (!V.settling && Playable() && V.asked != 0 && (V.asked > V.lastFrame || V.player->Refused()))
+        OnRefused();
 }
 
 void StartReading()
@@ -592,14 +691,14 @@ void TogglePause()
     UpdateStatus();
 }
 
-// Pauses and shows frame `number`.
-void GoTo(int number)
+// Pauses and shows frame `number`; `last` when it is asked for as the last.
+void GoTo(int number, bool last = false)
 {
     if (!Playable())
         return;
     V.paused = true;
     UpdateTimer();
-    Ask(number, true);
+    Ask(number, true, last);
     TakeAsked();
     UpdateStatus();
 }
@@ -610,7 +709,7 @@ void Step(int direction)
     if (!Playable())
         return;
     const int from = V.asked != 0 && V.showAtOnce ? V.asked : (V.hasFrame ? V.frame->number : 1);
-    GoTo(direction > 0 ? FrameAfter(from) : FrameBefore(from));
+    GoTo(direction > 0 ? FrameAfter(from) : FrameBefore(from), direction < 0 && from <= 1);
 }
 
 POINT AreaCentre()
@@ -626,6 +725,12 @@ void SetZoom(int zoom, POINT at, bool centred)
 {
     RECT before = PictureRect();
     V.zoom = zoom;
+    if (FollowsPicture() && V.hasFrame) {
+        // The window grows or shrinks about its middle: so does the picture.
+        at = AreaCentre();
+        centred = true;
+        FollowZoom();
+    }
     PlaceScrollBars();      // the bars the new size needs, and so the area
     POINT to = centred ? AreaCentre() : at;
     ViewerSize area = PictureArea();
@@ -653,6 +758,7 @@ void ToggleTallPixels()
     if (!ViewerAspectApplies(V.facts.info.width, V.facts.info.height))
         return;
     V.tallPixels = !V.tallPixels;
+    FollowZoom();
     Relayout();
     UpdateStatus();
 }
@@ -739,7 +845,7 @@ void OnCommand(int id)
     case ID_VIEWER_NEXT: Step(+1); break;
     case ID_VIEWER_PREVIOUS: Step(-1); break;
     case ID_VIEWER_FIRST: GoTo(1); break;
-    case ID_VIEWER_LAST: GoTo(V.lastFrame); break;
+    case ID_VIEWER_LAST: GoTo(V.lastFrame, true); break;
     case ID_VIEWER_ZOOM_IN: Zoom(+1, AreaCentre(), true); break;
     case ID_VIEWER_ZOOM_OUT: Zoom(-1, AreaCentre(), true); break;
     case ID_VIEWER_FIT: SetZoom(kViewerFit, AreaCentre(), true); break;
@@ -808,7 +914,7 @@ bool OnKeyDown(WPARAM key)
     case VK_HOME:
     case VK_END:
         if (control)
-            GoTo(key == VK_HOME ? 1 : V.lastFrame);
+            GoTo(key == VK_HOME ? 1 : V.lastFrame, key == VK_END);
         else
             MoveInList(key);
         return true;
@@ -969,14 +1075,26 @@ void OnPaint(HWND window)
     EndPaint(window, &paint);
 }
 
+// A size the user gave the window by hand stays; maximising and restoring
+// are no size of the user's own.
+void OnSize(UINT type)
+{
+    if (type == SIZE_RESTORED && V.sizeType == SIZE_RESTORED && !V.resizing && V.shown)
+        V.userSized = true;
+    if (type == SIZE_RESTORED || type == SIZE_MAXIMIZED || type == SIZE_MINIMIZED)
+        V.sizeType = type;
+    PlaceChildren();
+    UpdateStatus();
+}
+
 void OnDpiChanged(WPARAM wordParam, LPARAM longParam)
 {
     V.dpi = HIWORD(wordParam);
     MakeFont();
     const RECT* suggested = reinterpret_cast<const RECT*>(longParam);
     if (suggested != nullptr)
-        SetWindowPos(V.window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        PlaceWindow(suggested->left, suggested->top, suggested->right - suggested->left,
+                    suggested->bottom - suggested->top);
     Relayout();
     UpdateStatus();
 }
@@ -1004,6 +1122,9 @@ void Forget()
     V.zoom = 1;
     V.scroll = {0, 0};
     V.shown = false;
+    V.userSized = false;
+    V.resizing = false;
+    V.sizeType = SIZE_RESTORED;
     V.settling = false;
     V.holding = false;
     V.dragging = false;
@@ -1066,10 +1187,8 @@ LRESULT CALLBACK ViewerProc(HWND window, UINT message, WPARAM wordParam, LPARAM 
         OnMouseWheel(wordParam, longParam, true);
         return 0;
     case WM_SIZE:
-        if (window == V.window) {
-            PlaceChildren();
-            UpdateStatus();
-        }
+        if (window == V.window)
+            OnSize(static_cast<UINT>(wordParam));
         return 0;
     case WM_DPICHANGED:
         OnDpiChanged(wordParam, longParam);
