@@ -148,6 +148,12 @@ std::wstring Wide(const std::string& text)
     return std::wstring(text.begin(), text.end());
 }
 
+// A status line for a failure's message (its characters all Windows-1252's first 256).
+std::string Narrow(const std::wstring& text)
+{
+    return std::string(text.begin(), text.end());
+}
+
 COLORREF RampColour(int index)
 {
     return RGB(index, 255 - index, index / 2);
@@ -209,7 +215,7 @@ TEST_F(Viewer, CtrlF3AndTheMenuOpenOneViewerTitledByRowAndFile)
     HWND viewer = ViewerWindow();
     EXPECT_EQ(Title(), L"Ball \x2013 BALL.FLC");
     EXPECT_TRUE(StatusIs(L"Bild 1 von 6, 320 \xD7 200, 0,6 s, 100 %") || Status().find(L"von 6, 320 \xD7 200, 0,6 s, 100 %") != std::wstring::npos)
-        << std::string(Status().begin(), Status().end());
+        << Narrow(Status());
     EXPECT_EQ(GetWindow(viewer, GW_OWNER), window_);
     EXPECT_TRUE(IsWindowEnabled(window_));      // not modal
 
@@ -341,7 +347,7 @@ TEST_F(Viewer, ZoomInWholeStepsFitAndTallPixels)
                  SWP_NOZORDER | SWP_NOMOVE);
     Char('0');
     EXPECT_EQ(Capture().picture.right - Capture().picture.left, 640);
-    EXPECT_NE(Status().find(L", 200 %"), std::wstring::npos) << std::string(Status().begin(), Status().end());
+    EXPECT_NE(Status().find(L", 200 %"), std::wstring::npos) << Narrow(Status());
 
     // Nearest pixel at 200 %: each pixel a 2 x 2 block of its own colour.
     Shot twice = Capture();
@@ -356,7 +362,7 @@ TEST_F(Viewer, ZoomInWholeStepsFitAndTallPixels)
     // row the picture's own, one in five shown twice, the columns unchanged.
     Char('-');
     Char('v');
-    EXPECT_NE(Status().find(L", 100 %, Pixel 6:5"), std::wstring::npos) << std::string(Status().begin(), Status().end());
+    EXPECT_NE(Status().find(L", 100 %, Pixel 6:5"), std::wstring::npos) << Narrow(Status());
     Shot tall = Capture();
     ASSERT_EQ(tall.picture.right - tall.picture.left, 320);
     ASSERT_EQ(tall.picture.bottom - tall.picture.top, 240);
@@ -406,7 +412,7 @@ TEST_F(Viewer, DamagedFilesPlayUpToTheDamage)
     // damage not found yet: the last good frame, as it is, not frame 3's red.
     Key(VK_END, true);
     EXPECT_TRUE(StatusIs(L"Bild 2 von 5, 16 \xD7 8, 5,0 s, 100 %, Pause, besch\xE4" L"digt ab Bild 3"))
-        << std::string(Status().begin(), Status().end());
+        << Narrow(Status());
     EXPECT_EQ(CutFrameShown(), 1);
     Key(VK_RIGHT);
     EXPECT_TRUE(StatusIs(L"Bild 1 von 5, 16 \xD7 8, 5,0 s, 100 %, Pause, besch\xE4" L"digt ab Bild 3"));
@@ -438,7 +444,7 @@ TEST_F(Viewer, NoRoomForTheFirstFrameIsSaidSo)
     FailNothrowArraysFrom(640 * 480 + 1);
     ASSERT_NE(Open(kBig), nullptr);
     EXPECT_TRUE(StatusIs(L"Keine Vorschau: nicht genug Speicher f\xFCr das Bild"))
-        << std::string(Status().begin(), Status().end());
+        << Narrow(Status());
     ServeEveryArray();
 }
 
@@ -928,7 +934,7 @@ TEST_F(Viewer, SaveWritesExactlyTheChosenFile)
     Key(VK_HOME, true);
     Key(VK_RIGHT);
     Key(VK_RIGHT);
-    ASSERT_TRUE(StatusIs(L"Bild 3 von 6, 320 \xD7 200, 0,6 s, 100 %, Pause")) << std::string(Status().begin(), Status().end());
+    ASSERT_TRUE(StatusIs(L"Bild 3 von 6, 320 \xD7 200, 0,6 s, 100 %, Pause")) << Narrow(Status());
 
     // Through the dialog, as a user does: Ctrl+S, a name, OK.
     EXPECT_EQ(SaveThroughTheDialog(out + "BALL.PNG"), 1);
