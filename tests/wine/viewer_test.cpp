@@ -19,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -901,10 +902,13 @@ std::vector<std::string> FilesIn(const std::string& folder)
     return names;
 }
 
-// Ctrl+S in the viewer, `name` typed into the dialog, OK; how many dialogs came.
-int SaveThroughTheDialog(const std::string& name)
+// Ctrl+S in the viewer, `name` typed into the dialog, OK; how many dialogs
+// came. `meanwhile` runs on the watcher's thread while the dialog is open.
+int SaveThroughTheDialog(const std::string& name, const std::function<void()>& meanwhile = {})
 {
-    DialogWatcher dialog("Speichern unter", [name](HWND d, int) {
+    DialogWatcher dialog("Speichern unter", [name, meanwhile](HWND d, int) {
+        if (meanwhile)
+            meanwhile();
         // The file name field: a combo box's edit in the newer dialog, an edit in the older.
         HWND field = GetDlgItem(d, 0x47C);
         if (field == nullptr)
@@ -960,6 +964,61 @@ TEST_F(Viewer, SaveWritesExactlyTheChosenFile)
     std::vector<SeenBox> seen = boxes.Boxes();
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_NE(seen[0].text.find("mehr als 50 Bilder/s"), std::string::npos) << seen[0].text;
+}
+
+// The dialog leaves the main window usable: a row picked there meanwhile is
+// shown, but what is saved is the animation and the frame the dialog was
+// opened for, and the new row plays as any row does.
+TEST_F(Viewer, SaveKeepsWhatTheDialogWasOpenedForWhenTheRowChanges)
+{
+    const std::string out = ScratchFolder("viewer-chosen");
+    const std::string ball = ReadFileBytes(anim_ + "BALL.FLC");
+    HWND viewer = Open(kBall);
+    ASSERT_NE(viewer, nullptr);
+    HWND list = List();
+    HWND main = window_;
+    // From the watcher's thread, as the user's click in the list: the row
+    // below is picked, and OK waits until the viewer shows it.
+    auto pickBig = [=] {
+        SendMessageA(list, LB_SETCURSEL, kBig, 0);
+        SendMessageA(main, WM_COMMAND, MAKEWPARAM(ID_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+        HWND status = FindWindowExA(viewer, nullptr, "STATIC", nullptr);
+        for (int n = 0; n < 300; ++n) {
+            wchar_t text[256] = L"";
+            GetWindowTextW(status, text, 256);
+            if (std::wstring(text).find(L"von 3, 640") != std::wstring::npos)
+                break;
+            Sleep(10);
+        }
+    };
+    struct Case {
+        const char* name;
+        bool paused;        // at frame 3, else playing
+        std::string file;
+    };
+    const Case cases[] = {
+        {"BALL3.PNG", true, ExpectedPng(ball, 3)},
+        {"BALL.GIF", false, ExpectedGif(ball)},
+    };
+    for (const Case& c : cases) {
+        if (Selected() != kBall)
+            Select(kBall);
+        ASSERT_TRUE(WaitFor([] { return Status().find(L"von 6, 320") != std::wstring::npos; }, 3000));
+        if (c.paused) {
+            Key(VK_HOME, true);
+            Key(VK_RIGHT);
+            Key(VK_RIGHT);
+            ASSERT_TRUE(StatusIs(L"Bild 3 von 6, 320 \xD7 200, 0,6 s, 100 %, Pause")) << c.name;
+        }
+        EXPECT_EQ(SaveThroughTheDialog(out + c.name, pickBig), 1) << c.name;
+        EXPECT_TRUE(WaitFor([&] { return ReadFileBytes(out + c.name) != "" && Status().find(L"Speichere") != 0; }, 5000))
+            << c.name;
+        const std::string saved = ReadFileBytes(out + c.name);
+        EXPECT_TRUE(saved == c.file) << c.name << ": " << saved.size() << " bytes, not the chosen " << c.file.size();
+        EXPECT_EQ(Selected(), kBig);
+        EXPECT_NE(Status().find(L"von 3, 640"), std::wstring::npos) << c.name;
+        EXPECT_EQ(Status().find(L"Pause"), std::wstring::npos) << c.name;
+    }
 }
 
 // The save runs beside the window: the window says "Speichere ..." and goes
