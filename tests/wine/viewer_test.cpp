@@ -438,6 +438,38 @@ TEST_F(Viewer, DamagedFilesPlayUpToTheDamage)
     }
 }
 
+// The medium going away while a file plays for the first time: it goes
+// round the frames it could read, as a damaged file does, and never stops.
+TEST_F(Viewer, AMediumGoneMidPlayGoesRoundWhatWasRead)
+{
+    ASSERT_NE(Open(kBall), nullptr);
+    ASSERT_TRUE(WaitFor([] { return Status().find(L"Bild 2 von 6") == 0; }, 3000)) << Narrow(Status());
+    // Frames 1 to 3 stay readable (the third may be on its way already); the rest is gone.
+    HANDLE file = CreateFileA((anim_ + "BALL.FLC").c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    const LONG frameBytes = 16 + 778 + 6 + 320 * 200;
+    SetFilePointer(file, 128 + 3 * frameBytes, nullptr, FILE_BEGIN);
+    EXPECT_TRUE(SetEndOfFile(file));
+    CloseHandle(file);
+    ASSERT_TRUE(WaitFor([] { return Status().find(L"besch\xE4" L"digt ab Bild 4") != std::wstring::npos; }, 3000))
+        << Narrow(Status());
+    std::vector<std::wstring> seen;
+    WaitFor([&] {
+        if (seen.empty() || seen.back() != Status())
+            seen.push_back(Status());
+        return seen.size() >= 7;
+    }, 5000);
+    ASSERT_GE(seen.size(), 7u);
+    int rounds = 0;
+    for (std::size_t n = 1; n < seen.size(); ++n) {
+        EXPECT_EQ(seen[n].find(L"Pause"), std::wstring::npos) << n;
+        if (seen[n].find(L"Bild 1 von 6") == 0 && seen[n - 1].find(L"Bild 3 von 6") == 0)
+            ++rounds;
+    }
+    EXPECT_GE(rounds, 1);
+}
+
 // A machine without room for the first frame says so: not the file's fault.
 TEST_F(Viewer, NoRoomForTheFirstFrameIsSaidSo)
 {
