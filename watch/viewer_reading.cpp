@@ -89,7 +89,7 @@ bool ViewerReading::Seek(int number)
         if (start > 0) {
             const Snapshot& snapshot = snapshots_[static_cast<std::size_t>(start / interval_ - 1)];
             moved = reader_.Resume(snapshot.place, snapshot.picture.get(), snapshot.picture.get() + pixels_);
-        } else if (current != 0) {
+        } else if (current != 0 || spoiled_) {
             moved = reader_.Rewind();
         }
         if (moved != FlcStatus::Frame)
