@@ -332,10 +332,12 @@ void OnCommand(HWND window, WPARAM wordParam, LPARAM longParam)
     case ID_SORT_AUTHOR:
     case ID_SORT_FILE:
     case ID_SORT_DATE:
+        HidePreview();      // its row moves
         if (HasList(window))
             SetListOrder(window, ID_LIST, id);
         break;
     case ID_SELECT:
+        HidePreview();
         if (HasList(window) && RunKeywordDialog(window, ID_LIST))
             SelectFirstRow(window, ID_LIST);
         break;
@@ -446,17 +448,25 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wordParam, LPA
         if (LOWORD(wordParam) == WA_INACTIVE)
             HidePreview();
         return DefWindowProcA(window, message, wordParam, longParam);
-    // A click anywhere in the window, its menu, or the window moved or sized:
-    // the preview goes.
+    // A click anywhere in the window, or the window moved or sized: the
+    // preview goes. The menu takes only the pointer's: one that F3 showed
+    // stays, and "Vorschau" there carries its check mark and turns it off.
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-    case WM_NCLBUTTONDOWN:
     case WM_NCRBUTTONDOWN:
     case WM_PARENTNOTIFY:
-    case WM_ENTERMENULOOP:
     case WM_ENTERSIZEMOVE:
         HidePreview();
         return DefWindowProcA(window, message, wordParam, longParam);
+    case WM_NCLBUTTONDOWN:
+        wordParam == HTMENU ? HideHoverPreview() : HidePreview();
+        return DefWindowProcA(window, message, wordParam, longParam);
+    case WM_ENTERMENULOOP:
+        HideHoverPreview();
+        return DefWindowProcA(window, message, wordParam, longParam);
+    case WM_INITMENUPOPUP:
+        CheckMenuItem(GetMenu(window), ID_PREVIEW, MF_BYCOMMAND | (PreviewWindow() != nullptr ? MF_CHECKED : MF_UNCHECKED));
+        return 0;
     case WM_SIZE:
         OnSize(window, longParam);
         return 0;

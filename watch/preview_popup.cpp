@@ -509,9 +509,12 @@ LRESULT CALLBACK PreviewListProc(HWND list, UINT message, WPARAM wordParam, LPAR
         HidePreview();
         break;
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
         if (wordParam != VK_F3)
             HidePreview();
+        break;
+    case WM_SYSKEYDOWN:     // Alt, F10: the menu, where "Vorschau" turns it off
+        if (wordParam != VK_F3)
+            HideHoverPreview();
         break;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
@@ -553,6 +556,11 @@ void SetPreviewDpi(int dpi)
 
 void TogglePreview(HWND window, int listId)
 {
+    // F3 keeps a preview the pointer showed: it stays where the pointer goes.
+    if (Current.popup != nullptr && Current.byHover) {
+        Current.byHover = false;
+        return;
+    }
     if (Current.popup != nullptr) {
         HidePreview();
         return;
@@ -573,6 +581,12 @@ void HidePreview()
     Current.popup = nullptr;
     Forget();
     DestroyWindow(popup);
+}
+
+void HideHoverPreview()
+{
+    if (Current.byHover)
+        HidePreview();
 }
 
 HWND PreviewWindow()

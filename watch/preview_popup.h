@@ -15,9 +15,13 @@ void WatchListForPreview(HWND list, int dpi);
 // The DPI the preview is drawn at: the main window's. A shown preview goes.
 void SetPreviewDpi(int dpi);
 
-// Shows the preview of the selected row of list `listId`, or hides it when shown.
+// Shows the preview of the selected row of list `listId`, or hides it when
+// shown; a preview the pointer showed is kept instead, as if F3 had shown it.
 void TogglePreview(HWND window, int listId);
 void HidePreview();
+// Hides a preview the pointer showed; one that F3 or "Vorschau" showed stays
+// (through the menu, where "Vorschau" carries its check mark).
+void HideHoverPreview();
 
 // The popup while a preview is asked for or shown; null otherwise.
 HWND PreviewWindow();

@@ -17,7 +17,7 @@ void OnCommand(int id)
     case ID_VIEWER_NEXT: Step(+1); break;
     case ID_VIEWER_PREVIOUS: Step(-1); break;
     case ID_VIEWER_FIRST: GoTo(1); break;
-    case ID_VIEWER_LAST: GoTo(V.lastFrame); break;
+    case ID_VIEWER_LAST: GoTo(V.lastFrame, true); break;
     case ID_VIEWER_ZOOM_IN: Zoom(+1, AreaCentre(), true); break;
     case ID_VIEWER_ZOOM_OUT: Zoom(-1, AreaCentre(), true); break;
     case ID_VIEWER_FIT: SetZoom(kViewerFit, AreaCentre(), true); break;
@@ -87,7 +87,7 @@ bool OnKeyDown(WPARAM key)
     case VK_HOME:
     case VK_END:
         if (control)
-            GoTo(key == VK_HOME ? 1 : V.lastFrame);
+            GoTo(key == VK_HOME ? 1 : V.lastFrame, key == VK_END);
         else
             MoveInList(key);
         return true;

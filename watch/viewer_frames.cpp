@@ -30,10 +30,11 @@ void UpdateTimer()
         KillTimer(V.window, kFrameTimer);
 }
 
-void Ask(int number, bool atOnce)
+void Ask(int number, bool atOnce, bool last = false)
 {
     V.asked = number;
     V.showAtOnce = atOnce;
+    V.askedLast = last;
     V.player->Ask(number);
 }
 
@@ -100,9 +101,39 @@ void Settle()
     UpdateStatus();
     if (!V.shown) {
         V.shown = true;
+        V.resizing = true;
         ShowWindow(V.window, SW_SHOW);
+        V.resizing = false;
     }
     RedrawWindow(V.window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+// The frame asked for will not come. Past the damage, the good frames go
+// round as the preview's do (a step back from the first, or to the last,
+// lands on the last good one); "Alle abspielen" moves on after the last good
+// one. A frame that can no longer be read (the medium gone) stops the
+// playing at the picture shown.
+void OnRefused()
+{
+    const bool past = V.asked > V.lastFrame;
+    V.asked = 0;
+    if (past && V.playingAll && !V.askedLast) {
+        V.showAtOnce = false;
+    } else if (past) {
+        const int to = V.askedLast ? V.lastFrame : 1;
+        if (V.hasFrame && V.frame->number == to)
+            V.showAtOnce = false;       // shown already: one good frame only
+        else
+            Ask(to, V.showAtOnce, V.askedLast);
+    } else if (V.playingAll) {
+        MoveToNextRow();
+        return;
+    } else {
+        V.showAtOnce = false;
+        V.paused = true;
+    }
+    UpdateTimer();
+    UpdateStatus();
 }
 
 } // namespace
@@ -179,6 +210,8 @@ void OnNews(unsigned generation)
             SetTimer(V.window, kMoveOnTimer, kMoveOnMilliseconds, nullptr);
     }
     UpdateStatus();
+    if (!V.settling && Playable() && V.asked != 0 && (V.asked > V.lastFrame || V.player->Refused()))
+        OnRefused();
 }
 
 void StartReading()
@@ -242,13 +275,13 @@ void TogglePause()
     UpdateStatus();
 }
 
-void GoTo(int number)
+void GoTo(int number, bool last)
 {
     if (!Playable())
         return;
     V.paused = true;
     UpdateTimer();
-    Ask(number, true);
+    Ask(number, true, last);
     TakeAsked();
     UpdateStatus();
 }
@@ -258,7 +291,7 @@ void Step(int direction)
     if (!Playable())
         return;
     const int from = V.asked != 0 && V.showAtOnce ? V.asked : (V.hasFrame ? V.frame->number : 1);
-    GoTo(direction > 0 ? FrameAfter(from) : FrameBefore(from));
+    GoTo(direction > 0 ? FrameAfter(from) : FrameBefore(from), direction < 0 && from <= 1);
 }
 
 void SetSpeed(ViewerSpeed speed)

@@ -18,8 +18,8 @@ void OnFrameTimer();
 void OnMoveOnTimer();
 void OnSettleTimer();
 void TogglePause();
-// Pauses and shows frame `number`.
-void GoTo(int number);
+// Pauses and shows frame `number`; `last` when it is asked for as the last.
+void GoTo(int number, bool last = false);
 // From the frame on its way when one was asked for, so quick steps add up.
 void Step(int direction);
 void SetSpeed(ViewerSpeed speed);

@@ -60,15 +60,19 @@ ViewerSize ViewerBaseSize(int width, int height, bool tallPixels, int dpi)
     return {ScaleToDpi(width, dpi), ScaleToDpi(rows, dpi)};
 }
 
-ViewerSize ViewerFitSize(ViewerSize base, ViewerSize area)
+int ViewerFitZoom(ViewerSize base, ViewerSize area)
 {
-    if (base.width <= 0 || base.height <= 0 || area.width <= 0 || area.height <= 0)
-        return {0, 0};
-    const std::int64_t across = static_cast<std::int64_t>(area.width) * base.height;
-    const std::int64_t down = static_cast<std::int64_t>(area.height) * base.width;
-    if (across <= down)     // the width decides
-        return {area.width, std::max<int>(1, static_cast<int>(across / base.width))};
-    return {std::max<int>(1, static_cast<int>(down / base.height)), area.height};
+    auto fits = [&](int zoom) {
+        const ViewerSize shown = ViewerShownSize(base, zoom, area);
+        return shown.width <= area.width && shown.height <= area.height;
+    };
+    for (int zoom = kViewerLargestZoom; zoom >= 1; --zoom)
+        if (fits(zoom))
+            return zoom;
+    for (int zoom = -2; zoom > kViewerSmallestZoom; --zoom)
+        if (fits(zoom))
+            return zoom;
+    return kViewerSmallestZoom;
 }
 
 ViewerSize ViewerShownSize(ViewerSize base, int zoom, ViewerSize area)
@@ -79,7 +83,9 @@ ViewerSize ViewerShownSize(ViewerSize base, int zoom, ViewerSize area)
         return {base.width * zoom, base.height * zoom};
     if (zoom <= -2)
         return {Divided(base.width, -zoom), Divided(base.height, -zoom)};
-    return ViewerFitSize(base, area);
+    if (area.width <= 0 || area.height <= 0)
+        return {0, 0};
+    return ViewerShownSize(base, ViewerFitZoom(base, area), area);
 }
 
 int ViewerShownPercent(ViewerSize base, ViewerSize shown)
@@ -133,17 +139,34 @@ ViewerBox ViewerPlacedBox(ViewerSize shown, ViewerSize area, ViewerScroll scroll
     return {left, top, left + shown.width, top + shown.height};
 }
 
+ViewerSize ViewerClientFor(ViewerSize shown, int statusHeight, int minimumWidth, ViewerSize available)
+{
+    return {std::min(std::max(shown.width, minimumWidth), std::max(available.width, 1)),
+            std::min(shown.height + statusHeight, std::max(available.height, 1))};
+}
+
 ViewerStart ViewerStartLayout(ViewerSize base, int statusHeight, int minimumWidth, ViewerSize available)
 {
     ViewerSize room = {available.width, std::max(0, available.height - statusHeight)};
     ViewerStart start = {1, base};
     if (base.width > room.width || base.height > room.height) {
         start.zoom = kViewerFit;
-        start.client = ViewerFitSize(base, room);
+        start.client = ViewerShownSize(base, kViewerFit, room);
     }
-    start.client.width = std::min(std::max(start.client.width, minimumWidth), std::max(available.width, 1));
-    start.client.height = std::min(start.client.height + statusHeight, std::max(available.height, 1));
+    start.client = ViewerClientFor(start.client, statusHeight, minimumWidth, available);
     return start;
+}
+
+ViewerBox ViewerResizedPlace(ViewerBox window, ViewerSize size, ViewerBox work)
+{
+    auto place = [](int start, int end, int length, int workStart, int workEnd) {
+        int at = start + (end - start - length) / 2;
+        at = std::min(at, workEnd - length);
+        return std::max(at, workStart);
+    };
+    const int left = place(window.left, window.right, size.width, work.left, work.right);
+    const int top = place(window.top, window.bottom, size.height, work.top, work.bottom);
+    return {left, top, left + size.width, top + size.height};
 }
 
 unsigned ViewerFrameMilliseconds(std::uint64_t delayMicroseconds, ViewerSpeed speed)

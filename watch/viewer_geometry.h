@@ -15,7 +15,7 @@ struct ViewerBox {
 };
 
 // A zoom is a whole step: n >= 1 draws each pixel n times as large, n <= -2
-// draws 1/|n| of it; kViewerFit fits the picture to the window.
+// draws 1/|n| of it; kViewerFit shows the largest step that fits the window.
 constexpr int kViewerFit = 0;
 constexpr int kViewerLargestZoom = 8;       // 800 %
 constexpr int kViewerSmallestZoom = -8;     // 12 %
@@ -33,9 +33,10 @@ bool ViewerAspectApplies(int width, int height);
 // the DPI, the rows 6/5 as tall when `tallPixels` and the picture is 320 x 200.
 ViewerSize ViewerBaseSize(int width, int height, bool tallPixels, int dpi);
 
-// The largest size of `base`'s proportions within `area` (at least 1 x 1);
-// 0 x 0 for no picture or no area.
-ViewerSize ViewerFitSize(ViewerSize base, ViewerSize area);
+// The step the fit shows: the largest whole one (100 % ... 800 %) at which
+// `base` fits `area`, else the largest fraction (1/2 ... 1/8) that fits,
+// else the smallest step; so every pixel stays a whole block or a whole part.
+int ViewerFitZoom(ViewerSize base, ViewerSize area);
 
 // The size `base` is drawn at with `zoom` in a picture area of `area`.
 ViewerSize ViewerShownSize(ViewerSize base, int zoom, ViewerSize area);
@@ -65,15 +66,23 @@ struct ViewerScroll {
 // `shown` placed in `area` with `scroll` (clamped): centred where it fits.
 ViewerBox ViewerPlacedBox(ViewerSize shown, ViewerSize area, ViewerScroll scroll);
 
-// The viewer's first client size and zoom: the picture at 100 % with the
-// status line under it, at least `minimumWidth` wide, when that fits
-// `available` (the work area less the window's frame); else the picture
-// fitted to what is available.
+// The client size for a picture shown `shown` large: the picture with the
+// status line under it, at least `minimumWidth` wide, within `available`
+// (the work area less the window's frame); a larger picture scrolls.
+ViewerSize ViewerClientFor(ViewerSize shown, int statusHeight, int minimumWidth, ViewerSize available);
+
+// The viewer's first client size and zoom: the picture at 100 % when that
+// fits `available`; else the fit, the largest step that does.
 struct ViewerStart {
     int zoom;
     ViewerSize client;
 };
 ViewerStart ViewerStartLayout(ViewerSize base, int statusHeight, int minimumWidth, ViewerSize available);
+
+// Where a window at `window` goes when it takes `size`: its middle stays
+// where it was, and it is pulled into `work` (its top left edges first
+// where it is larger).
+ViewerBox ViewerResizedPlace(ViewerBox window, ViewerSize size, ViewerBox work);
 
 // Speeds: half, normal, twice and four times the file's own pace.
 enum class ViewerSpeed { Half, Normal, Double, Quadruple };

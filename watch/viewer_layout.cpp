@@ -28,6 +28,26 @@ ViewerSize BaseSize()
     return ViewerBaseSize(V.facts.info.width, V.facts.info.height, V.tallPixels, V.dpi);
 }
 
+// The work area of a monitor, and the window frame's width and height.
+struct WorkRoom {
+    RECT work;
+    ViewerSize frame;
+    ViewerSize Available() const
+    {
+        return {work.right - work.left - frame.width, work.bottom - work.top - frame.height};
+    }
+};
+
+WorkRoom RoomOf(HWND window)
+{
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+    RECT frame = {0, 0, 0, 0};
+    AdjustWindowRectForDpi(frame, kViewerStyle, false, 0, V.dpi);
+    return {monitor.rcWork, {frame.right - frame.left, frame.bottom - frame.top}};
+}
+
 void SetScrollBar(int bar, int shown, int area, int position)
 {
     SCROLLINFO info = {};
@@ -108,26 +128,58 @@ void Relayout()
     InvalidatePicture();
 }
 
+void PlaceWindow(int left, int top, int width, int height)
+{
+    V.resizing = true;
+    SetWindowPos(V.window, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    V.resizing = false;
+}
+
+bool FollowsPicture()
+{
+    return !V.userSized && !IsZoomed(V.window) && !IsIconic(V.window);
+}
+
 void SizeToPicture()
 {
-    MONITORINFO monitor = {};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoA(MonitorFromWindow(V.owner, MONITOR_DEFAULTTONEAREST), &monitor);
-    const RECT& work = monitor.rcWork;
-    RECT frame = {0, 0, 0, 0};
-    AdjustWindowRectForDpi(frame, kViewerStyle, false, 0, V.dpi);
-    const int extraWidth = frame.right - frame.left;
-    const int extraHeight = frame.bottom - frame.top;
     ViewerSize base = BaseSize();
+    if (!FollowsPicture()) {
+        ViewerSize client = ClientSize(V.window);
+        if (V.zoom != kViewerFit && (base.width > client.width || base.height > client.height - StatusHeight()))
+            V.zoom = kViewerFit;
+        else if (V.zoom != kViewerFit)
+            V.zoom = 1;
+        V.scroll = {0, 0};
+        Relayout();
+        return;
+    }
+    const WorkRoom room = RoomOf(V.owner);
     if (base.width <= 0 || base.height <= 0)
         base = {ScaleToDpi(kEmptyWidth, V.dpi), ScaleToDpi(kEmptyHeight, V.dpi)};
-    ViewerStart start = ViewerStartLayout(base, StatusHeight(), ScaleToDpi(kMinimumWidth, V.dpi),
-                                          {work.right - work.left - extraWidth, work.bottom - work.top - extraHeight});
+    ViewerStart start = ViewerStartLayout(base, StatusHeight(), ScaleToDpi(kMinimumWidth, V.dpi), room.Available());
     V.zoom = start.zoom;
     V.scroll = {0, 0};
-    const int width = start.client.width + extraWidth;
-    const int height = start.client.height + extraHeight;
-    SetWindowPos(V.window, nullptr, work.left + (work.right - work.left - width) / 2,
-                 work.top + (work.bottom - work.top - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT& work = room.work;
+    const int width = start.client.width + room.frame.width;
+    const int height = start.client.height + room.frame.height;
+    PlaceWindow(work.left + (work.right - work.left - width) / 2, work.top + (work.bottom - work.top - height) / 2,
+                width, height);
     Relayout();     // also when the size stayed
+}
+
+void FollowZoom()
+{
+    if (!FollowsPicture() || !V.hasFrame)
+        return;
+    const WorkRoom room = RoomOf(V.window);
+    const ViewerSize available = room.Available();
+    const ViewerSize shown = ViewerShownSize(BaseSize(), V.zoom, {available.width, available.height - StatusHeight()});
+    const ViewerSize client = ViewerClientFor(shown, StatusHeight(), ScaleToDpi(kMinimumWidth, V.dpi), available);
+    RECT now;
+    GetWindowRect(V.window, &now);
+    const ViewerBox placed =
+        ViewerResizedPlace({now.left, now.top, now.right, now.bottom},
+                           {client.width + room.frame.width, client.height + room.frame.height},
+                           {room.work.left, room.work.top, room.work.right, room.work.bottom});
+    PlaceWindow(placed.left, placed.top, placed.right - placed.left, placed.bottom - placed.top);
 }

@@ -22,6 +22,17 @@ void PlaceChildren();
 void PlaceScrollBars();
 // The picture's size or the window's changed.
 void Relayout();
-// The window sized to the picture at 100 % within the work area of the main
-// window's monitor, or to the picture fitted to it, and centred there.
+// The window moved and sized by the viewer itself, not by the user.
+void PlaceWindow(int left, int top, int width, int height);
+// Neither sized by the user nor maximised: the window takes its picture's size.
+bool FollowsPicture();
+// A row's picture. A window that follows it takes the picture at 100 % (or
+// the fit, where the work area of the main window's monitor is smaller),
+// centred there. A window the user sized or maximised keeps its size, and
+// shows the picture at 100 % where it fits, else (or when the user chose
+// it) fitted.
 void SizeToPicture();
+// A window that follows its picture grows and shrinks with the zoom (and the
+// 6:5 pixels) within the work area of its monitor, its middle kept; beyond
+// that the picture scrolls.
+void FollowZoom();

@@ -20,6 +20,7 @@ struct ViewerPlayer::Shared final : ReadingShare {
     int lastFrame = 0;
     int wish = 0;               // the frame asked for
     unsigned wishes = 0;        // counts the asks, so one asked again is decoded again
+    unsigned refused = 0;       // the last ask that no frame can answer
     ViewerFrame* ready = nullptr;
     bool frameReady = false;    // `ready` holds the frame of `wish`
     // The thread's own:
@@ -31,11 +32,14 @@ namespace {
 
 using Shared = ViewerPlayer::Shared;
 
-void Publish(Shared* shared, const ViewerReading& reading)
+// The facts, and with `refused` that ask `answered` gets no frame.
+void Publish(Shared* shared, const ViewerReading& reading, bool refused = false, unsigned answered = 0)
 {
     AcquireSRWLockExclusive(&shared->lock);
     shared->facts = reading.Facts();
     shared->lastFrame = reading.LastFrame();
+    if (refused)
+        shared->refused = answered;
     ReleaseSRWLockExclusive(&shared->lock);
     TellWindow(shared);
 }
@@ -118,10 +122,14 @@ void Play(Shared* shared)
         bool found = reading->Seek(wish);
         if (ReadingStopped(&shared->stop))
             break;
-        if (reading->Facts().damagedAt != before.damagedAt || reading->Facts().answer != before.answer)
-            Publish(shared, *reading);
+        // Every ask is answered: by its frame, or by saying there is none
+        // (past the damage, or the medium gone), so the window never waits.
         if (found && CopyPicture(*reading, *shared->decoding))
             HandOver(shared, answered);
+        else
+            Publish(shared, *reading, true, answered);
+        if (found && (reading->Facts().damagedAt != before.damagedAt || reading->Facts().answer != before.answer))
+            Publish(shared, *reading);
     }
     delete reading;
 }
@@ -192,6 +200,16 @@ void ViewerPlayer::Ask(int number)
     shared_->frameReady = false;
     ReleaseSRWLockExclusive(&shared_->lock);
     WakeAllConditionVariable(&shared_->wake);
+}
+
+bool ViewerPlayer::Refused() const
+{
+    if (shared_ == nullptr)
+        return false;
+    AcquireSRWLockShared(&shared_->lock);
+    bool refused = shared_->wishes != 0 && shared_->refused == shared_->wishes;
+    ReleaseSRWLockShared(&shared_->lock);
+    return refused;
 }
 
 bool ViewerPlayer::TakeFrame(ViewerFrame*& frame)

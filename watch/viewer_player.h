@@ -44,6 +44,9 @@ public:
     // The frame asked for, once decoded, in place of `frame`; false while
     // it is not there.
     bool TakeFrame(ViewerFrame*& frame);
+    // The frame asked for last will not come: it lies past the damage (see
+    // LastFrame), or the file can no longer be read.
+    bool Refused() const;
 
     struct Shared;
 

@@ -27,6 +27,7 @@ void ViewerReading::Open(FlcSource* source)
     snapshots_.reset();
     slots_ = 0;
     decoded_ = 0;
+    spoiled_ = false;
     if (source == nullptr) {
         facts_.answer = PreviewAnswer::NotFound;
         return;
@@ -72,7 +73,7 @@ bool ViewerReading::Seek(int number)
     if (number < 1 || number > LastFrame())
         return false;
     int current = reader_.FrameNumber();
-    if (number == current)
+    if (number == current && !spoiled_)
         return true;
     // From the nearest kept picture at or before the frame, unless the
     // picture held is nearer.
@@ -83,24 +84,28 @@ bool ViewerReading::Seek(int number)
             break;
         }
     }
-    if (current > number || current < start || current == 0) {
+    if (current > number || current < start || current == 0 || spoiled_) {
         FlcStatus moved = FlcStatus::Frame;
         if (start > 0) {
             const Snapshot& snapshot = snapshots_[static_cast<std::size_t>(start / interval_ - 1)];
             moved = reader_.Resume(snapshot.place, snapshot.picture.get(), snapshot.picture.get() + pixels_);
-        } else if (current != 0) {
+        } else if (current != 0 || spoiled_) {
             moved = reader_.Rewind();
         }
         if (moved != FlcStatus::Frame)
             return false;
+        spoiled_ = false;
     }
     while (reader_.FrameNumber() < number) {
         FlcStatus status = reader_.NextFrame();
         if (status != FlcStatus::Frame) {
+            // The reader holds a partly decoded picture now, not its last good one.
+            spoiled_ = true;
             if (facts_.damagedAt == 0)
                 facts_.damagedAt = reader_.FrameNumber() + 1;
+            // Not one picture: the machine's fault or the file's.
             if (facts_.damagedAt == 1)
-                facts_.answer = PreviewAnswer::Damaged;     // not one picture
+                facts_.answer = status == FlcStatus::NoMemory ? PreviewAnswer::NoMemory : PreviewAnswer::Damaged;
             return false;
         }
         ++decoded_;

@@ -55,4 +55,6 @@ private:
     int slots_ = 0;
     std::size_t pixels_ = 0;
     long decoded_ = 0;
+    bool spoiled_ = false;      // a frame broke: the picture held is no frame
+
 };

@@ -72,6 +72,12 @@ void SetZoom(int zoom, POINT at, bool centred)
 {
     RECT before = PictureRect();
     V.zoom = zoom;
+    if (FollowsPicture() && V.hasFrame) {
+        // The window grows or shrinks about its middle: so does the picture.
+        at = AreaCentre();
+        centred = true;
+        FollowZoom();
+    }
     PlaceScrollBars();      // the bars the new size needs, and so the area
     POINT to = centred ? AreaCentre() : at;
     ViewerSize area = PictureArea();
@@ -92,6 +98,7 @@ void ToggleTallPixels()
     if (!ViewerAspectApplies(V.facts.info.width, V.facts.info.height))
         return;
     V.tallPixels = !V.tallPixels;
+    FollowZoom();
     Relayout();
     UpdateStatus();
 }

@@ -41,7 +41,13 @@ struct ViewerState {
     bool hasFrame = false;
     int asked = 0;              // the frame asked for and not shown yet; 0 for none
     bool showAtOnce = false;    // show it when it comes: a step, or its tick has passed
+    bool askedLast = false;     // it stands for the last frame (Ctrl+End, a step back from the first)
     bool sized = false;         // the window is sized to this file's picture
+    // The user sized the window: it keeps that size from row to row. Until
+    // then (and while it is not maximised) it follows its picture's size.
+    bool userSized = false;
+    bool resizing = false;      // the viewer's own sizing, not the user's
+    UINT sizeType = SIZE_RESTORED;
     bool paused = false;
     ViewerSpeed speed = ViewerSpeed::Normal;
     int zoom = 1;

@@ -69,6 +69,7 @@ void StatusLine(wchar_t (&line)[kViewerStatusSize])
     status.info = facts.info;
     status.frame = held ? V.heldFrame : (V.hasFrame ? V.frame->number : 0);
     status.percent = held ? V.heldPercent : ShownPercent();
+    status.tallPixels = V.tallPixels && ViewerAspectApplies(facts.info.width, facts.info.height);
     status.paused = V.paused;
     status.speed = V.speed;
     status.damagedAt = facts.damagedAt;

@@ -23,6 +23,8 @@ bool FormatViewerStatus(char (&text)[kViewerStatusSize], const ViewerStatus& sta
     FormatFlcDuration(duration, sizeof duration, status.info);
     bool fitted = FormatText(text, "Bild %d von %d, %d \xD7 %d, %s, %d %%", status.frame, status.info.frames,
                              status.info.width, status.info.height, duration, status.percent);
+    if (status.tallPixels)
+        fitted = AppendText(text, ", Pixel 6:5") && fitted;
     if (status.paused)
         fitted = AppendText(text, ", Pause") && fitted;
     fitted = AppendText(text, SpeedText(status.speed)) && fitted;

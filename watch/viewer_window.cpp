@@ -52,8 +52,8 @@ void OnDpiChanged(WPARAM wordParam, LPARAM longParam)
     MakeFont();
     const RECT* suggested = reinterpret_cast<const RECT*>(longParam);
     if (suggested != nullptr)
-        SetWindowPos(V.window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        PlaceWindow(suggested->left, suggested->top, suggested->right - suggested->left,
+                    suggested->bottom - suggested->top);
     Relayout();
     UpdateStatus();
 }
@@ -81,6 +81,9 @@ void Forget()
     V.zoom = 1;
     V.scroll = {0, 0};
     V.shown = false;
+    V.userSized = false;
+    V.resizing = false;
+    V.sizeType = SIZE_RESTORED;
     V.settling = false;
     V.holding = false;
     V.dragging = false;
@@ -104,10 +107,16 @@ void OnTimer(WPARAM timer)
     }
 }
 
-void OnSize(HWND window)
+// A size the user gave the window by hand stays; maximising and restoring
+// are no size of the user's own.
+void OnSize(HWND window, WPARAM type)
 {
     if (window != V.window)
         return;
+    if (type == SIZE_RESTORED && V.sizeType == SIZE_RESTORED && !V.resizing && V.shown)
+        V.userSized = true;
+    if (type == SIZE_RESTORED || type == SIZE_MAXIMIZED || type == SIZE_MINIMIZED)
+        V.sizeType = static_cast<UINT>(type);
     PlaceChildren();
     UpdateStatus();
 }
@@ -149,7 +158,7 @@ LRESULT CALLBACK ViewerProc(HWND window, UINT message, WPARAM wordParam, LPARAM 
     case WM_CONTEXTMENU: OnContextMenu(longParam); return 0;
     case WM_MOUSEWHEEL: OnMouseWheel(wordParam, longParam, false); return 0;
     case WM_MOUSEHWHEEL: OnMouseWheel(wordParam, longParam, true); return 0;
-    case WM_SIZE: OnSize(window); return 0;
+    case WM_SIZE: OnSize(window, wordParam); return 0;
     case WM_DPICHANGED: OnDpiChanged(wordParam, longParam); return 0;
     case WM_ERASEBKGND: return 1;       // the pane and the status line cover every pixel
     case WM_DESTROY: OnDestroy(window); return 0;

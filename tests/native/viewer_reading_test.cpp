@@ -46,6 +46,8 @@ TEST(ViewerGeometry, ZoomStepsAreWholeAndFitKeepsProportions)
         {__LINE__, kViewerFit, 320, 480, 320, 240},     // the width decides
         {__LINE__, kViewerFit, 1000, 240, 320, 240},    // the height decides
         {__LINE__, kViewerFit, 1920, 1440, 1920, 1440}, // fit enlarges too
+        {__LINE__, kViewerFit, 1800, 1400, 1280, 960},  // by whole steps only: 200 %, not 281 %
+        {__LINE__, kViewerFit, 600, 460, 320, 240},     // and by whole fractions below 100 %
         {__LINE__, kViewerFit, 0, 100, 0, 0},
     };
     for (const Case& c : cases) {
@@ -73,6 +75,20 @@ TEST(ViewerGeometry, ZoomStepsAreWholeAndFitKeepsProportions)
     for (const Step& s : steps)
         EXPECT_EQ(ViewerNextZoom(s.zoom, s.direction, s.fitPercent), s.next) << "line " << s.line;
     EXPECT_EQ(ViewerZoomPercent(-3), 33);
+
+    // The fit's step: the largest that fits, whole or a whole fraction.
+    struct Fit { int line, baseWidth, baseHeight, areaWidth, areaHeight, zoom; };
+    const Fit fits[] = {
+        {__LINE__, 320, 200, 922, 576, 2},      // 288 % would fit; 200 % is the step
+        {__LINE__, 320, 240, 800, 500, 2},      // 6:5 pixels: the rows decide
+        {__LINE__, 320, 200, 320, 200, 1},
+        {__LINE__, 320, 200, 319, 200, -2},
+        {__LINE__, 320, 200, 4000, 4000, kViewerLargestZoom},
+        {__LINE__, 640, 480, 300, 300, -3},     // 213 x 160
+        {__LINE__, 640, 480, 10, 10, kViewerSmallestZoom},
+    };
+    for (const Fit& f : fits)
+        EXPECT_EQ(ViewerFitZoom({f.baseWidth, f.baseHeight}, {f.areaWidth, f.areaHeight}), f.zoom) << "line " << f.line;
 }
 
 TEST(ViewerGeometry, CentredAndFirstWindowSize)
@@ -90,14 +106,49 @@ TEST(ViewerGeometry, CentredAndFirstWindowSize)
     const Case cases[] = {
         {__LINE__, 640, 480, 1024, 700, 1, 640, 500},        // 100 %, the status line under it
         {__LINE__, 160, 100, 1024, 700, 1, 320, 120},        // at least as wide as the status line needs
-        {__LINE__, 800, 600, 1024, 600, kViewerFit, 773, 600},   // fitted into 1024 x 580
-        {__LINE__, 1280, 960, 1024, 700, kViewerFit, 906, 700},
+        {__LINE__, 800, 600, 1024, 600, kViewerFit, 400, 320},   // 50 %, the step that fits 1024 x 580
+        {__LINE__, 1280, 960, 1024, 700, kViewerFit, 640, 500},
     };
     for (const Case& c : cases) {
         ViewerStart start = ViewerStartLayout({c.baseWidth, c.baseHeight}, 20, 320, {c.availableWidth, c.availableHeight});
         EXPECT_EQ(start.zoom, c.zoom) << "line " << c.line;
         EXPECT_EQ(start.client.width, c.clientWidth) << "line " << c.line;
         EXPECT_EQ(start.client.height, c.clientHeight) << "line " << c.line;
+    }
+}
+
+// The window that grows and shrinks with its picture keeps its middle and
+// stays within the work area, also one that does not start at 0, 0.
+TEST(ViewerGeometry, AResizedWindowKeepsItsMiddleWithinTheWorkArea)
+{
+    struct Case { int line; ViewerBox window; ViewerSize size; ViewerBox work; ViewerBox placed; };
+    const Case cases[] = {
+        {__LINE__, {200, 150, 600, 450}, {800, 600}, {0, 0, 1024, 768}, {0, 0, 800, 600}},
+        {__LINE__, {0, 0, 800, 600}, {400, 300}, {0, 0, 1024, 768}, {200, 150, 600, 450}},
+        {__LINE__, {600, 100, 1000, 400}, {600, 300}, {0, 0, 1024, 768}, {424, 100, 1024, 400}},
+        {__LINE__, {100, 100, 500, 400}, {1200, 900}, {0, 0, 1024, 768}, {0, 0, 1200, 900}},
+        {__LINE__, {-1000, 100, -600, 400}, {800, 600}, {-1280, 0, 0, 1024}, {-1200, 0, -400, 600}},
+        {__LINE__, {300, 40, 500, 240}, {200, 400}, {0, 30, 1024, 768}, {300, 30, 500, 430}},   // a bar at the top
+    };
+    for (const Case& c : cases) {
+        ViewerBox placed = ViewerResizedPlace(c.window, c.size, c.work);
+        EXPECT_EQ(placed.left, c.placed.left) << "line " << c.line;
+        EXPECT_EQ(placed.top, c.placed.top) << "line " << c.line;
+        EXPECT_EQ(placed.right, c.placed.right) << "line " << c.line;
+        EXPECT_EQ(placed.bottom, c.placed.bottom) << "line " << c.line;
+    }
+    // The client for a zoomed picture: the picture and the status line,
+    // within what the work area leaves, never narrower than the status line.
+    struct Client { int line; ViewerSize shown; ViewerSize client; };
+    const Client clients[] = {
+        {__LINE__, {640, 400}, {640, 420}},
+        {__LINE__, {160, 100}, {320, 120}},
+        {__LINE__, {1280, 800}, {1000, 700}},
+    };
+    for (const Client& c : clients) {
+        ViewerSize client = ViewerClientFor(c.shown, 20, 320, {1000, 700});
+        EXPECT_EQ(client.width, c.client.width) << "line " << c.line;
+        EXPECT_EQ(client.height, c.client.height) << "line " << c.line;
     }
 }
 
@@ -186,6 +237,9 @@ TEST(ViewerText, StatusLine)
     status.damagedAt = 7;
     EXPECT_TRUE(FormatViewerStatus(text, status, damaged));
     EXPECT_STREQ(text, "Bild 5 von 24, 320 \xD7 200, 2,4 s, 33 %, Pause, Tempo \xBD\xD7, besch\xE4" "digt ab Bild 7");
+    status.tallPixels = true;
+    EXPECT_TRUE(FormatViewerStatus(text, status, damaged));
+    EXPECT_STREQ(text, "Bild 5 von 24, 320 \xD7 200, 2,4 s, 33 %, Pixel 6:5, Pause, Tempo \xBD\xD7, besch\xE4" "digt ab Bild 7");
 
     EXPECT_STREQ(ViewerFileName("E:\\ANIM\\NATUR\\FISCH.FLC"), "FISCH.FLC");
     EXPECT_STREQ(ViewerFileName("BALL.FLC"), "BALL.FLC");
@@ -300,6 +354,34 @@ TEST(ViewerReading, DamagedFilePlaysUpToTheDamage)
 
     reading.Open(nullptr);
     EXPECT_EQ(reading.Facts().answer, PreviewAnswer::NotFound);
+}
+
+// A frame that breaks after its palette leaves the reader a picture no frame
+// has; a seek back to the frame before it shows that frame as it is.
+TEST(ViewerReading, AfterTheDamageTheLastGoodFrameIsWhole)
+{
+    const std::string whole = flc_writer::GradientFlc(16, 8, 5, 100);
+    const std::string file = flc_writer::RedThenCutInFrame(whole, 3);
+    const auto pictures = Straight(whole);
+    const std::vector<std::uint8_t> ramp = flc_writer::RampPalette();
+    struct Case { int line; std::vector<int> seeks; };
+    const Case cases[] = {
+        {__LINE__, {1, 2, 3, 2}},       // stepped into the damage and back
+        {__LINE__, {1, 5, 2}},          // to the last frame, past the damage
+        {__LINE__, {2, 4, 1, 2}},       // back to the start and on again
+    };
+    for (const Case& c : cases) {
+        FlcMemorySource source(file.data(), file.size());
+        ViewerReading reading;
+        reading.Open(&source);
+        for (int n : c.seeks)
+            reading.Seek(n);
+        const int last = c.seeks.back();
+        EXPECT_EQ(reading.Facts().damagedAt, 3) << "line " << c.line;
+        EXPECT_EQ(reading.FrameNumber(), last) << "line " << c.line;
+        EXPECT_EQ(std::memcmp(reading.Indices(), pictures[last - 1].data(), 16 * 8), 0) << "line " << c.line;
+        EXPECT_EQ(std::memcmp(reading.Palette(), ramp.data(), 768), 0) << "line " << c.line;
+    }
 }
 
 } // namespace

@@ -108,4 +108,24 @@ inline std::string CutInFrame(const std::string& file, int broken)
     return file.substr(0, at + 40);
 }
 
+// A file of Flc's making whose frame `broken` (from 2) turns the palette red
+// and then breaks in its pixels: a reader stopped there holds frame
+// `broken` - 1's picture in a palette that no whole frame has.
+inline std::string RedThenCutInFrame(const std::string& file, int broken)
+{
+    std::string cut = CutInFrame(file, broken);
+    const std::size_t frame = cut.size() - 40;
+    const std::size_t colours = frame + 16 + 10;     // frame header, chunk header, packet head
+    const std::size_t pixels = colours + 768 + 6;
+    if (pixels + 8 > file.size())
+        return cut;
+    std::string red = file.substr(0, pixels + 8);
+    for (std::size_t i = 0; i < 768; i += 3) {
+        red[colours + i] = static_cast<char>(255);
+        red[colours + i + 1] = 0;
+        red[colours + i + 2] = 0;
+    }
+    return red;
+}
+
 } // namespace flc_writer

@@ -243,7 +243,7 @@ TEST_F(Preview, F3IsTheAcceleratorAndTogglesThePreview)
     MSG other = {List(), WM_KEYDOWN, 'A', 0x401E0001, 0, {0, 0}};
     EXPECT_FALSE(TranslateMainWindowKeys(window_, accelerators, &other));
     // F3 is also "Vorschau" in "Ansicht", enabled.
-    EXPECT_EQ(GetMenuState(GetMenu(window_), ID_PREVIEW, MF_BYCOMMAND), static_cast<UINT>(MF_ENABLED));
+    EXPECT_EQ(GetMenuState(GetMenu(window_), ID_PREVIEW, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED), 0u);
 }
 
 TEST_F(Preview, ShowsTheFirstFramePixelForPixelBesideItsRow)
@@ -458,7 +458,6 @@ TEST_F(Preview, EachTriggerHidesIt)
                                         SendMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(5, 5)); }},
         {"right click", [](HWND, HWND list) { SendMessageA(list, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5)); }},
         {"key", [](HWND, HWND list) { SendMessageA(list, WM_KEYDOWN, VK_DOWN, 0); }},
-        {"Alt", [](HWND, HWND list) { SendMessageA(list, WM_SYSKEYDOWN, VK_MENU, 0x20000000); }},
         {"scroll bar", [](HWND, HWND list) { SendMessageA(list, WM_VSCROLL, SB_LINEDOWN, 0); }},
         {"wheel", [](HWND, HWND list) { SendMessageA(list, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0); }},
         {"main window deactivated", [](HWND window, HWND) {
@@ -468,7 +467,7 @@ TEST_F(Preview, EachTriggerHidesIt)
              SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(200, 10)); }},
         {"click on the status bar", [](HWND window, HWND) {
              SendMessageA(window, WM_PARENTNOTIFY, WM_LBUTTONDOWN, MAKELPARAM(200, 500)); }},
-        {"menu opened", [](HWND window, HWND) { SendMessageA(window, WM_ENTERMENULOOP, FALSE, 0); }},
+        {"list sorted", [](HWND window, HWND) { SendMessageA(window, WM_COMMAND, ID_SORT_TITLE, 0); }},
         {"window moved", [](HWND window, HWND) { SendMessageA(window, WM_ENTERSIZEMOVE, 0, 0); }},
         {"click on the popup", [](HWND, HWND) {
              SendMessageA(PreviewWindow(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2)); }},
@@ -487,6 +486,57 @@ TEST_F(Preview, EachTriggerHidesIt)
     ASSERT_NE(ShowRow(kReal), nullptr);
     SendMessageA(List(), WM_KEYDOWN, VK_F3, 0);
     EXPECT_NE(PreviewWindow(), nullptr);
+}
+
+// "Vorschau" in "Ansicht" is checked while a preview shows; the menu keeps
+// one that F3 showed, so that the item can turn it off, and takes one that
+// the pointer showed. F3 keeps a preview the pointer showed.
+TEST_F(Preview, TheMenuShowsThePreviewsStateAndF3KeepsIt)
+{
+    auto checked = [this] {
+        SendMessageA(window_, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(GetSubMenu(GetMenu(window_), 1)),
+                     MAKELPARAM(1, FALSE));
+        return (GetMenuState(GetMenu(window_), ID_PREVIEW, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    };
+    auto hover = [this](int row) {
+        RECT rect;
+        SendMessageA(List(), LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect));
+        SendMessageA(List(), WM_MOUSEHOVER, 0, MAKELPARAM(rect.left + 50, rect.top + 5));
+        return Shown();
+    };
+    // The ways into the menu: Alt in the list, a click on the menu bar, the menu loop.
+    const std::function<void(HWND, HWND)> menu[] = {
+        [](HWND, HWND list) { SendMessageA(list, WM_SYSKEYDOWN, VK_MENU, 0x20000000); },
+        [](HWND window, HWND) { SendMessageA(window, WM_NCLBUTTONDOWN, HTMENU, 0); },
+        [](HWND window, HWND) { SendMessageA(window, WM_ENTERMENULOOP, FALSE, 0); },
+    };
+    EXPECT_FALSE(checked());
+    for (const auto& open : menu) {
+        HWND popup = ShowRow(kReal);
+        ASSERT_NE(popup, nullptr);
+        open(window_, List());
+        EXPECT_EQ(PreviewWindow(), popup);
+        EXPECT_TRUE(checked());
+        Command(ID_PREVIEW);        // chosen there: off
+        EXPECT_EQ(PreviewWindow(), nullptr);
+        EXPECT_FALSE(checked());
+
+        ASSERT_NE(hover(kMissing), nullptr);
+        open(window_, List());
+        EXPECT_EQ(PreviewWindow(), nullptr);
+    }
+    // F3 while the pointer's preview shows: it stays, on its row, and is F3's now.
+    Select(kReal);
+    HWND popup = hover(kMissing);
+    ASSERT_NE(popup, nullptr);
+    Command(ID_PREVIEW);
+    EXPECT_EQ(PreviewWindow(), popup);
+    EXPECT_EQ(Text(popup), "Keine Vorschau: Datei nicht gefunden");
+    SendMessageA(window_, WM_ENTERMENULOOP, FALSE, 0);
+    EXPECT_EQ(PreviewWindow(), popup);
+    EXPECT_TRUE(checked());
+    Command(ID_PREVIEW);
+    EXPECT_EQ(PreviewWindow(), nullptr);
 }
 
 // The window activated for real: another window of the program comes forward.

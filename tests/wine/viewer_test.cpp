@@ -35,7 +35,7 @@ struct Row {
 const Row kRows[] = {
     {"Ball", "BALL.FLC"},       // 320 x 200, 6 frames 100 ms apart
     {"Bild", "BIG.FLC"},        // 640 x 480, 3 frames
-    {"Cut", "CUT.FLC"},         // 16 x 8, 5 frames, cut in frame 3
+    {"Cut", "CUT.FLC"},         // 16 x 8, 5 frames 1 s apart; frame 3 turns red and breaks
     {"Defekt", "BROKEN.FLC"},   // cut in its first frame
     {"Fehlt", "MISSING.FLC"},   // not written
     {"Ger\xE4t", "NUL"},         // a device, never read
@@ -67,7 +67,7 @@ protected:
         anim_ = folder_ + "ANIM\\";
         WriteFileBytes(anim_ + "BALL.FLC", flc_writer::GradientFlc(320, 200, kBallFrames, 100));
         WriteFileBytes(anim_ + "BIG.FLC", flc_writer::GradientFlc(640, 480, 3, 100));
-        WriteFileBytes(anim_ + "CUT.FLC", flc_writer::CutInFrame(flc_writer::GradientFlc(16, 8, 5, 100), 3));
+        WriteFileBytes(anim_ + "CUT.FLC", flc_writer::RedThenCutInFrame(flc_writer::GradientFlc(16, 8, 5, 1000), 3));
         WriteFileBytes(anim_ + "BROKEN.FLC", flc_writer::CutInFrame(flc_writer::GradientFlc(16, 8, 2, 100), 1));
         MainWindowFixture::SetUp();
         SetControl(false);
@@ -151,6 +151,12 @@ std::wstring Wide(const std::string& text)
     return std::wstring(text.begin(), text.end());
 }
 
+// A status line for a failure's message (its characters all Windows-1252's first 256).
+std::string Narrow(const std::wstring& text)
+{
+    return std::string(text.begin(), text.end());
+}
+
 COLORREF RampColour(int index)
 {
     return RGB(index, 255 - index, index / 2);
@@ -212,7 +218,7 @@ TEST_F(Viewer, CtrlF3AndTheMenuOpenOneViewerTitledByRowAndFile)
     HWND viewer = ViewerWindow();
     EXPECT_EQ(Title(), L"Ball \x2013 BALL.FLC");
     EXPECT_TRUE(StatusIs(L"Bild 1 von 6, 320 \xD7 200, 0,6 s, 100 %") || Status().find(L"von 6, 320 \xD7 200, 0,6 s, 100 %") != std::wstring::npos)
-        << std::string(Status().begin(), Status().end());
+        << Narrow(Status());
     EXPECT_EQ(GetWindow(viewer, GW_OWNER), window_);
     EXPECT_TRUE(IsWindowEnabled(window_));      // not modal
 
@@ -319,8 +325,9 @@ TEST_F(Viewer, ZoomInWholeStepsFitAndTallPixels)
         {'+', 640, 400, L"200 %"},
         {'-', 320, 200, L"100 %"},
         {'-', 160, 100, L"50 %"},
-        {'0', 800, 500, L"250 %"},      // fits the 800 x 500 picture area
-        {'-', 640, 400, L"200 %"},      // the whole step below the fit
+        {'0', 640, 400, L"200 %"},      // the largest whole step that fits the 800 x 500 picture area
+        {'-', 320, 200, L"100 %"},      // the whole step below the fit
+        {'0', 640, 400, L"200 %"},
     };
     for (const Step& s : steps) {
         Char(s.key);
@@ -336,6 +343,14 @@ TEST_F(Viewer, ZoomInWholeStepsFitAndTallPixels)
     SendMessageA(ViewerWindow(), WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, WHEEL_DELTA), MAKELPARAM(10, 10));
     EXPECT_NE(Status().find(L", 300 %"), std::wstring::npos);
     Char('-');
+    // Fit in a window the user sized: whole steps, never 288 %.
+    RECT sized = {0, 0, 922, 596};
+    AdjustWindowRectEx(&sized, WS_OVERLAPPEDWINDOW, FALSE, 0);
+    SetWindowPos(ViewerWindow(), nullptr, 0, 0, sized.right - sized.left, sized.bottom - sized.top,
+                 SWP_NOZORDER | SWP_NOMOVE);
+    Char('0');
+    EXPECT_EQ(Capture().picture.right - Capture().picture.left, 640);
+    EXPECT_NE(Status().find(L", 200 %"), std::wstring::npos) << Narrow(Status());
 
     // Nearest pixel at 200 %: each pixel a 2 x 2 block of its own colour.
     Shot twice = Capture();
@@ -350,6 +365,7 @@ TEST_F(Viewer, ZoomInWholeStepsFitAndTallPixels)
     // row the picture's own, one in five shown twice, the columns unchanged.
     Char('-');
     Char('v');
+    EXPECT_NE(Status().find(L", 100 %, Pixel 6:5"), std::wstring::npos) << Narrow(Status());
     Shot tall = Capture();
     ASSERT_EQ(tall.picture.right - tall.picture.left, 320);
     ASSERT_EQ(tall.picture.bottom - tall.picture.top, 240);
@@ -370,26 +386,101 @@ TEST_F(Viewer, ZoomInWholeStepsFitAndTallPixels)
     EXPECT_EQ(repeated, 40);
     Char('v');
     EXPECT_EQ(Capture().picture.bottom - Capture().picture.top, 200);
+    EXPECT_EQ(Status().find(L"Pixel 6:5"), std::wstring::npos);
 
-    // A picture larger than the work area opens fitted into it; 640 x 480 at 100 %.
+    // The window the user sized keeps its size on the next row, which shows
+    // at 100 % where it fits.
+    RECT before;
+    GetClientRect(ViewerWindow(), &before);
     Key(VK_DOWN);
     ASSERT_TRUE(WaitFor([] { return Status().find(L"640 \xD7 480") != std::wstring::npos; }, 3000));
     RECT client;
     GetClientRect(ViewerWindow(), &client);
-    EXPECT_EQ(client.right, 640);
-    EXPECT_EQ(client.bottom, 500);
+    EXPECT_EQ(client.right, before.right);
+    EXPECT_EQ(client.bottom, before.bottom);
+    EXPECT_NE(Status().find(L", 100 %"), std::wstring::npos);
+}
+
+// The frame shown from 0, by its pixels; -1 for none of the file's.
+int CutFrameShown()
+{
+    Shot shot = Capture();
+    return FrameShown(*shot.canvas, shot.picture.left, shot.picture.top, 16, 8);
 }
 
 TEST_F(Viewer, DamagedFilesPlayUpToTheDamage)
 {
     ASSERT_NE(Open(kCut), nullptr);
-    EXPECT_TRUE(WaitFor([] { return Status().find(L", besch\xE4" L"digt ab Bild 3") != std::wstring::npos; }, 3000))
-        << std::string(Status().begin(), Status().end());
-    // Only the frames before the damage: the last is frame 2.
+    // Straight to the last frame before its first second is up, past the
+    // damage not found yet: the last good frame, as it is, not frame 3's red.
     Key(VK_END, true);
-    EXPECT_TRUE(StatusIs(L"Bild 2 von 5, 16 \xD7 8, 0,5 s, 100 %, Pause, besch\xE4" L"digt ab Bild 3"));
+    EXPECT_TRUE(StatusIs(L"Bild 2 von 5, 16 \xD7 8, 5,0 s, 100 %, Pause, besch\xE4" L"digt ab Bild 3"))
+        << Narrow(Status());
+    EXPECT_EQ(CutFrameShown(), 1);
     Key(VK_RIGHT);
-    EXPECT_TRUE(StatusIs(L"Bild 1 von 5, 16 \xD7 8, 0,5 s, 100 %, Pause, besch\xE4" L"digt ab Bild 3"));
+    EXPECT_TRUE(StatusIs(L"Bild 1 von 5, 16 \xD7 8, 5,0 s, 100 %, Pause, besch\xE4" L"digt ab Bild 3"));
+    EXPECT_EQ(CutFrameShown(), 0);
+    Key(VK_LEFT);
+    EXPECT_TRUE(StatusIs(L"Bild 2 von 5, 16 \xD7 8, 5,0 s, 100 %, Pause, besch\xE4" L"digt ab Bild 3"));
+    EXPECT_EQ(CutFrameShown(), 1);
+
+    // Played, it goes round its good frames and never stops.
+    Char('4');
+    Key(VK_SPACE);
+    std::vector<std::wstring> seen;
+    WaitFor([&] {
+        if (seen.empty() || seen.back() != Status())
+            seen.push_back(Status());
+        return seen.size() >= 6;
+    }, 5000);
+    ASSERT_GE(seen.size(), 6u);
+    for (std::size_t n = 1; n < seen.size(); ++n) {
+        EXPECT_EQ(seen[n].find(n % 2 == 1 ? L"Bild 1 von 5" : L"Bild 2 von 5"), 0u) << n;
+        EXPECT_EQ(seen[n].find(L"Pause"), std::wstring::npos) << n;
+    }
+}
+
+// The medium going away while a file plays for the first time: it goes
+// round the frames it could read, as a damaged file does, and never stops.
+TEST_F(Viewer, AMediumGoneMidPlayGoesRoundWhatWasRead)
+{
+    ASSERT_NE(Open(kBall), nullptr);
+    ASSERT_TRUE(WaitFor([] { return Status().find(L"Bild 2 von 6") == 0; }, 3000)) << Narrow(Status());
+    // Frames 1 to 3 stay readable (the third may be on its way already); the rest is gone.
+    HANDLE file = CreateFileA((anim_ + "BALL.FLC").c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    const LONG frameBytes = 16 + 778 + 6 + 320 * 200;
+    SetFilePointer(file, 128 + 3 * frameBytes, nullptr, FILE_BEGIN);
+    EXPECT_TRUE(SetEndOfFile(file));
+    CloseHandle(file);
+    ASSERT_TRUE(WaitFor([] { return Status().find(L"besch\xE4" L"digt ab Bild 4") != std::wstring::npos; }, 3000))
+        << Narrow(Status());
+    std::vector<std::wstring> seen;
+    WaitFor([&] {
+        if (seen.empty() || seen.back() != Status())
+            seen.push_back(Status());
+        return seen.size() >= 7;
+    }, 5000);
+    ASSERT_GE(seen.size(), 7u);
+    int rounds = 0;
+    for (std::size_t n = 1; n < seen.size(); ++n) {
+        EXPECT_EQ(seen[n].find(L"Pause"), std::wstring::npos) << n;
+        if (seen[n].find(L"Bild 1 von 6") == 0 && seen[n - 1].find(L"Bild 3 von 6") == 0)
+            ++rounds;
+    }
+    EXPECT_GE(rounds, 1);
+}
+
+// A machine without room for the first frame says so: not the file's fault.
+TEST_F(Viewer, NoRoomForTheFirstFrameIsSaidSo)
+{
+    // Room for the picture, none for the first frame's bytes.
+    FailNothrowArraysFrom(640 * 480 + 1);
+    ASSERT_NE(Open(kBig), nullptr);
+    EXPECT_TRUE(StatusIs(L"Keine Vorschau: nicht genug Speicher f\xFCr das Bild"))
+        << Narrow(Status());
+    ServeEveryArray();
 }
 
 TEST_F(Viewer, PlayingAllMovesOnThroughTheListUntilAKey)
@@ -669,6 +760,111 @@ TEST_F(Viewer, ZoomedLargerThanTheWindowEveryEdgeCanBeSeen)
     EXPECT_TRUE(WaitFor([] { return Status().find(L"Bild 2 von 6") == 0; }, 3000));
 }
 
+// Until the user sizes it, the window follows its picture: + and V grow it
+// within the work area, beyond that the picture scrolls; - shrinks it again.
+TEST_F(Viewer, TheWindowGrowsWithTheZoomUntilTheUserSizesIt)
+{
+    ASSERT_NE(Open(kBall), nullptr);
+    Key(VK_HOME, true);
+    auto client = [] {
+        RECT rect;
+        GetClientRect(ViewerWindow(), &rect);
+        return SIZE{rect.right, rect.bottom};
+    };
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_EQ(client().cx, 320);
+    EXPECT_EQ(client().cy, 220);
+    Char('+');
+    EXPECT_EQ(client().cx, 640);
+    EXPECT_EQ(client().cy, 420);
+    EXPECT_FALSE(HasBar(WS_HSCROLL) || HasBar(WS_VSCROLL));
+    Char('v');
+    EXPECT_EQ(client().cy, 500);        // 480 rows and the status line
+    Char('v');
+    // Far larger than the screen: the window fills the work area, and the picture scrolls.
+    for (int n = 0; n < 6; ++n)
+        Char('+');
+    EXPECT_NE(Status().find(L", 800 %"), std::wstring::npos);
+    RECT outer;
+    GetWindowRect(ViewerWindow(), &outer);
+    EXPECT_TRUE(outer.left >= work.left && outer.top >= work.top && outer.right <= work.right && outer.bottom <= work.bottom);
+    EXPECT_GT(outer.right - outer.left, (work.right - work.left) * 9 / 10);
+    EXPECT_TRUE(HasBar(WS_HSCROLL) && HasBar(WS_VSCROLL));
+    // The fit: the largest whole step the work area holds.
+    Char('0');
+    const int fit = Capture().picture.right - Capture().picture.left;
+    EXPECT_EQ(fit % 320, 0);
+    EXPECT_FALSE(HasBar(WS_HSCROLL) || HasBar(WS_VSCROLL));
+    EXPECT_EQ(client().cx, std::max(fit, 320));
+    for (int n = 1; n < fit / 320; ++n)
+        Char('-');
+    EXPECT_NE(Status().find(L", 100 %"), std::wstring::npos);
+    EXPECT_EQ(client().cx, 320);
+    EXPECT_EQ(client().cy, 220);
+
+    // Sized by hand: + no longer changes the window, and neither does the next row.
+    RECT outerSized = {0, 0, 500, 300};
+    AdjustWindowRectEx(&outerSized, WS_OVERLAPPEDWINDOW, FALSE, 0);
+    SetWindowPos(ViewerWindow(), nullptr, 0, 0, outerSized.right - outerSized.left,
+                 outerSized.bottom - outerSized.top, SWP_NOZORDER | SWP_NOMOVE);
+    Char('+');
+    EXPECT_EQ(client().cx, 500);
+    EXPECT_EQ(client().cy, 300);
+    EXPECT_TRUE(HasBar(WS_HSCROLL));
+}
+
+// A size the user chose stays from row to row and through "Alle abspielen":
+// maximised too, with its restore button meaning what it says.
+TEST_F(Viewer, MaximisedOrSizedItKeepsItsSizeFromRowToRow)
+{
+    ASSERT_NE(Open(kBall), nullptr);
+    RECT restored;
+    GetWindowRect(ViewerWindow(), &restored);
+    ShowWindow(ViewerWindow(), SW_MAXIMIZE);
+    RECT maximised;
+    GetWindowRect(ViewerWindow(), &maximised);
+    Key(VK_DOWN);
+    ASSERT_TRUE(WaitFor([] { return Status().find(L"640 \xD7 480") != std::wstring::npos; }, 3000));
+    EXPECT_TRUE(IsZoomed(ViewerWindow()));
+    RECT now;
+    GetWindowRect(ViewerWindow(), &now);
+    EXPECT_TRUE(EqualRect(&now, &maximised));
+    // Restored: the window before it was maximised, and again following its picture.
+    ShowWindow(ViewerWindow(), SW_RESTORE);
+    GetWindowRect(ViewerWindow(), &now);
+    EXPECT_TRUE(EqualRect(&now, &restored));
+    Key(VK_UP);
+    ASSERT_TRUE(WaitFor([] { return Status().find(L"320 \xD7 200") != std::wstring::npos; }, 3000));
+    RECT client;
+    GetClientRect(ViewerWindow(), &client);
+    EXPECT_EQ(client.right, 320);
+    EXPECT_EQ(client.bottom, 220);
+
+    // Sized by hand, then every row in turn: one size throughout.
+    SetWindowPos(ViewerWindow(), nullptr, 0, 0, 700, 560, SWP_NOZORDER | SWP_NOMOVE);
+    RECT sizedClient;
+    GetClientRect(ViewerWindow(), &sizedClient);
+    VisibleSizes.clear();
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROCRET, RecordVisibleSizes, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    Char('4');
+    Char('a');
+    std::vector<int> seen;
+    WaitFor([&] {
+        if (seen.empty() || seen.back() != Selected())
+            seen.push_back(Selected());
+        return seen.size() >= 7;
+    }, 20000);
+    UnhookWindowsHookEx(hook);
+    Key(VK_ESCAPE);
+    EXPECT_GE(seen.size(), 7u);
+    for (const SIZE& size : VisibleSizes) {
+        EXPECT_EQ(size.cx, sizedClient.right);
+        EXPECT_EQ(size.cy, sizedClient.bottom);
+    }
+}
+
 TEST_F(Viewer, OpenedAndClosedAgainAndAgainLeavesNothingBehind)
 {
     // One round first: what stays for the program's life (the class, the
@@ -776,7 +972,7 @@ TEST_F(Viewer, SaveWritesExactlyTheChosenFile)
     Key(VK_HOME, true);
     Key(VK_RIGHT);
     Key(VK_RIGHT);
-    ASSERT_TRUE(StatusIs(L"Bild 3 von 6, 320 \xD7 200, 0,6 s, 100 %, Pause")) << std::string(Status().begin(), Status().end());
+    ASSERT_TRUE(StatusIs(L"Bild 3 von 6, 320 \xD7 200, 0,6 s, 100 %, Pause")) << Narrow(Status());
 
     // Through the dialog, as a user does: Ctrl+S, a name, OK.
     EXPECT_EQ(SaveThroughTheDialog(out + "BALL.PNG"), 1);
