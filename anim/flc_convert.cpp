@@ -154,6 +154,8 @@ struct FramePlan {
     int bits = 8;               // every index written is below 1 << bits
     bool local = false;         // a table of its own, 1 << bits colours
     bool usable[256];           // a kept pixel may be written as its own index
+    bool keepFull = false;      // a full code table is kept while it pays, else cleared at once
+    bool ownFirst = false;      // a kept pixel is written as its own index unless the transparent one matches longer
 };
 
 // False when the frame draws every index of its table, leaving none free to
@@ -211,6 +213,7 @@ struct GifWriter {
     bool writing = false;   // false: the bytes are only counted
     std::size_t dataBytes = 0;
     std::size_t bitsSinceClear = 0;
+    bool filled = false;    // the code table filled up in the last frame
     std::uint8_t block[256];    // a length byte and up to 255 data bytes
     int blockUsed = 0;
 
@@ -279,6 +282,15 @@ struct GifWriter {
         ++decoderNext;
     }
 
+    // The key's slot in the code table, or the free slot where it goes.
+    std::uint32_t Find(std::int32_t key) const
+    {
+        std::uint32_t slot = (static_cast<std::uint32_t>(key) * 2654435761u) >> (32 - 13);
+        while (keys[slot] != -1 && keys[slot] != key)
+            slot = (slot + 1) & (kLzwHashSize - 1);
+        return slot;
+    }
+
     void Clear()
     {
         Code(1 << minimumSize);
@@ -307,6 +319,7 @@ struct GifWriter {
         }
         codeSize = minimumSize + 1;
         decoderNext = 0;
+        filled = false;
         Clear();
         const int transparent = plan.transparent;
         const Area& area = plan.area;
@@ -320,31 +333,31 @@ struct GifWriter {
                 int other = -1;
                 if (transparent >= 0 && view.Kept(at)) {
                     other = plan.usable[value] && value != transparent ? value : -1;
-                    value = transparent;
+                    if (!plan.ownFirst || other < 0) {
+                        other = other < 0 ? -1 : value;
+                        value = transparent;
+                    } else {
+                        other = transparent;
+                    }
                 }
                 ++pixelsSinceClear;
                 if (prefix < 0) {
                     prefix = value;
                     continue;
                 }
-                std::int32_t key = prefix << 8 | value;
-                std::uint32_t slot = (static_cast<std::uint32_t>(key) * 2654435761u) >> (32 - 13);
-                while (keys[slot] != -1 && keys[slot] != key)
-                    slot = (slot + 1) & (kLzwHashSize - 1);
-                if (keys[slot] == key) {
+                std::uint32_t slot = Find(prefix << 8 | value);
+                if (keys[slot] != -1) {
                     prefix = codes[slot];
                     continue;
                 }
                 if (other >= 0) {
-                    std::int32_t otherKey = prefix << 8 | other;
-                    std::uint32_t s = (static_cast<std::uint32_t>(otherKey) * 2654435761u) >> (32 - 13);
-                    while (keys[s] != -1 && keys[s] != otherKey)
-                        s = (s + 1) & (kLzwHashSize - 1);
-                    if (keys[s] == otherKey) {
-                        prefix = codes[s];
+                    std::uint32_t otherSlot = Find(prefix << 8 | other);
+                    if (keys[otherSlot] != -1) {
+                        prefix = codes[otherSlot];
                         continue;
                     }
                 }
+                std::int32_t key = prefix << 8 | value;
                 Code(prefix);
                 prefix = value;
                 if (nextCode < kLzwMaxCode) {
@@ -352,6 +365,11 @@ struct GifWriter {
                     codes[slot] = static_cast<std::uint16_t>(nextCode++);
                     nextLook = pixelsSinceClear + kLzwLookGap;
                     bestPixels = 0;
+                    filled = filled || nextCode == kLzwMaxCode;
+                    if (nextCode == kLzwMaxCode && !plan.keepFull) {
+                        Clear();
+                        pixelsSinceClear = 1;
+                    }
                 } else if (pixelsSinceClear >= nextLook) {
                     // Pixels per bit since the clear, against the last look's.
                     nextLook = pixelsSinceClear + kLzwLookGap;
@@ -509,13 +527,29 @@ FlcConversion ConvertFlcToGif(FlcSource& source, ByteSink& out)
         if (first)
             gif->Head(info.width, info.height, global, globalBits);
         const int globalSize = 1 << globalBits;
-        FramePlan plans[2];
-        FramePlan* plan = &plans[0];
-        MakePlan(view, first ? whole : ChangedArea(view), false, global, globalSize, plans[0]);
-        if (!first && MakePlan(view, plans[0].area, true, global, globalSize, plans[1])) {
-            std::size_t clear = gif->Measure(view, plans[1], SIZE_MAX);
-            if (gif->Measure(view, plans[0], clear) > clear)
-                plan = &plans[1];
+        // Each way of writing the frame counted, the shortest written: with
+        // and without transparency; a full code table cleared at once or
+        // kept (the same bytes up to the table's filling).
+        FramePlan plans[6];
+        int ways = 0;
+        MakePlan(view, first ? whole : ChangedArea(view), false, global, globalSize, plans[ways++]);
+        if (!first && MakePlan(view, plans[0].area, true, global, globalSize, plans[ways])) {
+            plans[ways + 1] = plans[ways];
+            plans[ways + 1].ownFirst = true;
+            ways += 2;
+        }
+        const FramePlan* plan = &plans[0];
+        std::size_t shortest = SIZE_MAX;
+        for (int i = 0; i < ways; ++i) {
+            std::size_t size = gif->Measure(view, plans[i], shortest);
+            if (size < shortest) {
+                shortest = size;
+                plan = &plans[i];
+            }
+            if (gif->filled && !plans[i].keepFull) {
+                plans[ways] = plans[i];
+                plans[ways++].keepFull = true;
+            }
         }
         gif->Frame(view, *plan, GifFrameDelay(info.delayMicroseconds, result.frames));
         if (gif->failed) {
