@@ -14,6 +14,8 @@ constexpr int kLzwHashSize = 8192;     // at most half full
 // Once the code table is full it is kept as long as it compresses at least
 // as well as it did at the last look; the looks are this many pixels apart.
 constexpr std::size_t kLzwLookGap = 4096;
+// Strings of the code table that a frame's pixels may continue at once.
+constexpr int kLzwPaths = 8;
 
 struct Area {
     int left, top, width, height;
@@ -40,7 +42,12 @@ int BitsFor(int highest)
 // is written in that table's indices and no frame needs a table of its own.
 struct ColourTable {
     std::uint32_t colours[256];
-    std::uint64_t uses[256];
+    // How a colour is used: in how many frames after the first it is drawn,
+    // by how many pixels there, by how many in frame 1.
+    std::uint32_t frames[256];
+    std::uint64_t later[256];
+    std::uint32_t first[256];
+    int seenIn[256];
     int size = 0;
     bool overflow = false;          // more than 256 colours
     std::int16_t slots[512];        // colour hash: an index into colours, -1 free
@@ -64,39 +71,61 @@ struct ColourTable {
         }
     }
 
-    void Count(std::uint32_t colour)
+    // A pixel of `colour` drawn in frame `frame` (from 0).
+    void Count(std::uint32_t colour, int frame)
     {
         std::uint32_t slot = Slot(colour);
         while (slots[slot] >= 0 && colours[slots[slot]] != colour)
             slot = (slot + 1) & 511;
-        if (slots[slot] >= 0) {
-            ++uses[slots[slot]];
+        int i = slots[slot];
+        if (i < 0) {
+            if (size == 256) {
+                overflow = true;
+                return;
+            }
+            i = size++;
+            slots[slot] = static_cast<std::int16_t>(i);
+            colours[i] = colour;
+            frames[i] = first[i] = 0;
+            later[i] = 0;
+            seenIn[i] = 0;
+        }
+        if (frame == 0) {
+            ++first[i];
             return;
         }
-        if (size == 256) {
-            overflow = true;
-            return;
+        ++later[i];
+        if (seenIn[i] != frame) {
+            seenIn[i] = frame;
+            ++frames[i];
         }
-        colours[size] = colour;
-        uses[size] = 1;
-        slots[slot] = static_cast<std::int16_t>(size++);
     }
 
-    // The most used colours first, so that a frame of few colours has small
-    // indices and small codes; ties keep the order in which colours came.
-    void SortByUse()
+    bool Before(int a, int b) const
     {
-        for (int i = 1; i < size; ++i) {
-            std::uint32_t colour = colours[i];
-            std::uint64_t count = uses[i];
+        if (frames[a] != frames[b])
+            return frames[a] > frames[b];
+        if (later[a] != later[b])
+            return later[a] > later[b];
+        return first[a] > first[b];
+    }
+
+    // The colours that later frames draw most often first: a frame's code
+    // size follows its highest index. Ties keep the order in which colours
+    // came.
+    void Sort()
+    {
+        int order[256];
+        for (int i = 0; i < size; ++i) {
             int j = i;
-            for (; j > 0 && uses[j - 1] < count; --j) {
-                colours[j] = colours[j - 1];
-                uses[j] = uses[j - 1];
-            }
-            colours[j] = colour;
-            uses[j] = count;
+            for (; j > 0 && Before(i, order[j - 1]); --j)
+                order[j] = order[j - 1];
+            order[j] = i;
         }
+        std::uint32_t sorted[256];
+        for (int i = 0; i < size; ++i)
+            sorted[i] = colours[order[i]];
+        std::memcpy(colours, sorted, sizeof(std::uint32_t) * static_cast<std::size_t>(size));
         std::memset(slots, 0xFF, sizeof slots);
         for (int i = 0; i < size; ++i) {
             std::uint32_t slot = Slot(colours[i]);
@@ -325,7 +354,9 @@ struct GifWriter {
         const Area& area = plan.area;
         std::size_t pixelsSinceClear = 0, nextLook = 0;
         std::size_t bestPixels = 0, bestBits = 0;   // the ratio at the last look
-        int prefix = -1;
+        // The strings matched so far, all as long: a pixel that keeps its
+        // colour may continue each of them two ways.
+        int paths[kLzwPaths], count = 0;
         for (int y = 0; y < area.height && !failed; ++y) {
             std::size_t at = static_cast<std::size_t>(area.top + y) * view.width + area.left;
             for (int x = 0; x < area.width; ++x, ++at) {
@@ -341,25 +372,32 @@ struct GifWriter {
                     }
                 }
                 ++pixelsSinceClear;
-                if (prefix < 0) {
-                    prefix = value;
+                if (count == 0) {
+                    paths[count++] = value;
                     continue;
                 }
-                std::uint32_t slot = Find(prefix << 8 | value);
-                if (keys[slot] != -1) {
-                    prefix = codes[slot];
-                    continue;
-                }
-                if (other >= 0) {
-                    std::uint32_t otherSlot = Find(prefix << 8 | other);
-                    if (keys[otherSlot] != -1) {
-                        prefix = codes[otherSlot];
-                        continue;
+                int next[kLzwPaths], longer = 0;
+                for (int i = 0; i < count && longer < kLzwPaths; ++i) {
+                    std::uint32_t found = Find(paths[i] << 8 | value);
+                    if (keys[found] != -1)
+                        next[longer++] = codes[found];
+                    if (other >= 0 && longer < kLzwPaths) {
+                        found = Find(paths[i] << 8 | other);
+                        if (keys[found] != -1)
+                            next[longer++] = codes[found];
                     }
                 }
+                if (longer > 0) {
+                    std::memcpy(paths, next, sizeof(int) * static_cast<std::size_t>(longer));
+                    count = longer;
+                    continue;
+                }
+                const int prefix = paths[0];
+                paths[0] = value;
+                count = 1;
+                std::uint32_t slot = Find(prefix << 8 | value);
                 std::int32_t key = prefix << 8 | value;
                 Code(prefix);
-                prefix = value;
                 if (nextCode < kLzwMaxCode) {
                     keys[slot] = key;
                     codes[slot] = static_cast<std::uint16_t>(nextCode++);
@@ -385,7 +423,7 @@ struct GifWriter {
                     return limit + 1;
             }
         }
-        Code(prefix);
+        Code(paths[0]);
         Code((1 << minimumSize) + 1);
         if (bitCount > 0)
             Byte(static_cast<std::uint8_t>(bitBuffer));
@@ -441,11 +479,11 @@ FlcStatus GatherColours(FlcReader& reader, ColourTable& table, std::uint8_t* bef
         const std::uint8_t* indices = reader.Indices();
         for (std::size_t i = 0; i < pixels; ++i)
             if (frame == 0 || rgbBefore[before[i]] != rgb[indices[i]])
-                table.Count(rgb[indices[i]]);
+                table.Count(rgb[indices[i]], frame);
         std::memcpy(before, indices, pixels);
         std::memcpy(rgbBefore, rgb, sizeof rgb);
     }
-    table.SortByUse();
+    table.Sort();
     return reader.Rewind();
 }
 
