@@ -233,6 +233,8 @@ struct GifWriter {
     bool failed = false;
     std::int32_t keys[kLzwHashSize];        // prefix code << 8 | byte; -1 free
     std::uint16_t codes[kLzwHashSize];
+    std::uint16_t taken[kLzwMaxCode];       // the slots filled since the last clear
+    int takenCount = -1;                    // -1: keys not yet set
     int nextCode = 0;
     int codeSize = 0;
     int minimumSize = 0;
@@ -323,7 +325,12 @@ struct GifWriter {
     void Clear()
     {
         Code(1 << minimumSize);
-        std::memset(keys, 0xFF, sizeof keys);
+        // Small frames clear often: only the slots in use are freed.
+        if (takenCount < 0)
+            std::memset(keys, 0xFF, sizeof keys);
+        for (int i = 0; i < takenCount; ++i)
+            keys[taken[i]] = -1;
+        takenCount = 0;
         nextCode = (1 << minimumSize) + 2;
         codeSize = minimumSize + 1;
         decoderNext = nextCode - 1;
@@ -401,6 +408,7 @@ struct GifWriter {
                 if (nextCode < kLzwMaxCode) {
                     keys[slot] = key;
                     codes[slot] = static_cast<std::uint16_t>(nextCode++);
+                    taken[takenCount++] = static_cast<std::uint16_t>(slot);
                     nextLook = pixelsSinceClear + kLzwLookGap;
                     bestPixels = 0;
                     filled = filled || nextCode == kLzwMaxCode;
