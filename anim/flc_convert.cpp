@@ -592,7 +592,7 @@ FlcConversion ConvertFlcToGif(FlcSource& source, ByteSink& out)
                 shortest = size;
                 plan = &plans[i];
             }
-            if (gif->filled && !plans[i].keepFull) {
+            if (gif->filled && !plans[i].keepFull && ways < static_cast<int>(sizeof plans / sizeof plans[0])) {
                 plans[ways] = plans[i];
                 plans[ways++].keepFull = true;
             }
