@@ -154,6 +154,9 @@ TEST(GifEncoder, SmallWithoutChangingAPixel)
         two[i] = static_cast<std::uint8_t>((i / 64 + i % 64) % 2 * 255);
     moved[0] = static_cast<std::uint8_t>(moved[0] + 1);
     moved[size - 1] = static_cast<std::uint8_t>(moved[size - 1] + 1);
+    Bytes four = moved;     // four colours drawn, none of them the pixel's before
+    four[63] = static_cast<std::uint8_t>(four[63] + 2);
+    four[size - 64] = static_cast<std::uint8_t>(four[size - 64] + 3);
     Bytes everyIndex = noise;     // every pixel changes, each index drawn
     for (std::uint8_t& value : everyIndex)
         value = static_cast<std::uint8_t>(value + 1);
@@ -178,6 +181,9 @@ TEST(GifEncoder, SmallWithoutChangingAPixel)
          "come first in the table, so their codes are narrow",
          File(false, 64, 64, 2, 10, {Frame({PaletteChunk(0, Ramp(4)), CopyChunk(noise)}), Frame({CopyChunk(moved)})}), 256,
          {"g8", "gt2"}},
+        {"four colours drawn at the corners: the transparent index is the fifth, and the codes widen for it",
+         File(false, 64, 64, 2, 10, {Frame({PaletteChunk(0, Ramp(4)), CopyChunk(noise)}), Frame({CopyChunk(four)})}), 256,
+         {"g8", "gt3"}},
         {"every index drawn: none left to be transparent",
          File(false, 64, 64, 2, 10, {Frame({PaletteChunk(0, Ramp(4)), CopyChunk(noise)}), Frame({CopyChunk(everyIndex)})}),
          256, {"g8", "g8"}},
