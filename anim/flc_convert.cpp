@@ -557,14 +557,19 @@ FlcConversion ConvertFlcToGif(FlcSource& source, ByteSink& out)
         Colours(reader.Palette(), rgb);
         FrameView view{reader.Indices(), first ? nullptr : shown.get(), rgb, rgbBefore, info.width, info.height};
         if (oneTable) {
-            std::uint8_t to[256];
-            for (int i = 0; i < 256; ++i) {
-                int index = table->Find(rgb[i]);
-                to[i] = static_cast<std::uint8_t>(index < 0 ? 0 : index);     // a colour no pixel shows
-            }
+            std::int16_t to[256];
+            for (int i = 0; i < 256; ++i)
+                to[i] = static_cast<std::int16_t>(table->Find(rgb[i]));
+            // A colour the first reading did not meet: the file changed
+            // under us, and its frames from here are not the ones counted.
             const std::uint8_t* indices = reader.Indices();
-            for (std::size_t i = 0; i < pixels; ++i)
-                mapped[i] = to[indices[i]];
+            std::size_t i = 0;
+            for (; i < pixels && to[indices[i]] >= 0; ++i)
+                mapped[i] = static_cast<std::uint8_t>(to[indices[i]]);
+            if (i < pixels) {
+                status = FlcStatus::Damaged;
+                break;
+            }
             view.pixels = mapped.get();
             view.rgb = view.rgbBefore = global;
         } else if (first) {
@@ -608,7 +613,7 @@ FlcConversion ConvertFlcToGif(FlcSource& source, ByteSink& out)
     }
     if (status != FlcStatus::End) {
         result.status = status;
-        result.damagedAt = reader.FrameNumber() + 1;
+        result.damagedAt = result.frames + 1;
     }
     if (result.frames > 0) {
         const std::uint8_t trailer = 0x3B;

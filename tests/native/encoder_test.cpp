@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -314,6 +315,51 @@ TEST(Conversion, DamagedAndForeignInput)
     EXPECT_STREQ(FlcStatusName(past.status), "End");
     EXPECT_EQ(past.frames, 0);
     EXPECT_TRUE(sink.bytes.empty());
+}
+
+// A file that changes between the encoder's two readings (its colours are
+// gathered first): a colour met only the second time is damage, not a pixel
+// written in another colour.
+class ChangingSource final : public FlcSource {
+public:
+    ChangingSource(const Bytes& first, const Bytes& then) : first_(first), then_(then) {}
+    std::size_t Read(unsigned char* into, std::size_t size) override
+    {
+        const Bytes& file = back_ ? then_ : first_;
+        std::size_t count = position_ < file.size() ? std::min(size, file.size() - position_) : 0;
+        std::memcpy(into, file.data() + position_, count);
+        position_ += count;
+        return count;
+    }
+    bool Seek(std::uint64_t offset) override
+    {
+        back_ = back_ || offset < position_;     // the second reading
+        position_ = static_cast<std::size_t>(offset);
+        return true;
+    }
+
+private:
+    Bytes first_, then_;
+    std::size_t position_ = 0;
+    bool back_ = false;
+};
+
+TEST(Conversion, AFileThatChangesMeanwhileIsDamaged)
+{
+    const Bytes p = {1, 2, 3, 4};
+    Bytes before = File(false, 2, 2, 2, 10, {Frame({PaletteChunk(0, Ramp(0)), CopyChunk(p)}), Frame({CopyChunk({1, 2, 3, 1})})});
+    Bytes after = File(false, 2, 2, 2, 10, {Frame({PaletteChunk(0, Ramp(0)), CopyChunk(p)}), Frame({CopyChunk({1, 2, 3, 9})})});
+    ASSERT_EQ(before.size(), after.size());
+    ChangingSource source(before, after);
+    MemorySink sink;
+    FlcConversion result = ConvertFlcToGif(source, sink);
+    EXPECT_STREQ(FlcStatusName(result.status), "Damaged");
+    EXPECT_EQ(result.frames, 1);
+    EXPECT_EQ(result.damagedAt, 2);
+    GifFile gif = ReadGif(sink.bytes.data(), sink.bytes.size());
+    ASSERT_EQ(gif.error, "");
+    ASSERT_EQ(gif.frames.size(), 1u);
+    EXPECT_TRUE(GifPictures(gif)[0] == IndicesToRgb(p.data(), p.size(), Ramp(0).data()));
 }
 
 // A disk that fills up at any point: the conversion says so and stops.
