@@ -1,6 +1,6 @@
 // FLC/FLI animations kept as files today's programs open: the whole
 // animation as a GIF that loops forever, one frame as a PNG. Lossless: each
-// frame has its own 256 colours.
+// frame shows exactly its colours; the GIF's indices are the encoder's own.
 #pragma once
 
 #include "anim/byte_sink.h"

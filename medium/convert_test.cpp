@@ -81,8 +81,8 @@ std::vector<std::string> Names(const std::string& folder)
     return names;
 }
 
-// The GIF at `gif` holds every frame KORVAL decodes from `flc`, each with
-// its own colours; `frames` of them.
+// The GIF at `gif` holds every frame KORVAL decodes from `flc`, pixel for
+// pixel as a viewer shows it; `frames` of them.
 void ExpectSameFrames(const std::string& flc, const std::string& gif, std::size_t frames)
 {
     Bytes bytes = ReadAll(gif);
@@ -95,12 +95,11 @@ void ExpectSameFrames(const std::string& flc, const std::string& gif, std::size_
     ASSERT_EQ(reader.Open(source), FlcStatus::Frame);
     const FlcInfo& info = reader.Info();
     std::vector<Bytes> shown = GifPictures(read);
-    for (const GifFrame& frame : read.frames) {
+    for (std::size_t i = 0; i < read.frames.size(); ++i) {
         ASSERT_EQ(reader.NextFrame(), FlcStatus::Frame) << flc;
         int n = reader.FrameNumber();
         EXPECT_TRUE(shown[n - 1] == IndicesToRgb(reader.Indices(), static_cast<std::size_t>(info.width) * info.height, reader.Palette()))
             << gif << ", frame " << n;
-        EXPECT_EQ(frame.palette, Bytes(reader.Palette(), reader.Palette() + 768)) << gif << ", frame " << n;
     }
 }
 
@@ -235,9 +234,10 @@ TEST(ConvertCatalogue, FindingsInTheCheckersWords)
         EXPECT_EQ(run.log.find(once, first + 1), std::string::npos) << once << " twice in\n" << run.log;
     }
 
-    // Not one file written for a full disk; the folder unreadable.
+    // Not one file written for a disk that takes less than the smallest GIF
+    // (68 bytes for EIN.FLC); the folder unreadable.
     std::string full = Scratch("findings-full");
-    Outcome none = Logged(full, [&](std::FILE* log) { return ConvertCatalogue(catalogue, full, log, 100); });
+    Outcome none = Logged(full, [&](std::FILE* log) { return ConvertCatalogue(catalogue, full, log, 40); });
     EXPECT_EQ(none.exitCode, 1) << none.log;
     EXPECT_TRUE(Names(full).empty()) << none.log;
     Outcome unreadable = Logged(full, [&](std::FILE* log) { return ConvertCatalogue(Join(full, "nothing.ini"), full, log); });

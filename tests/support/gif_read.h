@@ -11,13 +11,17 @@
 
 struct GifFrame {
     std::vector<std::uint8_t> indices;      // width * height of the frame
-    std::vector<std::uint8_t> palette;      // the local colour table, 3 bytes a colour
+    std::vector<std::uint8_t> palette;      // the local colour table, 3 bytes a colour; empty: the global one
     int left = 0, top = 0, width = 0, height = 0;
     int delay = -1;                         // hundredths; -1: no graphic control block
+    int transparent = -1;                   // the transparent index; -1: none
+    int disposal = 0;                       // 0, 1: kept; 2: back to the background; 3: back to the picture before
+    int codeSize = 0;                       // the LZW minimum code size
 };
 
 struct GifFile {
     int width = 0, height = 0;
+    std::vector<std::uint8_t> palette;      // the global colour table; empty: none
     int loops = -1;                         // the application extension's count; -1: none
     std::vector<GifFrame> frames;
     bool trailer = false;
@@ -64,9 +68,16 @@ inline GifFile ReadGif(const std::uint8_t* data, std::size_t size)
     byte(flags);
     byte(ignored);
     byte(ignored);
-    if (flags & 0x80)
-        at += 3u << ((flags & 7) + 1);
-    int delay = -1;
+    if (flags & 0x80) {
+        std::size_t bytes = 3u << ((flags & 7) + 1);
+        if (size - at < bytes) {
+            gif.error = "global colour table cut short";
+            return gif;
+        }
+        gif.palette.assign(data + at, data + at + bytes);
+        at += bytes;
+    }
+    int delay = -1, transparent = -1, disposal = 0;
     for (int introducer; byte(introducer);) {
         if (introducer == 0x3B) {
             gif.trailer = true;
@@ -79,8 +90,11 @@ inline GifFile ReadGif(const std::uint8_t* data, std::size_t size)
                 gif.error = "extension cut short";
                 return gif;
             }
-            if (label == 0xF9 && body.size() >= 4)
+            if (label == 0xF9 && body.size() >= 4) {
                 delay = body[1] | body[2] << 8;
+                transparent = (body[0] & 1) ? body[3] : -1;
+                disposal = (body[0] >> 2) & 7;
+            }
             if (label == 0xFF && body.size() == 14 && std::string(body.begin(), body.begin() + 11) == "NETSCAPE2.0")
                 gif.loops = body[12] | body[13] << 8;
             continue;
@@ -91,7 +105,10 @@ inline GifFile ReadGif(const std::uint8_t* data, std::size_t size)
         }
         GifFrame frame;
         frame.delay = delay;
-        delay = -1;
+        frame.transparent = transparent;
+        frame.disposal = disposal;
+        delay = transparent = -1;
+        disposal = 0;
         if (!word(frame.left) || !word(frame.top) || !word(frame.width) || !word(frame.height) || !byte(flags)) {
             gif.error = "image descriptor cut short";
             return gif;
@@ -111,6 +128,7 @@ inline GifFile ReadGif(const std::uint8_t* data, std::size_t size)
             gif.error = "image data cut short";
             return gif;
         }
+        frame.codeSize = minimum;
         const int clear = 1 << minimum, end = clear + 1;
         std::vector<std::vector<std::uint8_t>> table;
         auto reset = [&] {
@@ -166,31 +184,51 @@ inline GifFile ReadGif(const std::uint8_t* data, std::size_t size)
                       + " pixels";
             return gif;
         }
+        // A viewer shows an index past the colour table in a colour of its
+        // own choosing.
+        std::size_t colours = (frame.palette.empty() ? gif.palette.size() : frame.palette.size()) / 3;
+        for (std::uint8_t index : frame.indices)
+            if (index != frame.transparent && index >= colours) {
+                gif.error = "frame " + std::to_string(gif.frames.size() + 1) + " shows index " + std::to_string(index)
+                          + " of a table of " + std::to_string(colours);
+                return gif;
+            }
         gif.frames.push_back(frame);
     }
     gif.error = "no trailer";
     return gif;
 }
 
-// Each frame as a viewer shows it: drawn over the frames before (nothing
-// is disposed), as 24-bit RGB, width * height * 3 bytes.
+// Each frame as a viewer shows it, as 24-bit RGB, width * height * 3 bytes:
+// drawn over what the frame before left (its disposal method), with the
+// frame's own colour table or else the global one; a transparent pixel
+// shows what was there. The canvas before frame 1 and the background that
+// disposal 2 restores are black.
 inline std::vector<std::vector<std::uint8_t>> GifPictures(const GifFile& gif)
 {
     std::vector<std::vector<std::uint8_t>> pictures;
     std::vector<std::uint8_t> canvas(static_cast<std::size_t>(gif.width) * gif.height * 3, 0);
     for (const GifFrame& frame : gif.frames) {
+        const std::vector<std::uint8_t>& table = frame.palette.empty() ? gif.palette : frame.palette;
+        std::vector<std::uint8_t> before = canvas;
         for (int y = 0; y < frame.height; ++y) {
             for (int x = 0; x < frame.width; ++x) {
                 int cx = frame.left + x, cy = frame.top + y;
-                if (cx >= gif.width || cy >= gif.height)
-                    continue;
                 std::size_t index = frame.indices[static_cast<std::size_t>(y) * frame.width + x];
+                if (cx >= gif.width || cy >= gif.height || static_cast<int>(index) == frame.transparent)
+                    continue;
                 for (int c = 0; c < 3; ++c)
-                    canvas[(static_cast<std::size_t>(cy) * gif.width + cx) * 3 + c] =
-                        index * 3 + c < frame.palette.size() ? frame.palette[index * 3 + c] : 0;
+                    canvas[(static_cast<std::size_t>(cy) * gif.width + cx) * 3 + c] = table[index * 3 + c];
             }
         }
         pictures.push_back(canvas);
+        if (frame.disposal == 3)
+            canvas = before;
+        if (frame.disposal == 2)
+            for (int y = frame.top; y < frame.top + frame.height && y < gif.height; ++y)
+                for (int x = frame.left; x < frame.left + frame.width && x < gif.width; ++x)
+                    for (int c = 0; c < 3; ++c)
+                        canvas[(static_cast<std::size_t>(y) * gif.width + x) * 3 + c] = 0;
     }
     return pictures;
 }

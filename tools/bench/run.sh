@@ -115,3 +115,11 @@ fi
 
 # Under Wine: wall-clock time, the median of RUNS.
 "$win/wine-run" "$win/tools/korval-bench.exe" "$runs"
+
+# What korval-convert keeps, beside what gifsicle -O3 and optipng -o5 make
+# of the same files: the bench FLC, the demo medium, the decoder's fixtures.
+if command -v gifsicle >/dev/null && command -v optipng >/dev/null; then
+    echo
+    /usr/bin/python3 "$root/tools/bench/sizes.py" "$native/tools/korval_convert/korval-convert" "$native/bench-sizes" \
+        "$KORVAL_BENCH_FLC" "$root/examples/medium/ANIM" "$root/tests/fixtures/anim"
+fi
