@@ -166,6 +166,14 @@ TEST(PlacePreview, TheFirstSideWhereItFitsWholeElseWhereTheLargestPictureFits)
     // No room on any side (a row filling the work area): not shown at all.
     PreviewPlace none = PlacePreview({0, 0, 1024, 740}, picture, text, {2, 2}, 96, work);
     EXPECT_EQ(none.box.right - none.box.left, 0);
+    // A line one pixel wider than the room on the right: left, where it shows whole.
+    PreviewPlace wide = PlacePreview({500, 100, 595, 184}, picture, {420, 13}, {2, 2}, 96, work);
+    EXPECT_EQ(wide.box.left, 70);
+    EXPECT_EQ(wide.box.right, 500);
+    // Above and below a row as wide as the work area, one pixel less than the
+    // line alone needs (23): not shown.
+    PreviewPlace low = PlacePreview({0, 20, 1024, 718}, picture, text, {2, 2}, 96, work);
+    EXPECT_EQ(low.box.bottom - low.box.top, 0);
     // A line wider than the widest room is cut by the popup's edge.
     PreviewPlace cut = PlacePreview({2, 60, 1005, 144}, {0, 0}, {1500, 13}, {2, 2}, 96, work);
     EXPECT_EQ(cut.box.left, 0);
