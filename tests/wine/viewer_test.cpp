@@ -76,7 +76,7 @@ protected:
         // The viewer closes with the main window, and its reading ends.
         EXPECT_EQ(ViewerWindow(), nullptr);
         EXPECT_EQ(FindWindowA("KorvalViewer", nullptr), nullptr);
-        EXPECT_TRUE(WaitFor([] { return LiveReadingThreads() == 0; }, 5000));
+        EXPECT_TRUE(WaitFor([] { return LiveReadingThreads() == 0; }, kPatience));
     }
 
     HWND List() const { return GetDlgItem(window_, ID_LIST); }
@@ -92,7 +92,7 @@ protected:
     {
         Select(row);
         Command(ID_VIEWER);
-        WaitFor([] { return ViewerWindow() != nullptr && !Status().empty(); }, 5000);
+        WaitFor([] { return ViewerWindow() != nullptr && !Status().empty(); }, kPatience);
         return ViewerWindow();
     }
 
@@ -125,7 +125,7 @@ protected:
 
     static bool StatusIs(const std::wstring& text)
     {
-        WaitFor([&] { return Status() == text; }, 3000);
+        WaitFor([&] { return Status() == text; }, kPatience);
         return Status() == text;
     }
 
@@ -204,7 +204,7 @@ TEST_F(Viewer, CtrlF3AndTheMenuOpenOneViewerTitledByRowAndFile)
     SetControl(true);
     EXPECT_TRUE(TranslateMainWindowKeys(window_, accelerators, &key));
     SetControl(false);
-    ASSERT_TRUE(WaitFor([] { return ViewerWindow() != nullptr && !Status().empty(); }, 5000));
+    ASSERT_TRUE(WaitFor([] { return ViewerWindow() != nullptr && !Status().empty(); }, kPatience));
     HWND viewer = ViewerWindow();
     EXPECT_EQ(Title(), L"Ball \x2013 BALL.FLC");
     EXPECT_TRUE(StatusIs(L"Bild 1 von 6, 320 \xD7 200, 0,6 s, 100 %") || Status().find(L"von 6, 320 \xD7 200, 0,6 s, 100 %") != std::wstring::npos)
@@ -294,7 +294,7 @@ TEST_F(Viewer, StepPauseFirstAndLastShowThatFrame)
     }
     // Space plays on: the frames move and "Pause" goes.
     Key(VK_SPACE);
-    EXPECT_TRUE(WaitFor([] { return Status().find(L"Bild 6 ") == std::wstring::npos; }, 3000));
+    EXPECT_TRUE(WaitFor([] { return Status().find(L"Bild 6 ") == std::wstring::npos; }, kPatience));
     EXPECT_EQ(Status().find(L"Pause"), std::wstring::npos);
     Key(VK_SPACE);
     EXPECT_NE(Status().find(L", Pause"), std::wstring::npos);
@@ -369,7 +369,7 @@ TEST_F(Viewer, ZoomInWholeStepsFitAndTallPixels)
 
     // A picture larger than the work area opens fitted into it; 640 x 480 at 100 %.
     Key(VK_DOWN);
-    ASSERT_TRUE(WaitFor([] { return Status().find(L"640 \xD7 480") != std::wstring::npos; }, 3000));
+    ASSERT_TRUE(WaitFor([] { return Status().find(L"640 \xD7 480") != std::wstring::npos; }, kPatience));
     RECT client;
     GetClientRect(ViewerWindow(), &client);
     EXPECT_EQ(client.right, 640);
@@ -379,7 +379,7 @@ TEST_F(Viewer, ZoomInWholeStepsFitAndTallPixels)
 TEST_F(Viewer, DamagedFilesPlayUpToTheDamage)
 {
     ASSERT_NE(Open(kCut), nullptr);
-    EXPECT_TRUE(WaitFor([] { return Status().find(L", besch\xE4" L"digt ab Bild 3") != std::wstring::npos; }, 3000))
+    EXPECT_TRUE(WaitFor([] { return Status().find(L", besch\xE4" L"digt ab Bild 3") != std::wstring::npos; }, kPatience))
         << std::string(Status().begin(), Status().end());
     // Only the frames before the damage: the last is frame 2.
     Key(VK_END, true);
@@ -400,7 +400,7 @@ TEST_F(Viewer, PlayingAllMovesOnThroughTheListUntilAKey)
         if (seen.empty() || seen.back() != Selected())
             seen.push_back(Selected());
         return seen.size() >= 8;
-    }, 20000);
+    }, kPatience);
     EXPECT_EQ(seen, (std::vector<int>{kBall, kBig, kCut, kBroken, kMissing, kDevice, kBall, kBig}));
     // Any key ends it: the key itself does nothing else.
     int at = Selected();
@@ -429,8 +429,7 @@ TEST_F(Viewer, ReadsWithinTheSameBoundAsThePreviews)
     // As on a medium that hangs: the viewer waits a moment for the file's
     // size, then shows anyway, at the size for no picture, and says why.
     EXPECT_FALSE(IsWindowVisible(ViewerWindow()));
-    WaitFor([] { return false; }, 600);
-    EXPECT_TRUE(IsWindowVisible(ViewerWindow()));
+    EXPECT_TRUE(WaitFor([] { return IsWindowVisible(ViewerWindow()) != FALSE; }, kPatience));
     EXPECT_EQ(Status(), L"Wird gelesen ...");
     RECT client;
     GetClientRect(ViewerWindow(), &client);
@@ -438,7 +437,7 @@ TEST_F(Viewer, ReadsWithinTheSameBoundAsThePreviews)
     EXPECT_EQ(client.bottom, 260);
     EXPECT_EQ(LiveReadingThreads(), kMostReadingThreads);
     waiting.pop_back();
-    EXPECT_TRUE(WaitFor([] { return Status().find(L"von 6, 320 \xD7 200") != std::wstring::npos; }, 3000));
+    EXPECT_TRUE(WaitFor([] { return Status().find(L"von 6, 320 \xD7 200") != std::wstring::npos; }, kPatience));
     // Once the size has come, the window takes it.
     GetClientRect(ViewerWindow(), &client);
     EXPECT_EQ(client.right, 320);
@@ -489,7 +488,7 @@ TEST_F(Viewer, OpensAtItsSizeAndChangesRowsWithoutAFlash)
     EXPECT_EQ(meanwhile.picture.bottom - meanwhile.picture.top, 200);
     EXPECT_EQ(FrameShown(*meanwhile.canvas, meanwhile.picture.left, meanwhile.picture.top, 320, 200), 0);
     EXPECT_EQ(Status(), L"Bild 1 von 6, 320 \xD7 200, 0,6 s, 100 %, Pause");
-    ASSERT_TRUE(WaitFor([] { return Status().find(L"640 \xD7 480") != std::wstring::npos; }, 3000));
+    ASSERT_TRUE(WaitFor([] { return Status().find(L"640 \xD7 480") != std::wstring::npos; }, kPatience));
     Shot after = Capture();
     EXPECT_EQ(after.picture.right - after.picture.left, 640);
     EXPECT_EQ(after.picture.bottom - after.picture.top, 480);
@@ -662,7 +661,7 @@ TEST_F(Viewer, ZoomedLargerThanTheWindowEveryEdgeCanBeSeen)
     EXPECT_EQ(fitted.picture.left, (client.right - (fitted.picture.right - fitted.picture.left)) / 2);
     // The pane's keys are the viewer's: a step on.
     SendMessageA(Pane(), WM_KEYDOWN, VK_RIGHT, 1);
-    EXPECT_TRUE(WaitFor([] { return Status().find(L"Bild 2 von 6") == 0; }, 3000));
+    EXPECT_TRUE(WaitFor([] { return Status().find(L"Bild 2 von 6") == 0; }, kPatience));
 }
 
 TEST_F(Viewer, OpenedAndClosedAgainAndAgainLeavesNothingBehind)
@@ -671,7 +670,7 @@ TEST_F(Viewer, OpenedAndClosedAgainAndAgainLeavesNothingBehind)
     // menu resource, the thread library) is there before the count.
     ASSERT_NE(Open(kBig), nullptr);
     Key(VK_ESCAPE);
-    WaitFor([] { return LiveReadingThreads() == 0; }, 5000);
+    WaitFor([] { return LiveReadingThreads() == 0; }, kPatience);
     SIZE_T before = CommittedBytes();
     GdiTally tally;
     for (int round = 0; round < 20; ++round) {
@@ -688,7 +687,7 @@ TEST_F(Viewer, OpenedAndClosedAgainAndAgainLeavesNothingBehind)
         ASSERT_EQ(ViewerWindow(), nullptr) << round;
     }
     EXPECT_GT(tally.Made(), 0);
-    EXPECT_TRUE(WaitFor([] { return LiveReadingThreads() == 0; }, 5000));
+    EXPECT_TRUE(WaitFor([] { return LiveReadingThreads() == 0; }, kPatience));
     EXPECT_EQ(tally.Live(), 0);
     // Kept pictures or frames left behind would be 1.2 MB a round here.
     Sleep(100);
@@ -773,7 +772,7 @@ TEST_F(Viewer, SaveWritesExactlyTheChosenFile)
 
     // Through the dialog, as a user does: Ctrl+S, a name, OK.
     EXPECT_EQ(SaveThroughTheDialog(out + "BALL.PNG"), 1);
-    EXPECT_TRUE(WaitFor([&] { return FilesIn(out).size() == 1 && Status().find(L"Bild 3") == 0; }, 5000));
+    EXPECT_TRUE(WaitFor([&] { return FilesIn(out).size() == 1 && Status().find(L"Bild 3") == 0; }, kPatience));
     EXPECT_EQ(ReadFileBytes(out + "BALL.PNG"), ExpectedPng(ball, 3));
 
     // Straight to a name: the GIF of the whole animation, over an old file.
@@ -806,13 +805,13 @@ TEST_F(Viewer, SavingLeavesTheWindowFreeAndClosingStopsIt)
     const std::string long_ = flc_writer::GradientFlc(640, 480, 100, 100);
     WriteFileBytes(anim_ + "BIG.FLC", long_);
     ASSERT_NE(Open(kBig), nullptr);
-    ASSERT_TRUE(WaitFor([] { return Status().find(L"von 100, 640") != std::wstring::npos; }, 3000));
+    ASSERT_TRUE(WaitFor([] { return Status().find(L"von 100, 640") != std::wstring::npos; }, kPatience));
 
     EXPECT_EQ(SaveThroughTheDialog(out + "BIG.GIF"), 1);
     // Back at once, while the file is being written.
     EXPECT_EQ(Status(), L"Speichere ...");
     Key(VK_SPACE);      // the window takes keys meanwhile
-    EXPECT_TRUE(WaitFor([&] { return Status().find(L"Bild ") == 0; }, 20000));
+    EXPECT_TRUE(WaitFor([&] { return Status().find(L"Bild ") == 0; }, kPatience));
     EXPECT_EQ(ReadFileBytes(out + "BIG.GIF"), ExpectedGif(long_));
     EXPECT_EQ(FilesIn(out), std::vector<std::string>{"BIG.GIF"});
 
@@ -823,7 +822,7 @@ TEST_F(Viewer, SavingLeavesTheWindowFreeAndClosingStopsIt)
     EXPECT_EQ(Status(), L"Speichere ...");
     Key(VK_ESCAPE);
     EXPECT_EQ(ViewerWindow(), nullptr);
-    EXPECT_TRUE(WaitFor([] { return LiveReadingThreads() == 0; }, 5000));
+    EXPECT_TRUE(WaitFor([] { return LiveReadingThreads() == 0; }, kPatience));
     EXPECT_EQ(ReadFileBytes(out + "BIG.GIF"), "old");
     EXPECT_EQ(FilesIn(out), std::vector<std::string>{"BIG.GIF"});
 }
