@@ -121,11 +121,19 @@ fi
 
 # Until its window shows or it ends; a first start in a new prefix on a busy
 # machine can take minutes.
-korval_shows() { xwininfo -root -tree 2>/dev/null | grep -q 'Vantry Demo Datenbank'; }
+shown=""
+korval_shows() { xwininfo -root -tree 2>/dev/null | grep -q 'Vantry Demo Datenbank' && shown=yes; }
 korval_ended() { ! kill -0 "$korval" 2>/dev/null; }
 korval_settled() { korval_shows || korval_ended; }
-if ! wait_until 600 korval_settled || ! korval_shows; then
-    echo "KORVAL's window did not appear" >&2
+wait_until 600 korval_settled || true
+if [ -z "$shown" ]; then
+    if korval_ended; then
+        code=0
+        wait "$korval" || code=$?
+        echo "KORVAL's window did not appear; wine start ended with $code" >&2
+    else
+        echo "KORVAL's window did not appear within 10 minutes" >&2
+    fi
     end_prefix "$WINEPREFIX"
     exit 1
 fi
