@@ -120,7 +120,8 @@ if [ -z "$headless" ]; then
 fi
 
 # Until its window shows or it ends; a first start in a new prefix on a busy
-# machine can take minutes.
+# machine can take minutes. Once seen, the window counts as shown: a second
+# look may fail while windows come and go.
 shown=""
 korval_shows() { xwininfo -root -tree 2>/dev/null | grep -q 'Vantry Demo Datenbank' && shown=yes; }
 korval_ended() { ! kill -0 "$korval" 2>/dev/null; }
