@@ -16,6 +16,44 @@ at_end() {
     done
 }
 
+# wait_until SECONDS COMMAND...: runs COMMAND every fifth of a second until
+# it succeeds (0), or until SECONDS have passed by the clock (1). The deadline
+# is only a safety net: a busy machine makes each try slower, and counting
+# tries would give up the sooner the busier it is.
+wait_until() {
+    wait_until_end=$(($(date +%s) + $1))
+    shift
+    while ! "$@"; do
+        [ "$(date +%s)" -lt "$wait_until_end" ] || return 1
+        sleep 0.2
+    done
+}
+
+# prefix_processes PREFIX: the ids of Wine's processes (the server and its
+# clients) whose environment names the prefix PREFIX. One grep reads every
+# process's environment (a process per probe is slow on a busy machine), in a
+# shell without WINEPREFIX, so that it does not find itself.
+prefix_processes() {
+    env -u WINEPREFIX sh -c '
+        for file in $(grep -lsxzF "WINEPREFIX=$1" /proc/[0-9]*/environ); do
+            id=${file#/proc/}
+            id=${id%/environ}
+            case $(readlink "/proc/$id/exe" 2>/dev/null) in
+                */wine*) printf "%s " "$id" ;;
+            esac
+        done' sh "$1"
+}
+
+# end_prefix PREFIX: ends every process of the prefix PREFIX and waits until
+# they are gone (at most a minute, then they are killed).
+end_prefix() {
+    WINEPREFIX=$1 wineserver -k 2>/dev/null || true
+    wait_until 60 prefix_ended "$1" && return 0
+    # shellcheck disable=SC2046 # one id a word
+    kill -KILL $(prefix_processes "$1") 2>/dev/null || true
+}
+prefix_ended() { [ -z "$(prefix_processes "$1")" ]; }
+
 # commit_time TOP: the seconds since 1970 that the release files of the tree
 # TOP are dated: $SOURCE_DATE_EPOCH when set, else the time of TOP's last
 # commit, else (TOP is no git checkout of its own, as an unpacked source

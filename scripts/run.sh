@@ -58,7 +58,7 @@ stop_xvfb() {
 }
 end_run() {
     echo "$1: ending KORVAL and the prefix's processes${xvfb:+ and the virtual display}" >&2
-    wineserver -k 2>/dev/null || true
+    end_prefix "$WINEPREFIX"
     stop_xvfb
 }
 at_end stop_xvfb end_run
@@ -73,21 +73,21 @@ start_xvfb() {
         if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
             Xvfb ":$n" -screen 0 "$1" -nolisten tcp >/dev/null 2>&1 &
             xvfb=$!
-            for _ in $(seq 1 100); do
-                kill -0 "$xvfb" 2>/dev/null || break
-                if [ "$({ tr -d ' \n' <"/tmp/.X$n-lock"; } 2>/dev/null)" = "$xvfb" ] &&
-                    xwininfo -display ":$n" -root >/dev/null 2>&1; then
-                    display=":$n"
-                    return 0
-                fi
-                sleep 0.1
-            done
+            if wait_until 120 xvfb_settled "$n" && xvfb_answers "$n"; then
+                display=":$n"
+                return 0
+            fi
             stop_xvfb
         fi
         n=$((n + 1))
     done
     return 1
 }
+# Whether our Xvfb holds display N and answers on it; whether it did or ended.
+xvfb_answers() {
+    [ "$({ tr -d ' \n' <"/tmp/.X$1-lock"; } 2>/dev/null)" = "$xvfb" ] && xwininfo -display ":$1" -root >/dev/null 2>&1
+}
+xvfb_settled() { ! kill -0 "$xvfb" 2>/dev/null || xvfb_answers "$1"; }
 
 headless=""
 if [ -z "${DISPLAY:-}" ]; then
@@ -119,15 +119,23 @@ if [ -z "$headless" ]; then
     exit "$code"
 fi
 
+# Until its window shows or it ends; a first start in a new prefix on a busy
+# machine can take minutes. Once seen, the window counts as shown: a second
+# look may fail while windows come and go.
 shown=""
-for _ in $(seq 1 100); do
-    if xwininfo -root -tree 2>/dev/null | grep -q 'Vantry Demo Datenbank'; then shown=yes; break; fi
-    kill -0 "$korval" 2>/dev/null || break
-    sleep 0.2
-done
+korval_shows() { xwininfo -root -tree 2>/dev/null | grep -q 'Vantry Demo Datenbank' && shown=yes; }
+korval_ended() { ! kill -0 "$korval" 2>/dev/null; }
+korval_settled() { korval_shows || korval_ended; }
+wait_until 600 korval_settled || true
 if [ -z "$shown" ]; then
-    echo "KORVAL's window did not appear" >&2
-    wineserver -k || true
+    if korval_ended; then
+        code=0
+        wait "$korval" || code=$?
+        echo "KORVAL's window did not appear; wine start ended with $code" >&2
+    else
+        echo "KORVAL's window did not appear within 10 minutes" >&2
+    fi
+    end_prefix "$WINEPREFIX"
     exit 1
 fi
 # The pointer starts in the screen's middle, over the list, where resting it
@@ -144,16 +152,13 @@ fi
 import -window root "$shot"
 echo "Screenshot: $shot"
 wine taskkill /im KORVAL.EXE >/dev/null 2>&1 || true
-code=""
-for _ in $(seq 1 50); do
-    if ! kill -0 "$korval" 2>/dev/null; then wait "$korval" && code=0 || code=$?; break; fi
-    sleep 0.2
-done
-if [ -z "$code" ]; then
+if ! wait_until 120 korval_ended; then
     echo "KORVAL did not close; ending the prefix's processes" >&2
-    wineserver -k || true
+    end_prefix "$WINEPREFIX"
     exit 1
 fi
+code=0
+wait "$korval" || code=$?
 wineserver -w
 echo "KORVAL ended with exit code $code"
 exit "$code"

@@ -85,6 +85,15 @@ TEST(FlcHeader, TellsTheKindSizeAndSpeed)
     }
 }
 
+// `count` bytes counting up from `first`.
+Bytes Ramp(std::uint8_t first, int count)
+{
+    Bytes bytes;
+    for (int i = 0; i < count; ++i)
+        bytes.push_back(static_cast<std::uint8_t>(first + i));
+    return bytes;
+}
+
 // Each sub-chunk type drawn over a picture that frame 1 copied in.
 TEST(FlcChunks, DrawIntoThePictureAndCutWhatRunsPastALine)
 {
@@ -106,7 +115,14 @@ TEST(FlcChunks, DrawIntoThePictureAndCutWhatRunsPastALine)
         {"byte run: a run or copy past the line's end is cut there", 4, 15,
          {1, 10, 7, 1, 0xFA, 0xA, 0xB, 0xC, 0xD, 0xE, 0xF, 1, 4, 9}, FlcStatus::Frame,
          {7, 7, 7, 7, 0xA, 0xB, 0xC, 0xD, 9, 9, 9, 9}},
+        // On the last line nothing paints over what runs past it: it would run past the picture.
+        {"byte run: a run past the last line's end is cut there", 4, 15,
+         {1, 4, 1, 1, 4, 2, 1, 0x7F, 9}, FlcStatus::Frame, {1, 1, 1, 1, 2, 2, 2, 2, 9, 9, 9, 9}},
+        {"byte run: a copy past the last line's end is cut there", 4, 15,
+         Join({Bytes{1, 4, 1, 1, 4, 2, 1, 0x81}, Ramp(0xA, 127)}),
+         FlcStatus::Frame, {1, 1, 1, 1, 2, 2, 2, 2, 0xA, 0xB, 0xC, 0xD}},
         {"byte run: the data ends inside a line", 4, 15, {1, 4, 7, 1, 2, 7}, FlcStatus::Damaged, {}},
+        {"byte run: the data ends after a run's count", 4, 15, {1, 4, 7, 1, 2}, FlcStatus::Damaged, {}},
         {"byte run: a copy longer than the data", 4, 15, {1, 0x80, 1, 2}, FlcStatus::Damaged, {}},
         // Copy and black.
         {"copy: every pixel", 4, 16, {12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1}, FlcStatus::Frame,
@@ -120,6 +136,11 @@ TEST(FlcChunks, DrawIntoThePictureAndCutWhatRunsPastALine)
         {"byte delta: a packet past the line's end is cut, the next line still drawn", 4, 12,
          {0, 0, 2, 0, 1, 3, 3, 0xA, 0xB, 0xC, 1, 2, 0xFB, 0xD}, FlcStatus::Frame,
          {1, 2, 3, 0xA, 5, 6, 0xD, 0xD, 9, 10, 11, 12}},
+        {"byte delta: a copy past the last line's end is cut there", 4, 12,
+         Join({Bytes{2, 0, 1, 0, 1, 1, 0x7F}, Ramp(0xA, 127)}),
+         FlcStatus::Frame, {1, 2, 3, 4, 5, 6, 7, 8, 9, 0xA, 0xB, 0xC}},
+        {"byte delta: a run past the last line's end is cut there", 4, 12, {2, 0, 1, 0, 1, 2, 0x80, 0xD},
+         FlcStatus::Frame, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 0xD, 0xD}},
         {"byte delta: a skip past the line's end draws nothing", 4, 12,
          {0, 0, 1, 0, 2, 200, 2, 0xA, 0xB, 0, 0xFD, 0xC}, FlcStatus::Frame, four},
         {"byte delta: a line below the picture", 4, 12, {3, 0, 1, 0, 0}, FlcStatus::Damaged, {}},
@@ -139,6 +160,13 @@ TEST(FlcChunks, DrawIntoThePictureAndCutWhatRunsPastALine)
          {1, 2, 3, 0xE, 0xF, 6, 7, 8, 9, 0x1A}},
         {"word delta: a word run cut at an odd width ends in the pair's first byte", 5, 7,
          {1, 0, 1, 0, 0, 0xFD, 0xA, 0xB}, FlcStatus::Frame, {0xA, 0xB, 0xA, 0xB, 0xA, 6, 7, 8, 9, 10}},
+        {"word delta: a word run past the last line's end is cut there", 5, 7,
+         {1, 0, 0xFF, 0xFF, 1, 0, 1, 0x80, 0xE, 0xF}, FlcStatus::Frame, {1, 2, 3, 4, 5, 6, 0xE, 0xF, 0xE, 0xF}},
+        {"word delta: words copied past the last line's end are cut there", 5, 7,
+         Join({Bytes{1, 0, 0xFF, 0xFF, 1, 0, 2, 8}, Ramp(0xA, 16)}),
+         FlcStatus::Frame, {1, 2, 3, 4, 5, 6, 7, 0xA, 0xB, 0xC}},
+        {"word delta: a skip past the last line's end draws nothing", 5, 7,
+         {1, 0, 0xFF, 0xFF, 1, 0, 200, 1, 0xA, 0xB}, FlcStatus::Frame, five},
         {"word delta: no lines", 5, 7, {0, 0}, FlcStatus::Frame, five},
         {"word delta: skipped below the picture", 5, 7, {1, 0, 0xFE, 0xFF, 0, 0}, FlcStatus::Damaged, {}},
         {"word delta: skips that add up past any picture", 5, 7,
@@ -146,6 +174,7 @@ TEST(FlcChunks, DrawIntoThePictureAndCutWhatRunsPastALine)
         {"word delta: the opcode 01 does not exist", 5, 7, {1, 0, 0x00, 0x40, 0, 0}, FlcStatus::Damaged, {}},
         {"word delta: more lines than data", 5, 7, {3, 0, 0, 0}, FlcStatus::Damaged, {}},
         {"word delta: more packets than data", 5, 7, {1, 0, 5, 0, 0, 1, 1, 2}, FlcStatus::Damaged, {}},
+        {"word delta: the data ends inside a run's word", 5, 7, {1, 0, 1, 0, 0, 0xFF, 0xA}, FlcStatus::Damaged, {}},
         // Not for showing.
         {"postage stamp: skipped", 4, 18, {60, 0, 40, 0, 8, 0, 1, 2, 3}, FlcStatus::Frame, four},
         {"an unknown type: skipped", 5, 99, {0xFF, 0xFF, 0xFF}, FlcStatus::Frame, five},
@@ -203,6 +232,7 @@ TEST(FlcChunks, SetThePalette)
         {"a skip past index 255 goes on from 0", 11, {2, 0, 250, 1, 1, 2, 3, 10, 1, 63, 0, 32}, FlcStatus::Frame,
          with({{250, {4, 8, 12}}, {5, {255, 0, 130}}})},
         {"more colours than data", 4, {1, 0, 0, 2, 1, 2, 3, 4}, FlcStatus::Damaged, {}},
+        {"the last colour one byte short", 4, {1, 0, 0, 2, 1, 2, 3, 4, 5}, FlcStatus::Damaged, {}},
         {"more packets than data", 11, {3, 0, 0, 1, 1, 2, 3}, FlcStatus::Damaged, {}},
     };
     for (const Case& c : cases) {

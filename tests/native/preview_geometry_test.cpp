@@ -59,9 +59,12 @@ TEST(PreviewLayout, PictureAboveTheLineWithMargins)
     EXPECT_EQ(at144.client.width, 492);
 }
 
-// Every combination of rows (top, middle, bottom; narrow, full width; at
-// either edge), pictures, lines, DPIs and work areas: the popup never covers
-// its row, stays in the work area, and keeps the picture's proportions.
+// Every combination of rows (top, middle, bottom, partly under a task bar
+// above or below; narrow, full width; at either edge), pictures, lines, DPIs
+// and work areas: the popup never covers its row, stays in the work area,
+// and keeps the picture's proportions. The work areas' left and top edges lie
+// apart from 0 and from each other, so that a clamp measured against the
+// wrong edge takes the popup out of its monitor.
 TEST(PlacePreview, NeverOverTheRowAndAlwaysInTheWorkArea)
 {
     const PreviewBox works[] = {
@@ -70,6 +73,10 @@ TEST(PlacePreview, NeverOverTheRowAndAlwaysInTheWorkArea)
         {0, 0, 1920, 1040},
         {-1920, 0, 0, 1040},        // a second monitor left of the first
         {0, 30, 640, 480},          // a task bar at the top
+        {1920, 0, 3200, 984},       // a second monitor right of the first
+        {0, -1024, 1280, -40},      // one above the first, its task bar at the bottom
+        {1024, 40, 2048, 768},      // right of the first, its task bar at the top
+        {-800, 250, 0, 850},        // left of the first, lower down
     };
     const PreviewSize pictures[] = {{320, 200}, {480, 300}, {320, 240}, {1, 240}, {320, 1}, {0, 0}};
     const PreviewSize texts[] = {{150, 13}, {420, 13}, {900, 20}};
@@ -84,7 +91,8 @@ TEST(PlacePreview, NeverOverTheRowAndAlwaysInTheWorkArea)
             const int rights[] = {work.left + 3 * width / 4, work.right - 17, work.right - 10, work.left + 500,
                                   work.left + 200};
             for (int r = 0; r < 5; ++r)
-                for (int top : {work.top, work.top + height / 3, work.bottom - rowHeight - 5, work.bottom - rowHeight}) {
+                for (int top : {work.top, work.top + height / 3, work.bottom - rowHeight - 5, work.bottom - rowHeight,
+                                work.top - rowHeight / 2, work.bottom - rowHeight / 2}) {
                     const PreviewBox row = {lefts[r], top, rights[r], top + rowHeight};
                     for (PreviewSize picture : pictures)
                         for (PreviewSize text : texts) {
@@ -119,7 +127,7 @@ TEST(PlacePreview, NeverOverTheRowAndAlwaysInTheWorkArea)
                 }
         }
     }
-    EXPECT_EQ(placed, 5 * 3 * 5 * 4 * 6 * 3);
+    EXPECT_EQ(placed, 9 * 3 * 5 * 6 * 6 * 3);
 }
 
 TEST(PlacePreview, TheFirstSideWhereItFitsWholeElseWhereTheLargestPictureFits)
@@ -158,6 +166,14 @@ TEST(PlacePreview, TheFirstSideWhereItFitsWholeElseWhereTheLargestPictureFits)
     // No room on any side (a row filling the work area): not shown at all.
     PreviewPlace none = PlacePreview({0, 0, 1024, 740}, picture, text, {2, 2}, 96, work);
     EXPECT_EQ(none.box.right - none.box.left, 0);
+    // A line one pixel wider than the room on the right: left, where it shows whole.
+    PreviewPlace wide = PlacePreview({500, 100, 595, 184}, picture, {420, 13}, {2, 2}, 96, work);
+    EXPECT_EQ(wide.box.left, 70);
+    EXPECT_EQ(wide.box.right, 500);
+    // Above and below a row as wide as the work area, one pixel less than the
+    // line alone needs (23): not shown.
+    PreviewPlace low = PlacePreview({0, 20, 1024, 718}, picture, text, {2, 2}, 96, work);
+    EXPECT_EQ(low.box.bottom - low.box.top, 0);
     // A line wider than the widest room is cut by the popup's edge.
     PreviewPlace cut = PlacePreview({2, 60, 1005, 144}, {0, 0}, {1500, 13}, {2, 2}, 96, work);
     EXPECT_EQ(cut.box.left, 0);

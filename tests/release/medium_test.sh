@@ -85,19 +85,15 @@ korval=$!
 # status bar; Play starts the player on it.
 wine "$win/tools/korval-probe.exe" wait rows 14 status 'Animation: 1 von 14 E:\ANIM\JONGLEUR.FLC' command 502 \
     || fail "KORVAL on E: did not show the demo medium"
-for _ in $(seq 1 100); do
-    grep -q VANSHOW "$log" 2>/dev/null && break
-    sleep 0.2
-done
+player_started() { grep -q VANSHOW "$log" 2>/dev/null; }
+wait_until 300 player_started || true
 started=$(cut -f1 "$log" 2>/dev/null | tr -d '\r')
 [ "$started" = 'E:\PROGRAMM\VANSHOW.EXE E:\ANIM\JONGLEUR.FLC' ] \
     || fail "Play started \"$started\", not the player on E: with E:\\ANIM\\JONGLEUR.FLC"
 wine "$win/tools/korval-probe.exe" close >/dev/null || fail "KORVAL could not be closed"
+korval_ended() { ! kill -0 "$korval" 2>/dev/null; }
 code=""
-for _ in $(seq 1 150); do
-    if ! kill -0 "$korval" 2>/dev/null; then wait "$korval" && code=0 || code=$?; break; fi
-    sleep 0.2
-done
+if wait_until 300 korval_ended; then wait "$korval" && code=0 || code=$?; fi
 [ "$code" = 0 ] || { fail "KORVAL did not end with 0 (${code:-still running})"; wineserver -k; }
 wineserver -w
 

@@ -11,6 +11,7 @@ top=$1
 win=$(cd "$2" && pwd)
 mkdir -p "$3"
 work=$(cd "$3" && pwd)
+. "$top/scripts/medium-lib.sh"
 failures=0
 fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
 
@@ -26,7 +27,7 @@ done
 
 # The processes whose environment names the run's prefix: Wine's (the server,
 # KORVAL, the prefix's services) and what the script started after setting it.
-prefix_processes() {
+any_prefix_processes() {
     for dir in /proc/[0-9]*; do
         if { tr '\0' '\n' <"$dir/environ"; } 2>/dev/null | grep -qxF "WINEPREFIX=$prefix"; then
             printf '%s ' "${dir#/proc/}"
@@ -55,6 +56,18 @@ fake_lock=/tmp/.X$n-lock
 printf '%10d\n' "$blocker" >"$fake_lock"
 held=":$n"
 
+# What run_and_stop waits for: the script's end, KORVAL's window on $display
+# (the script's virtual display, once its log names it). Once seen, the
+# window counts as shown: a second look may fail while windows come and go
+# (xwininfo gives up on a window gone between listing and naming it).
+script_ended() { ! kill -0 "$script" 2>/dev/null; }
+window_shows() {
+    [ -n "$display" ] || display=$(sed -n 's/^Virtual display \(:[0-9]*\) .*/\1/p' "$log")
+    [ -n "$display" ] && xwininfo -display "$display" -root -tree 2>/dev/null | grep -q 'Vantry Demo Datenbank' &&
+        shown=yes
+}
+shown_or_ended() { window_shows || script_ended; }
+
 # run_and_stop SIGNAL EXIT_CODE [DISPLAY]: starts run.sh (on a virtual display
 # of its own without DISPLAY), waits for KORVAL's window, sends SIGNAL and
 # checks that the script ended by it and left nothing of its run behind.
@@ -78,15 +91,9 @@ run_and_stop() {
     script=$!
     display=$user_display
     shown=""
-    for _ in $(seq 1 600); do
-        kill -0 "$script" 2>/dev/null || break
-        [ -n "$display" ] || display=$(sed -n 's/^Virtual display \(:[0-9]*\) .*/\1/p' "$log")
-        if [ -n "$display" ] && xwininfo -display "$display" -root -tree 2>/dev/null | grep -q 'Vantry Demo Datenbank'; then
-            shown=yes
-            break
-        fi
-        sleep 0.2
-    done
+    # Until the window shows or the script ends: a first start in a new
+    # prefix on a busy machine can take minutes.
+    wait_until 600 shown_or_ended || true
     if [ -z "$shown" ]; then
         cat "$log"
         fail "$signal: KORVAL's window did not appear on ${display:-a virtual display}"
@@ -95,28 +102,27 @@ run_and_stop() {
         WINEPREFIX=$prefix wineserver -k 2>/dev/null
         return
     fi
+    # Held still at once, wherever it is: a headless run takes its screenshot
+    # and closes KORVAL two seconds after the window shows, and the checks
+    # below take longer than that on a busy machine. The signal waits
+    # for it to go on.
+    kill -STOP "$script"
     server=""
     [ -n "$user_display" ] || server=$({ tr -d ' \n' <"/tmp/.X${display#:}-lock"; } 2>/dev/null)
     [ "$display" != "$held" ] || fail "$signal: the virtual display took $held, which a live server's lock holds"
-    [ -n "$(prefix_processes)" ] || fail "$signal: no process of the run's prefix was found while KORVAL showed"
+    [ -n "$(any_prefix_processes)" ] || fail "$signal: no process of the run's prefix was found while KORVAL showed"
 
     kill -"$signal" "$script"
-    code=""
-    for _ in $(seq 1 150); do
-        if ! kill -0 "$script" 2>/dev/null; then
-            wait "$script"
-            code=$?
-            break
-        fi
-        sleep 0.2
-    done
-    if [ -z "$code" ]; then
-        fail "$signal: run.sh still runs 30 s after the signal"
+    kill -CONT "$script"
+    if ! wait_until 300 script_ended; then
+        fail "$signal: run.sh still runs 5 minutes after the signal"
         kill -KILL "$script" 2>/dev/null
         return
     fi
+    wait "$script"
+    code=$?
     [ "$code" = "$expected" ] || fail "$signal: run.sh ended with $code, not $expected (ended by the signal)"
-    left=$(prefix_processes)
+    left=$(any_prefix_processes)
     if [ -n "$left" ]; then
         fail "$signal: processes of the run's prefix remain:"
         ps -o pid,args -p "${left% }" | sed 's/^/  /'
@@ -148,8 +154,9 @@ number_file=$work/display-number
 rm -f "$number_file"
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
 user_xvfb=$!
-for _ in $(seq 1 100); do [ -s "$number_file" ] && break; sleep 0.1; done
-if [ -s "$number_file" ]; then
+# Until it writes its number or ends.
+display_known() { [ -s "$number_file" ] || ! kill -0 "$user_xvfb" 2>/dev/null; }
+if wait_until 120 display_known && [ -s "$number_file" ]; then
     run_and_stop INT 130 ":$(cat "$number_file")"
 else
     fail "no display of the test's own"

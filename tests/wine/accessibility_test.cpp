@@ -455,7 +455,7 @@ TEST(ListAccessibilityThread, TheFirstRequestEntersComAndTheListsEndLeavesIt)
             DispatchMessageA(&message);
         after = CoGetApartmentType(&type, &qualifier);
     });
-    WaitForSingleObject(ready, 10000);
+    WaitForSingleObject(ready, kPatience);
     if (list == nullptr) {
         owner.join();
         FAIL() << "no list";
@@ -531,7 +531,7 @@ TEST(ListAccessibilityAcrossProcesses, RowsAreNamedWithTheInputMethodOff)
                        folder + "probe.txt", output),
               0)
         << output;
-    EXPECT_EQ(WaitExitCode(korval.Handle(), 30000), 0);
+    EXPECT_EQ(WaitExitCode(korval.Handle(), kPatience), 0);
 }
 
 // A library named like the accessibility library in KORVAL's own folder (a
@@ -562,7 +562,7 @@ TEST(ListAccessibilityAcrossProcesses, TheAccessibilityLibraryComesFromTheSystem
     if (loaded != nullptr)
         CloseHandle(loaded);
     EXPECT_EQ(RunProbe("close", folder + "probe.txt", output), 0) << output;
-    EXPECT_EQ(WaitExitCode(korval.Handle(), 30000), 0);
+    EXPECT_EQ(WaitExitCode(korval.Handle(), kPatience), 0);
 }
 
 TEST_F(Accessibility, PictureButtonsAreNamedAndHaveATooltip)
@@ -587,7 +587,7 @@ TEST_F(Accessibility, PictureButtonsAreNamedAndHaveATooltip)
             return TRUE;
         }, reinterpret_cast<LPARAM>(&tooltip));
         return tooltip != nullptr;
-    }, 5000);
+    }, kPatience);
     ASSERT_NE(tooltip, nullptr);
     EXPECT_EQ(GetWindow(tooltip, GW_OWNER), window_);
     EXPECT_EQ(SendMessageA(tooltip, TTM_GETTOOLCOUNT, 0, 0), 3);

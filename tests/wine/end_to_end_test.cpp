@@ -51,17 +51,17 @@ TEST(EndToEnd, StartSortLaunchSecondStartAndClose)
 
     RunningProgram second(korval);
     ASSERT_NE(second.Handle(), nullptr);
-    EXPECT_EQ(WaitExitCode(second.Handle(), 30000), 0);
+    EXPECT_EQ(WaitExitCode(second.Handle(), kPatience), 0);
     EXPECT_EQ(WaitForSingleObject(first, 0), static_cast<DWORD>(WAIT_TIMEOUT));
 
     // Date order puts Bravo (5.3.99, key 000305) first; Play starts the player on it.
     EXPECT_EQ(Probe("command 1103 row 0 000305 selected 0 command 502", output), 0) << output;
-    EXPECT_TRUE(WaitFor([&] { return ReadFileBytes(log).find("VANSHOW.EXE") != std::string::npos; }, 30000));
+    EXPECT_TRUE(WaitFor([&] { return ReadFileBytes(log).find("VANSHOW.EXE") != std::string::npos; }, kPatience));
     EXPECT_NE(ReadFileBytes(log).find("T:\\E2E\\PROG\\VANSHOW.EXE T:\\E2E\\ANIM\\BBB.FLC"), std::string::npos)
         << ReadFileBytes(log);
 
     EXPECT_EQ(Probe("close", output), 0) << output;
-    EXPECT_EQ(WaitExitCode(first, 30000), 0);
+    EXPECT_EQ(WaitExitCode(first, kPatience), 0);
     SetEnvironmentVariableA("VANTRY_STANDIN_LOG", nullptr);
 }
 
@@ -78,7 +78,7 @@ TEST(EndToEnd, FindsTheCatalogueInAFolderOf200Characters)
     ASSERT_NE(korval.Handle(), nullptr);
     std::string output;
     EXPECT_EQ(Probe("wait rows 1 row 0 Ball selected 0 close", output), 0) << output;
-    EXPECT_EQ(WaitExitCode(korval.Handle(), 30000), 0);
+    EXPECT_EQ(WaitExitCode(korval.Handle(), kPatience), 0);
 }
 
 TEST(EndToEnd, PlaysAndEditsFromACatalogueInAFolderOf200Characters)
@@ -116,9 +116,9 @@ TEST(EndToEnd, PlaysAndEditsFromACatalogueInAFolderOf200Characters)
                     output),
               0)
         << output;
-    EXPECT_TRUE(WaitFor([&] { return ReadFileBytes(log).find("VANSHOW.EXE") != std::string::npos; }, 30000));
+    EXPECT_TRUE(WaitFor([&] { return ReadFileBytes(log).find("VANSHOW.EXE") != std::string::npos; }, kPatience));
     EXPECT_EQ(Probe("command 503", output), 0) << output;
-    EXPECT_TRUE(WaitFor([&] { return ReadFileBytes(log).find("VANEDIT.EXE") != std::string::npos; }, 30000));
+    EXPECT_TRUE(WaitFor([&] { return ReadFileBytes(log).find("VANEDIT.EXE") != std::string::npos; }, kPatience));
 
     // One line per start: the command line, a tab and the program's current
     // folder (the editor's is the animation's).
@@ -131,7 +131,7 @@ TEST(EndToEnd, PlaysAndEditsFromACatalogueInAFolderOf200Characters)
     EXPECT_EQ(started.substr(started.size() - std::min(started.size(), edit.size())), edit) << started;
 
     EXPECT_EQ(Probe("close", output), 0) << output;
-    EXPECT_EQ(WaitExitCode(korval.Handle(), 30000), 0);
+    EXPECT_EQ(WaitExitCode(korval.Handle(), kPatience), 0);
     SetEnvironmentVariableA("VANTRY_STANDIN_LOG", nullptr);
 }
 
@@ -188,7 +188,7 @@ TEST(EndToEnd, OpensLaidOutForA144DpiDisplay)
         steps += Place(ID_PLAY + n, Placement{n * toolbar.buttonStep, toolbar.buttonTop, toolbar.buttonSize,
                                               toolbar.buttonSize});
     EXPECT_EQ(Probe(steps + "close", output), 0) << output;
-    EXPECT_EQ(WaitExitCode(korval.Handle(), 30000), 0);
+    EXPECT_EQ(WaitExitCode(korval.Handle(), kPatience), 0);
 }
 
 } // namespace

@@ -82,7 +82,7 @@ public:
         set_ = SetSysColors(kSchemeSize, indices_, colours) != FALSE;
         // The new colours are read back once the change has gone round.
         Pump();
-        WaitFor([] { return GetSysColor(COLOR_WINDOW) == SchemeColourOf(COLOR_WINDOW); }, 2000);
+        WaitFor([] { return GetSysColor(COLOR_WINDOW) == SchemeColourOf(COLOR_WINDOW); }, kPatience);
     }
     ~BlackAndYellow()
     {

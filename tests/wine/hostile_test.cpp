@@ -18,8 +18,9 @@
 namespace {
 
 const std::string kRoot = "T:\\HOSTILE\\";
-const DWORD kWindowUpMilliseconds = 5000;      // a guard against a hang, not a speed test
-const DWORD kStepMilliseconds = 10000;
+// Guards against a hang, not speed tests: a busy machine starts KORVAL slowly.
+const DWORD kWindowUpMilliseconds = kPatience;
+const DWORD kStepMilliseconds = kPatience;
 const char* const kProgramMissing =
     "Die Programmdatei wurde nicht gefunden! Bitte installieren Sie Vantry erneut!";
 

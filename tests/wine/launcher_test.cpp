@@ -106,7 +106,7 @@ protected:
     std::vector<Started> Log(std::size_t count = 1)
     {
         std::vector<Started> lines;
-        WaitFor([&] { lines = ReadLog(); return lines.size() >= count; }, 10000);
+        WaitFor([&] { lines = ReadLog(); return lines.size() >= count; }, kPatience);
         return lines;
     }
 

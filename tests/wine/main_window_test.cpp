@@ -332,7 +332,7 @@ protected:
         WaitFor([&] {
             text = ReadFileBytes(log_);
             return text.find('\n') != std::string::npos;
-        }, 10000);
+        }, kPatience);
         RemoveFile(log_);
         return text.substr(0, text.find('\t'));
     }
@@ -383,7 +383,9 @@ TEST_F(MainWindowStarts, EnterAndTheButtonsStartTheirPrograms)
     const LPARAM inside = MAKELPARAM(5, 5);
     for (UINT mouse : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
         SendMessageA(copyButton, mouse, mouse == WM_LBUTTONUP ? 0 : MK_LBUTTON, inside);
-    Sleep(500);                                             // room for a second start to show
+    // The first start's line, then room for a second start to show.
+    WaitFor([&] { return ReadFileBytes(log_).find('\n') != std::string::npos; }, kPatience);
+    WaitFor([] { return false; }, 500);
     std::string log = ReadFileBytes(log_);
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
     EXPECT_EQ(LastStart(), prog + "VANCOPY.EXE T:\\WINDOW_STARTS\\ANIM\\AAA.FLC");

@@ -12,7 +12,7 @@ TEST(SingleInstance, SecondStartEndsAndTheFirstKeepsRunning)
     HANDLE first = korval.Handle();
     ASSERT_NE(first, nullptr);
     HWND window = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (window = FindWindowA("VRKORVAL", nullptr)) != nullptr; }, 20000));
+    ASSERT_TRUE(WaitFor([&] { return (window = FindWindowA("VRKORVAL", nullptr)) != nullptr; }, kPatience));
     char title[64] = "";
     GetWindowTextA(window, title, sizeof title);
     EXPECT_STREQ(title, "Vantry Demo Datenbank");
@@ -20,12 +20,12 @@ TEST(SingleInstance, SecondStartEndsAndTheFirstKeepsRunning)
     RunningProgram secondStart(command);
     HANDLE second = secondStart.Handle();
     ASSERT_NE(second, nullptr);
-    EXPECT_EQ(WaitExitCode(second, 20000), 0);
+    EXPECT_EQ(WaitExitCode(second, kPatience), 0);
     EXPECT_EQ(WaitForSingleObject(first, 0), static_cast<DWORD>(WAIT_TIMEOUT));
     EXPECT_TRUE(IsWindow(window));
 
     PostMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(WaitExitCode(first, 20000), 0);
+    EXPECT_EQ(WaitExitCode(first, kPatience), 0);
 }
 
 } // namespace

@@ -80,7 +80,7 @@ protected:
         // The viewer closes with the main window, and its reading ends.
         EXPECT_EQ(ViewerWindow(), nullptr);
         EXPECT_EQ(FindWindowA("KorvalViewer", nullptr), nullptr);
-        EXPECT_TRUE(WaitFor([] { return LiveReadingThreads() == 0; }, 5000));
+        EXPECT_TRUE(WaitFor([] { return LiveReadingThreads() == 0; }, kPatience));
     }
 
     HWND List() const { return GetDlgItem(window_, ID_LIST); }
@@ -96,7 +96,7 @@ protected:
     {
         Select(row);
         Command(ID_VIEWER);
-        WaitFor([] { return ViewerWindow() != nullptr && !Status().empty(); }, 5000);
+        WaitFor([] { return ViewerWindow() != nullptr && !Status().empty(); }, kPatience);
         return ViewerWindow();
     }
 
@@ -129,7 +129,7 @@ protected:
 
     static bool StatusIs(const std::wstring& text)
     {
-        WaitFor([&] { return Status() == text; }, 3000);
+        WaitFor([&] { return Status() == text; }, kPatience);
         return Status() == text;
     }
 
@@ -214,7 +214,7 @@ TEST_F(Viewer, CtrlF3AndTheMenuOpenOneViewerTitledByRowAndFile)
     SetControl(true);
     EXPECT_TRUE(TranslateMainWindowKeys(window_, accelerators, &key));
     SetControl(false);
-    ASSERT_TRUE(WaitFor([] { return ViewerWindow() != nullptr && !Status().empty(); }, 5000));
+    ASSERT_TRUE(WaitFor([] { return ViewerWindow() != nullptr && !Status().empty(); }, kPatience));
     HWND viewer = ViewerWindow();
     EXPECT_EQ(Title(), L"Ball \x2013 BALL.FLC");
     EXPECT_TRUE(StatusIs(L"Bild 1 von 6, 320 \xD7 200, 0,6 s, 100 %") || Status().find(L"von 6, 320 \xD7 200, 0,6 s, 100 %") != std::wstring::npos)
@@ -304,7 +304,7 @@ TEST_F(Viewer, StepPauseFirstAndLastShowThatFrame)
     }
     // Space plays on: the frames move and "Pause" goes.
     Key(VK_SPACE);
-    EXPECT_TRUE(WaitFor([] { return Status().find(L"Bild 6 ") == std::wstring::npos; }, 3000));
+    EXPECT_TRUE(WaitFor([] { return Status().find(L"Bild 6 ") == std::wstring::npos; }, kPatience));
     EXPECT_EQ(Status().find(L"Pause"), std::wstring::npos);
     Key(VK_SPACE);
     EXPECT_NE(Status().find(L", Pause"), std::wstring::npos);
@@ -393,7 +393,7 @@ TEST_F(Viewer, ZoomInWholeStepsFitAndTallPixels)
     RECT before;
     GetClientRect(ViewerWindow(), &before);
     Key(VK_DOWN);
-    ASSERT_TRUE(WaitFor([] { return Status().find(L"640 \xD7 480") != std::wstring::npos; }, 3000));
+    ASSERT_TRUE(WaitFor([] { return Status().find(L"640 \xD7 480") != std::wstring::npos; }, kPatience));
     RECT client;
     GetClientRect(ViewerWindow(), &client);
     EXPECT_EQ(client.right, before.right);
@@ -432,7 +432,7 @@ TEST_F(Viewer, DamagedFilesPlayUpToTheDamage)
         if (seen.empty() || seen.back() != Status())
             seen.push_back(Status());
         return seen.size() >= 6;
-    }, 5000);
+    }, kPatience);
     ASSERT_GE(seen.size(), 6u);
     for (std::size_t n = 1; n < seen.size(); ++n) {
         EXPECT_EQ(seen[n].find(n % 2 == 1 ? L"Bild 1 von 5" : L"Bild 2 von 5"), 0u) << n;
@@ -445,7 +445,7 @@ TEST_F(Viewer, DamagedFilesPlayUpToTheDamage)
 TEST_F(Viewer, AMediumGoneMidPlayGoesRoundWhatWasRead)
 {
     ASSERT_NE(Open(kBall), nullptr);
-    ASSERT_TRUE(WaitFor([] { return Status().find(L"Bild 2 von 6") == 0; }, 3000)) << Narrow(Status());
+    ASSERT_TRUE(WaitFor([] { return Status().find(L"Bild 2 von 6") == 0; }, kPatience)) << Narrow(Status());
     // Frames 1 to 3 stay readable (the third may be on its way already); the rest is gone.
     HANDLE file = CreateFileA((anim_ + "BALL.FLC").c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, 0, nullptr);
@@ -454,14 +454,14 @@ TEST_F(Viewer, AMediumGoneMidPlayGoesRoundWhatWasRead)
     SetFilePointer(file, 128 + 3 * frameBytes, nullptr, FILE_BEGIN);
     EXPECT_TRUE(SetEndOfFile(file));
     CloseHandle(file);
-    ASSERT_TRUE(WaitFor([] { return Status().find(L"besch\xE4" L"digt ab Bild 4") != std::wstring::npos; }, 3000))
+    ASSERT_TRUE(WaitFor([] { return Status().find(L"besch\xE4" L"digt ab Bild 4") != std::wstring::npos; }, kPatience))
         << Narrow(Status());
     std::vector<std::wstring> seen;
     WaitFor([&] {
         if (seen.empty() || seen.back() != Status())
             seen.push_back(Status());
         return seen.size() >= 7;
-    }, 5000);
+    }, kPatience);
     ASSERT_GE(seen.size(), 7u);
     int rounds = 0;
     for (std::size_t n = 1; n < seen.size(); ++n) {
@@ -495,7 +495,7 @@ TEST_F(Viewer, PlayingAllMovesOnThroughTheListUntilAKey)
         if (seen.empty() || seen.back() != Selected())
             seen.push_back(Selected());
         return seen.size() >= 8;
-    }, 20000);
+    }, kPatience);
     EXPECT_EQ(seen, (std::vector<int>{kBall, kBig, kCut, kBroken, kMissing, kDevice, kBall, kBig}));
     // Any key ends it: the key itself does nothing else.
     int at = Selected();
@@ -524,8 +524,7 @@ TEST_F(Viewer, ReadsWithinTheSameBoundAsThePreviews)
     // As on a medium that hangs: the viewer waits a moment for the file's
     // size, then shows anyway, at the size for no picture, and says why.
     EXPECT_FALSE(IsWindowVisible(ViewerWindow()));
-    WaitFor([] { return false; }, 600);
-    EXPECT_TRUE(IsWindowVisible(ViewerWindow()));
+    EXPECT_TRUE(WaitFor([] { return IsWindowVisible(ViewerWindow()) != FALSE; }, kPatience));
     EXPECT_EQ(Status(), L"Wird gelesen ...");
     RECT client;
     GetClientRect(ViewerWindow(), &client);
@@ -533,7 +532,7 @@ TEST_F(Viewer, ReadsWithinTheSameBoundAsThePreviews)
     EXPECT_EQ(client.bottom, 260);
     EXPECT_EQ(LiveReadingThreads(), kMostReadingThreads);
     waiting.pop_back();
-    EXPECT_TRUE(WaitFor([] { return Status().find(L"von 6, 320 \xD7 200") != std::wstring::npos; }, 3000));
+    EXPECT_TRUE(WaitFor([] { return Status().find(L"von 6, 320 \xD7 200") != std::wstring::npos; }, kPatience));
     // Once the size has come, the window takes it.
     GetClientRect(ViewerWindow(), &client);
     EXPECT_EQ(client.right, 320);
@@ -584,7 +583,7 @@ TEST_F(Viewer, OpensAtItsSizeAndChangesRowsWithoutAFlash)
     EXPECT_EQ(meanwhile.picture.bottom - meanwhile.picture.top, 200);
     EXPECT_EQ(FrameShown(*meanwhile.canvas, meanwhile.picture.left, meanwhile.picture.top, 320, 200), 0);
     EXPECT_EQ(Status(), L"Bild 1 von 6, 320 \xD7 200, 0,6 s, 100 %, Pause");
-    ASSERT_TRUE(WaitFor([] { return Status().find(L"640 \xD7 480") != std::wstring::npos; }, 3000));
+    ASSERT_TRUE(WaitFor([] { return Status().find(L"640 \xD7 480") != std::wstring::npos; }, kPatience));
     Shot after = Capture();
     EXPECT_EQ(after.picture.right - after.picture.left, 640);
     EXPECT_EQ(after.picture.bottom - after.picture.top, 480);
@@ -757,7 +756,7 @@ TEST_F(Viewer, ZoomedLargerThanTheWindowEveryEdgeCanBeSeen)
     EXPECT_EQ(fitted.picture.left, (client.right - (fitted.picture.right - fitted.picture.left)) / 2);
     // The pane's keys are the viewer's: a step on.
     SendMessageA(Pane(), WM_KEYDOWN, VK_RIGHT, 1);
-    EXPECT_TRUE(WaitFor([] { return Status().find(L"Bild 2 von 6") == 0; }, 3000));
+    EXPECT_TRUE(WaitFor([] { return Status().find(L"Bild 2 von 6") == 0; }, kPatience));
 }
 
 // Until the user sizes it, the window follows its picture: + and V grow it
@@ -825,7 +824,7 @@ TEST_F(Viewer, MaximisedOrSizedItKeepsItsSizeFromRowToRow)
     RECT maximised;
     GetWindowRect(ViewerWindow(), &maximised);
     Key(VK_DOWN);
-    ASSERT_TRUE(WaitFor([] { return Status().find(L"640 \xD7 480") != std::wstring::npos; }, 3000));
+    ASSERT_TRUE(WaitFor([] { return Status().find(L"640 \xD7 480") != std::wstring::npos; }, kPatience));
     EXPECT_TRUE(IsZoomed(ViewerWindow()));
     RECT now;
     GetWindowRect(ViewerWindow(), &now);
@@ -835,7 +834,7 @@ TEST_F(Viewer, MaximisedOrSizedItKeepsItsSizeFromRowToRow)
     GetWindowRect(ViewerWindow(), &now);
     EXPECT_TRUE(EqualRect(&now, &restored));
     Key(VK_UP);
-    ASSERT_TRUE(WaitFor([] { return Status().find(L"320 \xD7 200") != std::wstring::npos; }, 3000));
+    ASSERT_TRUE(WaitFor([] { return Status().find(L"320 \xD7 200") != std::wstring::npos; }, kPatience));
     RECT client;
     GetClientRect(ViewerWindow(), &client);
     EXPECT_EQ(client.right, 320);
@@ -855,7 +854,7 @@ TEST_F(Viewer, MaximisedOrSizedItKeepsItsSizeFromRowToRow)
         if (seen.empty() || seen.back() != Selected())
             seen.push_back(Selected());
         return seen.size() >= 7;
-    }, 20000);
+    }, kPatience);
     UnhookWindowsHookEx(hook);
     Key(VK_ESCAPE);
     EXPECT_GE(seen.size(), 7u);
@@ -871,7 +870,7 @@ TEST_F(Viewer, OpenedAndClosedAgainAndAgainLeavesNothingBehind)
     // menu resource, the thread library) is there before the count.
     ASSERT_NE(Open(kBig), nullptr);
     Key(VK_ESCAPE);
-    WaitFor([] { return LiveReadingThreads() == 0; }, 5000);
+    WaitFor([] { return LiveReadingThreads() == 0; }, kPatience);
     SIZE_T before = CommittedBytes();
     GdiTally tally;
     for (int round = 0; round < 20; ++round) {
@@ -888,7 +887,7 @@ TEST_F(Viewer, OpenedAndClosedAgainAndAgainLeavesNothingBehind)
         ASSERT_EQ(ViewerWindow(), nullptr) << round;
     }
     EXPECT_GT(tally.Made(), 0);
-    EXPECT_TRUE(WaitFor([] { return LiveReadingThreads() == 0; }, 5000));
+    EXPECT_TRUE(WaitFor([] { return LiveReadingThreads() == 0; }, kPatience));
     EXPECT_EQ(tally.Live(), 0);
     // Kept pictures or frames left behind would be 1.2 MB a round here.
     Sleep(100);
@@ -976,7 +975,7 @@ TEST_F(Viewer, SaveWritesExactlyTheChosenFile)
 
     // Through the dialog, as a user does: Ctrl+S, a name, OK.
     EXPECT_EQ(SaveThroughTheDialog(out + "BALL.PNG"), 1);
-    EXPECT_TRUE(WaitFor([&] { return FilesIn(out).size() == 1 && Status().find(L"Bild 3") == 0; }, 5000));
+    EXPECT_TRUE(WaitFor([&] { return FilesIn(out).size() == 1 && Status().find(L"Bild 3") == 0; }, kPatience));
     EXPECT_EQ(ReadFileBytes(out + "BALL.PNG"), ExpectedPng(ball, 3));
 
     // Straight to a name: the GIF of the whole animation, over an old file.
@@ -1037,7 +1036,7 @@ TEST_F(Viewer, SaveKeepsWhatTheDialogWasOpenedForWhenTheRowChanges)
     for (const Case& c : cases) {
         if (Selected() != kBall)
             Select(kBall);
-        ASSERT_TRUE(WaitFor([] { return Status().find(L"von 6, 320") != std::wstring::npos; }, 3000));
+        ASSERT_TRUE(WaitFor([] { return Status().find(L"von 6, 320") != std::wstring::npos; }, kPatience));
         if (c.paused) {
             Key(VK_HOME, true);
             Key(VK_RIGHT);
@@ -1045,7 +1044,7 @@ TEST_F(Viewer, SaveKeepsWhatTheDialogWasOpenedForWhenTheRowChanges)
             ASSERT_TRUE(StatusIs(L"Bild 3 von 6, 320 \xD7 200, 0,6 s, 100 %, Pause")) << c.name;
         }
         EXPECT_EQ(SaveThroughTheDialog(out + c.name, pickBig), 1) << c.name;
-        EXPECT_TRUE(WaitFor([&] { return ReadFileBytes(out + c.name) != "" && Status().find(L"Speichere") != 0; }, 5000))
+        EXPECT_TRUE(WaitFor([&] { return ReadFileBytes(out + c.name) != "" && Status().find(L"Speichere") != 0; }, kPatience))
             << c.name;
         const std::string saved = ReadFileBytes(out + c.name);
         EXPECT_TRUE(saved == c.file) << c.name << ": " << saved.size() << " bytes, not the chosen " << c.file.size();
@@ -1064,13 +1063,13 @@ TEST_F(Viewer, SavingLeavesTheWindowFreeAndClosingStopsIt)
     const std::string long_ = flc_writer::GradientFlc(640, 480, 100, 100);
     WriteFileBytes(anim_ + "BIG.FLC", long_);
     ASSERT_NE(Open(kBig), nullptr);
-    ASSERT_TRUE(WaitFor([] { return Status().find(L"von 100, 640") != std::wstring::npos; }, 3000));
+    ASSERT_TRUE(WaitFor([] { return Status().find(L"von 100, 640") != std::wstring::npos; }, kPatience));
 
     EXPECT_EQ(SaveThroughTheDialog(out + "BIG.GIF"), 1);
     // Back at once, while the file is being written.
     EXPECT_EQ(Status(), L"Speichere ...");
     Key(VK_SPACE);      // the window takes keys meanwhile
-    EXPECT_TRUE(WaitFor([&] { return Status().find(L"Bild ") == 0; }, 20000));
+    EXPECT_TRUE(WaitFor([&] { return Status().find(L"Bild ") == 0; }, kPatience));
     EXPECT_EQ(ReadFileBytes(out + "BIG.GIF"), ExpectedGif(long_));
     EXPECT_EQ(FilesIn(out), std::vector<std::string>{"BIG.GIF"});
 
@@ -1081,7 +1080,7 @@ TEST_F(Viewer, SavingLeavesTheWindowFreeAndClosingStopsIt)
     EXPECT_EQ(Status(), L"Speichere ...");
     Key(VK_ESCAPE);
     EXPECT_EQ(ViewerWindow(), nullptr);
-    EXPECT_TRUE(WaitFor([] { return LiveReadingThreads() == 0; }, 5000));
+    EXPECT_TRUE(WaitFor([] { return LiveReadingThreads() == 0; }, kPatience));
     EXPECT_EQ(ReadFileBytes(out + "BIG.GIF"), "old");
     EXPECT_EQ(FilesIn(out), std::vector<std::string>{"BIG.GIF"});
 }
@@ -1274,7 +1273,7 @@ TEST_F(Viewer, TheSaveDialogBeginsWhereTheLastSaveWent)
         CloseHandle(first);
     }
     ASSERT_NE(Open(kBall), nullptr);
-    ASSERT_TRUE(WaitFor([] { return Status().find(L"von 6, 320") != std::wstring::npos; }, 3000));
+    ASSERT_TRUE(WaitFor([] { return Status().find(L"von 6, 320") != std::wstring::npos; }, kPatience));
     if (child) {
         char pictures[MAX_PATH] = "";
         ASSERT_TRUE(SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_MYPICTURES, nullptr, 0, pictures)));
@@ -1286,7 +1285,7 @@ TEST_F(Viewer, TheSaveDialogBeginsWhereTheLastSaveWent)
     }
     const std::string out = ScratchFolder("viewer-where");
     EXPECT_EQ(SaveThroughTheDialog(out + "BALL.PNG"), 1);
-    ASSERT_TRUE(WaitFor([&] { return ReadFileBytes(out + "BALL.PNG") != "" && Status().find(L"Speichere") != 0; }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return ReadFileBytes(out + "BALL.PNG") != "" && Status().find(L"Speichere") != 0; }, kPatience));
     DialogStart start = OpenTheSaveDialog();
     EXPECT_EQ(lstrcmpiA(WithoutSlash(start.folder).c_str(), WithoutSlash(out).c_str()), 0) << start.folder;
     EXPECT_EQ(start.type, 1);

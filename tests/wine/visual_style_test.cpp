@@ -96,7 +96,7 @@ TEST_F(VisualStyle, TheMainWindowsControlsArePlainItsTooltipThemed)
         while (tooltip != nullptr && GetWindow(tooltip, GW_OWNER) != window_)
             tooltip = FindWindowExA(nullptr, tooltip, "tooltips_class32", nullptr);
         return tooltip != nullptr;
-    }, 5000);
+    }, kPatience);
     ASSERT_NE(tooltip, nullptr);
     EXPECT_TRUE(IsThemed(ControlLibrary(tooltip))) << ControlLibrary(tooltip);
 }

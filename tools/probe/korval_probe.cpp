@@ -1,6 +1,7 @@
 // korval-probe: finds KORVAL's main window by its class and drives it with
 // window messages only, step by step as given on the command line:
-//   wait            wait up to 20 s for the main window to show
+//   wait            wait for the main window to show (at most 2 minutes: a
+//                   safety net; a busy machine starts KORVAL slowly)
 //   rows N          the list holds N rows
 //   row I TEXT      row I's key text is TEXT
 //   selected I      row I is selected
@@ -143,16 +144,19 @@ bool HasModule(const char* name)
 }
 
 // The window can be found while it is still being created, before its list
-// exists; it shows only once creation and the first fill are done.
+// exists; it shows only once creation and the first fill are done. The limit
+// is by the clock: counted tries would end the sooner the busier the machine.
 bool Wait()
 {
-    for (int i = 0; i < 200; ++i) {
+    const DWORD start = GetTickCount();
+    for (;;) {
         HWND window = MainWindow();
         if (window != nullptr && IsWindowVisible(window))
             return true;
+        if (GetTickCount() - start > 120000)
+            return false;
         Sleep(100);
     }
-    return false;
 }
 
 std::string Numbers(std::initializer_list<long> numbers)

@@ -93,6 +93,12 @@ private:
 // Waits until `condition` holds, pumping this thread's messages meanwhile.
 bool WaitFor(const std::function<bool()>& condition, DWORD milliseconds);
 
+// The limit of a wait for what must come (a window, a picture, a thread's
+// end, a process's exit): only a safety net, far beyond what it takes even
+// while the machine runs other builds. A test waits for the event, never for
+// a time it guessed would be enough.
+constexpr DWORD kPatience = 120000;
+
 // Dispatches every message waiting for this thread.
 void Pump();
 
