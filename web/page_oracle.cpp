@@ -1,0 +1,58 @@
+// What KORVAL's list shows for a catalogue, an order and a keyword filter:
+// the catalogue index of each row, top row first, one line. The browser tests
+// hold the page's order and filter against it.
+//   korval-page-oracle KORVAL.INI ORDER(0-3) MATCHALL(0|1) [KEYWORD-INDEX...]
+#include "catalogue/profile_reader.h"
+#include "view/keyword_filter.h"
+#include "view/list_order.h"
+#include "web/list_rank.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv)
+{
+    if (argc < 4)
+        return 2;
+    ProfileReader reader;
+    if (!reader.Load(argv[1]))
+        return 2;
+    ProfileCatalogueSource source(reader);
+    if (LoadCatalogueFrom(source, "Unbekannt") == 0)
+        return 2;
+    const int order = std::atoi(argv[2]);
+    Filter.matchAll = std::atoi(argv[3]);
+    Filter.selectedCount = argc - 4;
+    for (int n = 4; n < argc; ++n)
+        Filter.selectedKeywords[n - 4] = std::atoi(argv[n]);
+    // The list adds the rows that pass, in the catalogue's order; each goes in
+    // by the sorted list's search among the rows already there.
+    std::vector<int> rows;
+    for (int i = 0; i < AnimationCount; ++i) {
+        if (Filter.selectedCount >= 1 && !PassesKeywordFilter(AnimationTable[i]))
+            continue;
+        char newKey[kDateKeySize], rowKey[kDateKeySize];
+        const std::string key = RowKeyText(AnimationTable[i], order, newKey);
+        std::size_t low = 0, high = rows.size(), at = rows.size();
+        bool equal = false;
+        while (low != high && !equal) {
+            std::size_t middle = (low + high) / 2;
+            int compared = CompareListKeys(RowKeyText(AnimationTable[rows[middle]], order, rowKey), key);
+            if (compared == 0) {
+                at = middle;
+                equal = true;
+            } else if (compared > 0) {
+                high = middle;
+            } else {
+                low = middle + 1;
+            }
+        }
+        rows.insert(rows.begin() + static_cast<long>(equal ? at : high), i);
+    }
+    for (std::size_t n = 0; n < rows.size(); ++n)
+        std::printf(n == 0 ? "%d" : " %d", rows[n]);
+    std::printf("\n");
+    return 0;
+}
