@@ -1,7 +1,9 @@
 // korval-convert [--frame N] IN.FLC OUT.GIF|OUT.PNG
 // korval-convert FOLDER-or-KORVAL.INI OUTFOLDER
+// korval-convert --web FOLDER-or-KORVAL.INI OUTFOLDER
 #include "convert.h"
 #include "file_system.h"
+#include "web/page_files.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -14,9 +16,11 @@ int Usage()
 {
     std::fprintf(stderr, "usage: korval-convert [--frame N] ANIMATION.FLC OUT.GIF|OUT.PNG\n"
                          "       korval-convert FOLDER-or-KORVAL.INI OUTFOLDER\n"
+                         "       korval-convert --web FOLDER-or-KORVAL.INI OUTFOLDER\n"
                          "Writes an FLC/FLI animation as a GIF that loops forever, or one frame\n"
                          "(--frame N, from 1; default 1) as a PNG; or every animation a catalogue\n"
-                         "names as a GIF under OUTFOLDER, in the same sub-folders.\n"
+                         "names as a GIF under OUTFOLDER, in the same sub-folders; with --web also\n"
+                         "a PNG of each first frame and a web page of the catalogue, index.html.\n"
                          "Exit code: 0 all converted, 1 findings, 2 nothing readable or bad arguments.\n");
     return 2;
 }
@@ -25,6 +29,11 @@ int Usage()
 
 int main(int argc, char** argv)
 {
+    if (argc >= 2 && std::strcmp(argv[1], "--web") == 0) {
+        if (argc != 4)
+            return Usage();
+        return WriteCataloguePage(argv[2], argv[3], stdout);
+    }
     int frame = 1;
     bool frameGiven = false;
     int first = 1;
