@@ -20,7 +20,7 @@ bool SafeNames(const std::string& relative, std::vector<std::string>& names)
     std::string name;
     for (std::size_t at = 0; at <= relative.size(); ++at) {
         if (at == relative.size() || relative[at] == '/' || relative[at] == '\\') {
-            if (name.empty() || name == "." || name == ".." || name.find(':') != std::string::npos)
+            if (name.empty() || name == "." || name == "..")
                 return false;
             names.push_back(name);
             name.clear();
