@@ -2,9 +2,9 @@
 
 #include "anim/flc_convert.h"
 #include "anim/flc_sources.h"
-#include "check.h"
-#include "file_system.h"
-#include "output_file.h"
+#include "medium/check.h"
+#include "medium/file_system.h"
+#include "medium/output_file.h"
 #include "web/page.h"
 #include "web/page_text.h"
 

@@ -1,5 +1,5 @@
 // korval-check [-v] DIR-or-INI: what KORVAL will make of a catalogue.
-#include "check.h"
+#include "medium/check.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,8 +1,8 @@
 // korval-convert [--frame N] IN.FLC OUT.GIF|OUT.PNG
 // korval-convert FOLDER-or-KORVAL.INI OUTFOLDER
 // korval-convert --web FOLDER-or-KORVAL.INI OUTFOLDER
-#include "convert.h"
-#include "file_system.h"
+#include "medium/convert.h"
+#include "medium/file_system.h"
 #include "web/page_files.h"
 
 #include <cstdio>

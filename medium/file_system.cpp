@@ -1,4 +1,4 @@
-#include "file_system.h"
+#include "medium/file_system.h"
 
 #include "catalogue/folder_setting.h"
 

@@ -1,8 +1,8 @@
 // korval-check over small catalogues, one per kind of finding, and the demo
 // medium.
 #include "catalogue/folder_setting.h"
-#include "check.h"
-#include "file_system.h"
+#include "medium/check.h"
+#include "medium/file_system.h"
 #include "tests/support/failing_allocator.h"
 
 #include <gtest/gtest.h>

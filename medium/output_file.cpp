@@ -1,4 +1,4 @@
-#include "output_file.h"
+#include "medium/output_file.h"
 
 #include <cerrno>
 #include <cstring>

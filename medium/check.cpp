@@ -1,4 +1,4 @@
-#include "check.h"
+#include "medium/check.h"
 
 #include "anim/flc_facts.h"
 #include "anim/flc_reader.h"
@@ -10,7 +10,7 @@
 #include "catalogue/numbers.h"
 #include "catalogue/profile_reader.h"
 #include "catalogue/store.h"
-#include "file_system.h"
+#include "medium/file_system.h"
 #include "res/resource.h"
 #include "view/date_key.h"
 #include "view/list_order.h"

@@ -1,7 +1,7 @@
 // korval-convert on real files: what it writes (read back and held against
 // the decoder), what it says, its exit codes, and that a failed output
 // leaves no file and keeps an old one.
-#include "convert.h"
+#include "medium/convert.h"
 
 #include "anim/flc_reader.h"
 #include "anim/flc_sources.h"

@@ -1,4 +1,4 @@
-// What korval-check needs of the file system, on Linux and on Windows alike.
+// What the tools need of the file system, on Linux and on Windows alike.
 #pragma once
 
 #include <string>
