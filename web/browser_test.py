@@ -506,7 +506,7 @@ class Damaged(PageCase):
         with Image.open(os.path.join(out, "CUT.GIF")) as gif:
             self.assertEqual(gif.n_frames, cut - 1)
         # The large view of an entry without pictures says why.
-        self.driver.find_element(By.XPATH, "//article[h2='Weg']").click()
+        self.driver.find_element(By.XPATH, "//article[.//h2='Weg']").click()
         self.assertEqual(self.js("return document.getElementById('ansicht-text').textContent"),
                          "Keine Vorschau: Datei nicht gefunden")
         self.assertFalse(self.js("return document.getElementById('bild').hasAttribute('src')"))

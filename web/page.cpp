@@ -66,7 +66,7 @@ void AppendEntry(std::string& html, const PageEntry& entry, int index)
     html += "<article id=\"e" + number + "\" tabindex=\"0\" data-i=\"" + number + "\" data-o=\""
           + Numbers(std::vector<int>(entry.orderClass, entry.orderClass + kPageOrders)) + "\" data-k=\""
           + Numbers(entry.keywords) + "\"><img class=\"s\" src=\"" + kPageIconNames[entry.icon == 1 ? 1 : 0]
-          + "\" alt=\"" + kIconNames[entry.icon == 1 ? 1 : 0] + "\"><h2>";
+          + "\" alt=\"" + kIconNames[entry.icon == 1 ? 1 : 0] + "\"><div class=\"t\"><h2>";
     AppendEscaped(html, entry.values[0]);
     html += "</h2><dl>";
     for (int n = 0; n < kRowLabelCount; ++n) {
@@ -75,7 +75,7 @@ void AppendEntry(std::string& html, const PageEntry& entry, int index)
         html += n == 2 ? "<dd class=\"f\">" : "<dd>";
         AppendEscaped(html, entry.values[n]);
     }
-    html += "</dl><div class=\"b\">";
+    html += "</dl></div><div class=\"b\">";
     if (entry.preview == PreviewState::Shown) {
         html += "<img class=\"p\" src=\"" + Escaped(RelativeUrl(entry.poster)) + "\" data-gif=\""
               + Escaped(RelativeUrl(entry.gif)) + "\" width=\"" + std::to_string(entry.width) + "\" height=\""
