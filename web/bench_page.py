@@ -22,8 +22,8 @@ function check() {
     const r = p.getBoundingClientRect();
     return r.bottom > 0 && r.top < innerHeight;
   });
-  if (shown.length && shown.every(p => p.complete && p.naturalWidth > 0))
-    done([performance.now(), shown.length]);
+  if (shown.length && shown.every(p => p.complete))
+    done([performance.now(), shown.filter(p => p.naturalWidth > 0).length]);
   else
     setTimeout(check, 2);
 }
@@ -34,7 +34,8 @@ WAIT_ALL = """
 const done = arguments[arguments.length - 1];
 const posters = Array.from(document.querySelectorAll('img.p'));
 posters.forEach(p => { p.loading = 'eager'; });
-Promise.all(posters.map(p => p.decode())).then(() => done([performance.now(), posters.length]));
+Promise.all(posters.map(p => p.decode().then(() => 1, () => 0)))
+  .then(decoded => done([performance.now(), decoded.reduce((a, b) => a + b, 0)]));
 """
 
 

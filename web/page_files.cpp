@@ -188,11 +188,17 @@ int WriteCataloguePage(const std::string& catalogue, const std::string& outFolde
         return 2;
     }
     Tally tally;
+    // No animation was looked for (the base folder is missing or not on this
+    // machine): the checker's findings say why.
+    if (report.animations.empty() && !page.entries.empty()) {
+        for (const std::string& line : report.lines)
+            std::fprintf(log, "%s\n", line.c_str());
+    }
     for (std::size_t i = 0; i < page.entries.size(); ++i) {
         PageEntry& entry = page.entries[i];
         if (i >= report.animations.size()) {
             ++tally.findings;
-            continue;           // no base folder: the findings above say why
+            continue;
         }
         const CatalogueAnimation& animation = report.animations[i];
         std::string where = report.catalogue + ":" + std::to_string(animation.line) + ": " + animation.key + ": ";
