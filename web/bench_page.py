@@ -8,6 +8,7 @@ Prints two lines: the posters of the first screen (what lazy loading fetches
 at once), and every poster of the page decoded once all are asked for.
 """
 
+import os
 import statistics
 import sys
 import tempfile
@@ -40,7 +41,7 @@ Promise.all(posters.map(p => p.decode().then(() => 1, () => 0)))
 
 
 def main():
-    page, runs = sys.argv[1], int(sys.argv[2])
+    page, runs = os.path.abspath(sys.argv[1]), int(sys.argv[2])
     options = webdriver.ChromeOptions()
     options.binary_location = "/usr/bin/chromium"
     for argument in ("--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",

@@ -361,6 +361,10 @@ class Orders(PageCase):
     }
     FILTERS = [(0, [1]), (0, [2, 4]), (1, [1, 2]), (1, [3]), (0, [1, 2, 3, 4, 5]), (1, [1, 5]), (1, [3, 5])]
 
+    def dialog_order(self, catalogue):
+        run = subprocess.run([ARGS.oracle, catalogue, "keywords"], stdout=subprocess.PIPE, check=True, timeout=60)
+        return [int(n) for n in run.stdout.split()]
+
     def oracle(self, catalogue, order, all_, keywords):
         run = subprocess.run([ARGS.oracle, catalogue, str(order), str(all_)] + [str(k - 1) for k in keywords],
                              stdout=subprocess.PIPE, check=True, timeout=60)
@@ -398,9 +402,10 @@ class Orders(PageCase):
                     self.assertEqual(shown, expected, (name, order, all_, ticked))
                     self.assertTrue(status.startswith("%d von %d" % (len(expected), total)), status)
             # The checkboxes in the keyword dialog's order.
-            names = [b.find_element(By.XPATH, "..").text for b in
-                     self.driver.find_elements(By.CSS_SELECTOR, "#woerter input")]
-            self.assertEqual(sorted(names), sorted(keywords))
+            boxes = self.driver.find_elements(By.CSS_SELECTOR, "#woerter input")
+            self.assertEqual([int(b.get_attribute("value")) for b in boxes], self.dialog_order(catalogue), name)
+            self.assertEqual([b.find_element(By.XPATH, "..").text for b in boxes],
+                             [keywords[int(b.get_attribute("value"))] for b in boxes])
         self.assertEqual(self.console_errors(), [])
 
 
