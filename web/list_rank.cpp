@@ -138,26 +138,22 @@ std::vector<int> ListInsertionOrder(const std::vector<int>& classes)
 {
     std::vector<int> rows;
     for (int n = 0; n < static_cast<int>(classes.size()); ++n) {
-        // The list box's search: an equal key found on the way takes the new
-        // row's place, which pushes it down.
-        std::size_t low = 0, high = rows.size(), at = rows.size();
-        bool found = false;
-        while (low != high) {
-            std::size_t middle = (low + high) / 2;
+        // The list box's search, over the rows from first to last inclusive:
+        // an equal key met on the way gives its place to the new row.
+        long low = 0, high = static_cast<long>(rows.size()) - 1, at = -1;
+        while (low <= high) {
+            long middle = (low + high) / 2;
             int order = classes[rows[middle]] - classes[n];
             if (order == 0) {
                 at = middle;
-                found = true;
                 break;
             }
             if (order > 0)
-                high = middle;
+                high = middle - 1;
             else
                 low = middle + 1;
         }
-        if (!found)
-            at = high;
-        rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(at), n);
+        rows.insert(rows.begin() + (at >= 0 ? at : low), n);
     }
     return rows;
 }

@@ -1,7 +1,8 @@
 // Where KORVAL's sorted lists put their rows, worked out without a list box:
 // the list compares two key texts as the platform's sorted list box does
 // (the locale's word order, letter case ignored), and each row added goes in
-// by a binary search, before an equal key when it meets one. The page carries
+// by a binary search over its rows, first to last; an equal key met on the way
+// gives its place to the new row. The page carries
 // each key's place among the distinct keys (its class) and repeats the
 // insertion itself, so a filtered page orders its rows as the filtered list.
 #pragma once

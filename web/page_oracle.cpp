@@ -21,21 +21,20 @@ std::vector<int> Inserted(const std::vector<std::string>& keys)
 {
     std::vector<int> rows;
     for (int i = 0; i < static_cast<int>(keys.size()); ++i) {
-        std::size_t low = 0, high = rows.size(), at = rows.size();
-        bool equal = false;
-        while (low != high && !equal) {
-            std::size_t middle = (low + high) / 2;
+        long low = 0, high = static_cast<long>(rows.size()) - 1, at = -1;
+        while (low <= high) {
+            long middle = (low + high) / 2;
             int compared = CompareListKeys(keys[rows[middle]], keys[i]);
             if (compared == 0) {
                 at = middle;
-                equal = true;
-            } else if (compared > 0) {
-                high = middle;
-            } else {
-                low = middle + 1;
+                break;
             }
+            if (compared > 0)
+                high = middle - 1;
+            else
+                low = middle + 1;
         }
-        rows.insert(rows.begin() + static_cast<long>(equal ? at : high), i);
+        rows.insert(rows.begin() + (at >= 0 ? at : low), i);
     }
     return rows;
 }

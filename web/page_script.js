@@ -31,7 +31,7 @@
   }
 
   // The sorted list's insertion: rows in the catalogue's order, each placed
-  // by a binary search, before an equal key when one is met.
+  // by the list box's binary search; an equal key met takes the new row below it.
   function update() {
     var order = 0;
     orders.forEach(function (o, n) { if (o.checked) order = n; });
@@ -40,13 +40,13 @@
     var rows = [];
     entries.forEach(function (e) {
       if (!passes(e, ticked, all)) return;
-      var c = e.ord[order], low = 0, high = rows.length, at = -1;
-      while (low !== high) {
+      var c = e.ord[order], low = 0, high = rows.length - 1, at = -1;
+      while (low <= high) {
         var middle = (low + high) >> 1, d = rows[middle].ord[order] - c;
         if (d === 0) { at = middle; break; }
-        if (d > 0) high = middle; else low = middle + 1;
+        if (d > 0) high = middle - 1; else low = middle + 1;
       }
-      rows.splice(at < 0 ? high : at, 0, e);
+      rows.splice(at < 0 ? low : at, 0, e);
     });
     var focused = document.activeElement;
     entries.forEach(function (e) { e.hidden = rows.indexOf(e) < 0; });
