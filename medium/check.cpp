@@ -10,6 +10,7 @@
 #include "catalogue/numbers.h"
 #include "catalogue/profile_reader.h"
 #include "catalogue/store.h"
+#include "medium/draft.h"
 #include "medium/file_system.h"
 #include "res/resource.h"
 #include "view/date_key.h"
@@ -29,6 +30,7 @@ struct Finding {
     int line;               // 0: the file as a whole
     std::string text;
     bool counts;            // false for what is only told (the two folders)
+    int animation;          // the animation whose file holds it; -1 for others
 };
 
 // Every read the loader makes, with the key it found.
@@ -221,7 +223,11 @@ public:
     }
 
 private:
-    void Add(int line, const std::string& text, bool counts = true) { findings_.push_back({line, text, counts}); }
+    void Add(int line, const std::string& text, bool counts = true) { findings_.push_back({line, text, counts, -1}); }
+    void AddOnContent(int line, const std::string& text)
+    {
+        findings_.push_back({line, text, true, static_cast<int>(animations.size()) - 1});
+    }
 
     // Repeated sections and keys before the first section are never read.
     void CheckSections()
@@ -482,7 +488,7 @@ private:
         }
         for (const Entry& entry : entries_) {
             char path[kAnimationPathSize];
-            animations.push_back({entry.line, entry.name, std::string(base) + entry.record.file, "", ""});
+            animations.push_back({entry.line, entry.name, std::string(base) + entry.record.file, "", "", {}});
             if (!ComposeAnimationPath(path, base, entry.record.file)) {
                 Add(entry.line, entry.name + ": the path " + base + entry.record.file + " is longer than "
                                     + Number(kAnimationPathSize - 1) + " characters: KORVAL cannot pass it on");
@@ -507,8 +513,23 @@ private:
             if (file.caseDiffers && regular)
                 Add(entry.line, entry.name + ": " + entry.record.file + " is " + file.path.substr(folder.path.size() + 1)
                                     + " on disk: the names differ in letter case");
+            if (regular)
+                CheckSize(entry.line, entry.name, entry.record.sizeText, file.path);
             CheckAnimation(entry.line, entry.name, file.path, path);
         }
+    }
+
+    // No total is smaller than the animation file alone: the stated size is
+    // taken as rounded either way, so only one below the file's whole KB counts.
+    void CheckSize(int line, const std::string& name, const char* sizeText, const std::string& path)
+    {
+        FileFacts facts;
+        std::int32_t stated = ReadNumber(sizeText);
+        if (!FactsOf(path, facts) || (stated >= 0 && static_cast<std::uint64_t>(stated) >= facts.size / 1024))
+            return;
+        Add(line, name + ": total size " + sizeText
+                            + " is smaller than its animation file alone (" + Number(static_cast<long long>(facts.size))
+                            + " bytes)");
     }
 
     // Every frame of the file as the preview plays it; with -v the facts of
@@ -532,7 +553,7 @@ private:
             return;
         }
         case FlcFileSource::Opened::CannotRead:
-            Add(line, name + ": cannot be read: " + path);
+            AddOnContent(line, name + ": cannot be read: " + path);
             return;
         }
         FlcReader reader;
@@ -540,24 +561,24 @@ private:
         const FlcInfo& info = reader.Info();
         std::string size = Number(info.width) + " x " + Number(info.height) + " pixels";
         if (status == FlcStatus::NotFlc) {
-            Add(line, name + ": not an FLC or FLI file: " + path);
+            AddOnContent(line, name + ": not an FLC or FLI file: " + path);
             return;
         }
         if (status == FlcStatus::TooLarge) {
-            Add(line, name + ": picture too large: " + size + ", KORVAL shows at most " + Number(kFlcMaxPixels) + ": " + path);
+            AddOnContent(line, name + ": picture too large: " + size + ", KORVAL shows at most " + Number(kFlcMaxPixels) + ": " + path);
             return;
         }
         if (status == FlcStatus::NoMemory) {
-            Add(line, name + ": not checked: no memory for its picture of " + size + ": " + path);
+            AddOnContent(line, name + ": not checked: no memory for its picture of " + size + ": " + path);
             return;
         }
         while (status == FlcStatus::Frame)
             status = reader.NextFrame();
         int brokenAt = status == FlcStatus::Damaged ? reader.FrameNumber() + 1 : 0;
         if (brokenAt != 0)
-            Add(line, name + ": damaged at frame " + Number(brokenAt) + ": " + path);
+            AddOnContent(line, name + ": damaged at frame " + Number(brokenAt) + ": " + path);
         if (status == FlcStatus::NoMemory)
-            Add(line, name + ": not checked from frame " + Number(reader.FrameNumber() + 1) + " on: no memory to read it: "
+            AddOnContent(line, name + ": not checked from frame " + Number(reader.FrameNumber() + 1) + " on: no memory to read it: "
                           + path);
         if (!verbose_ || info.frames == 0 || info.width == 0 || info.height == 0)
             return;
@@ -616,6 +637,28 @@ std::string CatalogueIn(const std::string& folder)
     return FindName(folder, kCatalogueName, found) ? JoinPath(folder, found) : std::string();
 }
 
+// The checker's findings added to `report`, each line named after
+// `report.catalogue`; the exit code for all of its findings.
+void Check(CheckReport& report, const ProfileReader& reader, const std::string& korvalPath, bool verbose)
+{
+    Checker checker(reader, korvalPath, verbose);
+    std::vector<Finding> findings = checker.Run();
+    report.animations = checker.animations;
+    // In the file's order; what concerns the whole file comes last.
+    std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) {
+        return (a.line == 0 ? INT32_MAX : a.line) < (b.line == 0 ? INT32_MAX : b.line);
+    });
+    for (const Finding& finding : findings) {
+        report.lines.push_back(report.catalogue + ":" + (finding.line != 0 ? Number(finding.line) + ":" : "") + " "
+                               + finding.text);
+        if (finding.animation >= 0)
+            report.animations[static_cast<std::size_t>(finding.animation)].contentFindings.push_back(report.lines.back());
+        if (finding.counts)
+            ++report.findings;
+    }
+    report.exitCode = report.findings != 0 ? 1 : 0;
+}
+
 } // namespace
 
 CheckReport CheckCatalogue(const std::string& argument, bool verbose)
@@ -644,19 +687,31 @@ CheckReport CheckCatalogue(const std::string& argument, bool verbose)
         return report;
     }
 
-    Checker checker(reader, KorvalPathOf(full), verbose);
-    std::vector<Finding> findings = checker.Run();
     report.catalogue = file;
-    report.animations = checker.animations;
-    // In the file's order; what concerns the whole file comes last.
-    std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) {
-        return (a.line == 0 ? INT32_MAX : a.line) < (b.line == 0 ? INT32_MAX : b.line);
-    });
-    for (const Finding& finding : findings) {
-        report.lines.push_back(file + ":" + (finding.line != 0 ? Number(finding.line) + ":" : "") + " " + finding.text);
-        if (finding.counts)
-            ++report.findings;
+    Check(report, reader, KorvalPathOf(full), verbose);
+    return report;
+}
+
+CheckReport ReadMedium(const std::string& argument, bool verbose)
+{
+    if (KindOf(argument) != EntryKind::Folder || !CatalogueIn(argument).empty())
+        return CheckCatalogue(argument, verbose);
+    CheckReport report;
+    DraftReport draft = DraftFolder(argument);
+    report.lines = draft.findings;
+    report.leftOut = draft.findings;
+    report.findings = static_cast<int>(draft.findings.size());
+    if (draft.text.empty()) {
+        report.error = draft.error;
+        report.exitCode = 2;
+        return report;
     }
-    report.exitCode = report.findings != 0 ? 1 : 0;
+    // The draft stands where a KORVAL.INI of the folder would; its BasePath
+    // names the folder whole, so where it stands decides nothing else.
+    ProfileReader reader;
+    reader.Parse(draft.text.data(), draft.text.size());
+    report.catalogue = argument + " (draft)";
+    report.draft = draft.text;
+    Check(report, reader, KorvalPathOf(FullPath(argument)) + "\\" + kCatalogueName, verbose);
     return report;
 }

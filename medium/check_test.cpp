@@ -371,6 +371,31 @@ TEST(KorvalCheck, SaysWhenMemoryRanOut)
     }
 }
 
+TEST(KorvalCheck, NamesATotalSizeSmallerThanTheAnimationFileAlone)
+{
+    // 91,937 bytes: 89.8 KB, so 89 (rounded down) and 90 are totals it can
+    // have, 88 and a text that reads as 0 are not.
+    const std::string mill = FileBytes(JoinPath(JoinPath(CHECK_EXAMPLE, "ANIM"), JoinPath("NATUR", "MUEHLE.FLC")));
+    ASSERT_EQ(mill.size(), 91937u);
+    ScratchCatalogue scratch;
+    scratch.Write(scratch.Animation("MUEHLE.FLC"), mill);
+    std::string text = "[Authors]\r\nAuthor1=Anna Adler\r\n[Animations]\r\n";
+    const char* sizes[] = {"90", "89", "88", "viel", "-1"};
+    for (std::size_t i = 0; i < 5; ++i)
+        text += "Animation" + std::to_string(i + 1) + "=0;1;M;MUEHLE.FLC;1.1.1999;" + sizes[i] + "\r\n";
+    scratch.Write(JoinPath(scratch.Folder(), "KORVAL.INI"), text + "[Settings]\r\nBasePath=ANIM\r\n");
+
+    CheckReport report = CheckCatalogue(scratch.Folder());
+    EXPECT_EQ(report.exitCode, 1);
+    EXPECT_EQ(Lines(report, scratch.Folder()),
+              (std::vector<std::string>{
+                  "6: Animation3: total size 88 KB is smaller than its animation file alone (91937 bytes)",
+                  "7: Animation4: total size 0 KB is smaller than its animation file alone (91937 bytes)",
+                  "8: Animation5: total size -1 KB is smaller than its animation file alone (91937 bytes)",
+                  "10: BasePath: {DIR}ANIM\\",
+                  " ProgramPath: not set: the catalogue's folder {DIR}"}));
+}
+
 TEST(KorvalCheck, FindsTheOneRejectedEntryAndTheUnknownAuthorOnTheDemoMedium)
 {
     CheckReport report = CheckCatalogue(CHECK_EXAMPLE);

@@ -6,6 +6,9 @@
 #include "medium/file_system.h"
 #include "medium/output_file.h"
 
+#include <map>
+#include <set>
+
 namespace {
 
 enum class Outcome { Converted, Damaged, Unreadable, OutputFailed };
@@ -13,6 +16,7 @@ enum class Outcome { Converted, Damaged, Unreadable, OutputFailed };
 struct Converted {
     Outcome outcome = Outcome::Converted;
     std::string text;       // the finding, or the progress line's end
+    bool replaces = false;  // a file of the output's name was there
 };
 
 std::string Frames(int count)
@@ -20,16 +24,35 @@ std::string Frames(int count)
     return std::to_string(count) + (count == 1 ? " frame" : " frames");
 }
 
+std::string Folder(const std::string& path)
+{
+    std::size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
 // One file converted, its outcome in words; `png` writes frame `frame`.
-Converted ConvertOne(const std::string& in, const std::string& out, bool png, int frame, std::uint64_t room)
+// With `makeFolder` the output's folders are made once there is something
+// to write, and removed again when nothing is kept in them.
+Converted ConvertOne(const std::string& in, const std::string& out, bool png, int frame, std::uint64_t room,
+                     bool makeFolder = false)
 {
     Converted converted;
     FlcFileSource source;
-    if (source.Open(in.c_str()) != FlcFileSource::Opened::Yes) {
+    FlcFileSource::Opened how = source.Open(in.c_str());
+    if (how != FlcFileSource::Opened::Yes) {
         converted.outcome = Outcome::Unreadable;
         converted.text = "cannot be read";
+        if (how == FlcFileSource::Opened::NotRegular)
+            converted.text = std::string("not a regular file (") + KindName(KindOf(in)) + ")";
         return converted;
     }
+    // Folders made for a file not kept go again, after the file (declared
+    // later, so removed first).
+    std::vector<std::string> made;
+    struct Tidy {
+        std::vector<std::string>& made;
+        ~Tidy() { RemoveFolders(made); }
+    } tidy{made};
     OutputFile file(room);
     bool opened = false;
     // The output is begun only for a readable file: nothing is left where
@@ -40,6 +63,13 @@ Converted ConvertOne(const std::string& in, const std::string& out, bool png, in
         status = probe.NextFrame();
     FlcConversion result;
     if (status == FlcStatus::Frame) {
+        std::string why;
+        if (makeFolder && !MakeFolders(Folder(out), made, why)) {
+            converted.outcome = Outcome::OutputFailed;
+            converted.text = "the folder cannot be made: " + why;
+            return converted;
+        }
+        converted.replaces = KindOf(out) == EntryKind::File;
         opened = file.Open(out);
         if (!opened) {
             converted.outcome = Outcome::OutputFailed;
@@ -80,15 +110,20 @@ Converted ConvertOne(const std::string& in, const std::string& out, bool png, in
         converted.text = out + ": " + file.Error();
         return converted;
     }
+    made.clear();
     if (result.status == FlcStatus::Damaged && !png) {
         converted.outcome = Outcome::Damaged;
         converted.text = "damaged at frame " + std::to_string(result.damagedAt) + ": " + Frames(result.frames)
                        + " converted to " + out;
+        if (converted.replaces)
+            converted.text += ", replacing the file that was there";
         return converted;
     }
     converted.text = png ? "frame " + std::to_string(frame) : Frames(result.frames);
     if (result.slowed)
         converted.text += ", plays slower: faster than 50 frames a second";
+    if (converted.replaces)
+        converted.text += ", replacing the file that was there";
     return converted;
 }
 
@@ -99,12 +134,6 @@ std::string Renamed(const std::string& name, const char* extension)
     std::size_t dot = name.find_last_of('.');
     std::string stem = dot != std::string::npos && (slash == std::string::npos || dot > slash) ? name.substr(0, dot) : name;
     return stem + extension;
-}
-
-std::string Folder(const std::string& path)
-{
-    std::size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
 bool EndsWith(const std::string& name, const char* end)
@@ -127,6 +156,15 @@ std::string OutputKind(const std::string& name)
 
 int ConvertFile(const std::string& in, const std::string& out, int frame, std::FILE* log, std::uint64_t room)
 {
+    // A folder that is missing is a mistyped argument: nothing is made.
+    std::string folder = Folder(out);
+    if (!folder.empty() && KindOf(folder) != EntryKind::Folder && KindOf(JoinPath(folder, "")) != EntryKind::Folder) {
+        EntryKind kind = KindOf(folder);
+        std::string why = kind == EntryKind::None ? "the folder " + folder + " does not exist"
+                                                   : folder + " is " + KindName(kind) + ", not a folder";
+        std::fprintf(log, "%s: %s\n", out.c_str(), why.c_str());
+        return 2;
+    }
     bool png = OutputKind(out) == "PNG";
     Converted converted = ConvertOne(in, out, png, frame, room);
     switch (converted.outcome) {
@@ -148,33 +186,66 @@ int ConvertFile(const std::string& in, const std::string& out, int frame, std::F
 
 int ConvertCatalogue(const std::string& catalogue, const std::string& outFolder, std::FILE* log, std::uint64_t room)
 {
-    CheckReport report = CheckCatalogue(catalogue);
+    CheckReport report = ReadMedium(catalogue);
     if (!report.error.empty()) {
+        // What a folder's draft left out, then why nothing could be read.
+        for (const std::string& line : report.lines)
+            std::fprintf(log, "%s\n", line.c_str());
         std::fprintf(log, "%s\n", report.error.c_str());
         return 2;
     }
-    int findings = 0;
+    // The catalogue's findings as korval-check prints them, but for what a
+    // file to be converted holds: the conversion says that in its own line.
+    std::set<std::string> ownLines;
+    for (const CatalogueAnimation& animation : report.animations) {
+        if (!animation.path.empty() && !animation.relative.empty())
+            ownLines.insert(animation.contentFindings.begin(), animation.contentFindings.end());
+    }
+    int findings = report.findings;
+    for (const std::string& line : report.lines) {
+        if (ownLines.count(line) == 0)
+            std::fprintf(log, "%s\n", line.c_str());
+        else
+            --findings;
+    }
+    std::fflush(log);
+
     int readable = 0;
+    std::map<std::string, std::string> owners;     // folded output name: the file that has it
+    std::map<std::string, const CatalogueAnimation*> done;  // file converted: its entry
+    std::map<std::string, std::string> outputs;    // file converted: its output
     for (const CatalogueAnimation& animation : report.animations) {
         std::string where = report.catalogue + ":" + std::to_string(animation.line) + ": " + animation.key + ": ";
-        if (animation.path.empty()) {
-            std::fprintf(log, "%sfile missing: %s\n", where.c_str(), animation.korvalPath.c_str());
-            ++findings;
+        // Missing, no regular file, a path too long: the checker's line said so.
+        if (animation.path.empty())
             continue;
-        }
         if (animation.relative.empty()) {
             std::fprintf(log, "%soutside the base folder, not converted: %s\n", where.c_str(), animation.korvalPath.c_str());
             ++findings;
             continue;
         }
-        std::string out = JoinPath(outFolder, Renamed(animation.relative, ".GIF"));
-        if (!MakeFolders(Folder(out))) {
-            std::fprintf(log, "%s%s: the folder cannot be made\n", where.c_str(), Folder(out).c_str());
-            ++findings;
-            std::fflush(log);
+        auto same = done.find(animation.path);
+        if (same != done.end()) {
+            std::fprintf(log, "%sthe same file as %s: %s\n", where.c_str(), same->second->key.c_str(),
+                         outputs[animation.path].c_str());
             continue;
         }
-        Converted converted = ConvertOne(animation.path, out, false, 1, room);
+        // Names the way Windows compares them: A.FLC and A.FLI would both
+        // be A.GIF, and the second would replace the first.
+        std::string plain = Renamed(animation.relative, ".GIF");
+        std::string stem = Renamed(animation.relative, "");
+        std::string extension = animation.relative.substr(stem.size());
+        std::string tagged = extension.size() > 1 ? stem + "_" + extension.substr(1) : stem;
+        std::string name = plain;
+        for (int n = 1; !owners.emplace(FoldedName(name), animation.relative).second; ++n)
+            name = n == 1 && tagged != stem ? tagged + ".GIF" : tagged + "_" + std::to_string(n) + ".GIF";
+        std::string out = JoinPath(outFolder, name);
+        done[animation.path] = &animation;
+        outputs[animation.path] = out;
+
+        Converted converted = ConvertOne(animation.path, out, false, 1, room, true);
+        if (name != plain && (converted.outcome == Outcome::Converted || converted.outcome == Outcome::Damaged))
+            converted.text += ", named apart: " + plain + " is " + owners[FoldedName(plain)] + "'s";
         if (converted.outcome == Outcome::Converted) {
             std::fprintf(log, "%s -> %s: %s\n", animation.relative.c_str(), out.c_str(), converted.text.c_str());
             ++readable;

@@ -13,7 +13,8 @@
 int ConvertFile(const std::string& in, const std::string& out, int frame, std::FILE* log,
                 std::uint64_t room = UINT64_MAX);
 
-// Every animation of the catalogue (a KORVAL.INI or its folder) as a GIF
+// Every animation of the catalogue (a KORVAL.INI or its folder, or a folder
+// of animations without one, read through its draft: ReadMedium) as a GIF
 // under `outFolder`, in the sub-folders it has under the base folder.
 int ConvertCatalogue(const std::string& catalogue, const std::string& outFolder, std::FILE* log,
                      std::uint64_t room = UINT64_MAX);

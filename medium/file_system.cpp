@@ -2,10 +2,16 @@
 
 #include "catalogue/folder_setting.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <ctime>
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include <fcntl.h>
+#include <io.h>
 #else
 #include <dirent.h>
 #include <sys/stat.h>
@@ -32,7 +38,55 @@ std::vector<std::string> NamesAfterRoot(const std::string& folder)
     return names;
 }
 
+void ListBelow(const std::string& folder, std::vector<std::string>& below, std::size_t length, std::size_t deepest,
+               std::vector<ListedName>& found)
+{
+    std::vector<std::string> names;
+    ListFolder(folder, names);
+    for (const std::string& name : names) {
+        std::string path = JoinPath(folder, name);
+        ListedName listed;
+        listed.names = below;
+        listed.names.push_back(name);
+        listed.kind = KindOf(path);
+        if (listed.kind == EntryKind::File) {
+            if (FactsOf(path, listed.facts))
+                found.push_back(listed);
+        } else if (listed.kind == EntryKind::Folder) {
+            std::vector<std::string> inside;
+            std::size_t deeper = length + (length != 0 ? 1 : 0) + name.size();
+            if (deeper > deepest || !ListFolder(path, inside)) {
+                listed.listed = deeper > deepest;
+                found.push_back(listed);
+                continue;
+            }
+            below.push_back(name);
+            ListBelow(path, below, deeper, deepest, found);
+            below.pop_back();
+        }
+    }
+}
+
 } // namespace
+
+bool ListFilesBelow(const std::string& folder, std::size_t deepest, std::vector<ListedName>& found)
+{
+    found.clear();
+    std::vector<std::string> names;
+    if (!ListFolder(folder, names))
+        return false;
+    std::vector<std::string> below;
+    ListBelow(folder, below, 0, deepest, found);
+    return true;
+}
+
+bool WriteStandardOutput(const std::string& bytes)
+{
+#ifdef _WIN32
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
+    return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() && std::fflush(stdout) == 0;
+}
 
 const char* KindName(EntryKind kind)
 {
@@ -91,6 +145,27 @@ std::string JoinPath(const std::string& folder, const std::string& name)
 std::string KorvalPathOf(const std::string& fullPath)
 {
     return fullPath;
+}
+
+bool CatalogueText(const std::string& fileSystemName, std::string& text)
+{
+    text = fileSystemName;
+    return fileSystemName.find('?') == std::string::npos;
+}
+
+bool FactsOf(const std::string& path, FileFacts& facts)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    FILETIME local;
+    SYSTEMTIME time;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)
+        || !FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) || !FileTimeToSystemTime(&local, &time))
+        return false;
+    facts.size = static_cast<std::uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+    facts.day = time.wDay;
+    facts.month = time.wMonth;
+    facts.year = time.wYear;
+    return true;
 }
 
 std::string FileSystemName(const std::string& catalogueName)
@@ -181,18 +256,70 @@ std::string KorvalPathOf(const std::string& fullPath)
     return path;
 }
 
+namespace {
+
+// The code points of Windows-1252's 0x80 to 0x9F (its five unused bytes as
+// themselves, as the platform's conversion maps them).
+const unsigned short kHigh1252[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+} // namespace
+
+bool CatalogueText(const std::string& fileSystemName, std::string& text)
+{
+    // UTF-8 to Windows-1252: each character whole, in its shortest form.
+    text.clear();
+    const std::string& name = fileSystemName;
+    for (std::size_t i = 0; i < name.size();) {
+        unsigned lead = static_cast<unsigned char>(name[i]);
+        std::size_t length = lead < 0x80 ? 1 : (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3 : 0;
+        if (length == 0 || i + length > name.size())
+            return false;
+        unsigned code = length == 1 ? lead : length == 2 ? lead & 0x1F : lead & 0x0F;
+        for (std::size_t k = 1; k < length; ++k) {
+            unsigned next = static_cast<unsigned char>(name[i + k]);
+            if ((next & 0xC0) != 0x80)
+                return false;
+            code = code << 6 | (next & 0x3F);
+        }
+        if ((length == 2 && code < 0x80) || (length == 3 && code < 0x800))
+            return false;
+        i += length;
+        if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) {
+            text += static_cast<char>(code);
+            continue;
+        }
+        const unsigned short* match = std::find(kHigh1252, kHigh1252 + 32, code);
+        if (match == kHigh1252 + 32)
+            return false;
+        text += static_cast<char>(0x80 + (match - kHigh1252));
+    }
+    return true;
+}
+
+bool FactsOf(const std::string& path, FileFacts& facts)
+{
+    struct stat status;
+    std::tm local;
+    if (stat(path.c_str(), &status) != 0 || localtime_r(&status.st_mtime, &local) == nullptr)
+        return false;
+    facts.size = static_cast<std::uint64_t>(status.st_size);
+    facts.day = local.tm_mday;
+    facts.month = local.tm_mon + 1;
+    facts.year = local.tm_year + 1900;
+    return true;
+}
+
 std::string FileSystemName(const std::string& catalogueName)
 {
     // Windows-1252 to UTF-8, the names' encoding on Linux.
-    static const unsigned short kHigh[32] = {
-        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
     std::string name;
     for (char c : catalogueName) {
         unsigned code = static_cast<unsigned char>(c);
         if (code >= 0x80 && code < 0xA0)
-            code = kHigh[code - 0x80];
+            code = kHigh1252[code - 0x80];
         if (code < 0x80) {
             name += static_cast<char>(code);
         } else if (code < 0x800) {

@@ -1,6 +1,7 @@
 // What the tools need of the file system, on Linux and on Windows alike.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -39,3 +40,40 @@ std::string ConsoleText(const std::string& text);
 
 // `name` with its letters in one case, for comparing names as Windows does.
 std::string FoldedName(const std::string& name);
+
+// A file system name (UTF-8 on Linux, the ANSI code page on Windows) as
+// Windows-1252 text, the catalogue's; false when it has no such form: on
+// Linux a name that is no UTF-8 or holds a character outside Windows-1252, on
+// Windows one the ANSI code page could not give (a "?" in its place).
+bool CatalogueText(const std::string& fileSystemName, std::string& text);
+
+// What a draft catalogue tells of a file: its size and the day it was last
+// written, in local time, as a file manager shows it.
+struct FileFacts {
+    std::uint64_t size = 0;
+    int day = 0;
+    int month = 0;
+    int year = 0;
+};
+
+// False when `path` cannot be asked about.
+bool FactsOf(const std::string& path, FileFacts& facts);
+
+// A name found under a folder, its path below it as file system names.
+struct ListedName {
+    std::vector<std::string> names;     // the sub-folders, then its own name
+    EntryKind kind = EntryKind::None;   // File: a regular file; Folder: one not gone into
+    bool listed = true;                 // false: a folder that cannot be listed
+    FileFacts facts;                    // of a regular file
+};
+
+// The regular files under `folder`, sub-folders included, and the folders not
+// gone into: those that cannot be listed and those whose path below `folder`
+// is longer than `deepest` bytes (which also ends a loop of links). Names
+// that are neither (pipes, devices) are left out. False when `folder` itself
+// cannot be listed.
+bool ListFilesBelow(const std::string& folder, std::size_t deepest, std::vector<ListedName>& found);
+
+// Writes `bytes` to standard output as they are (on Windows not in text
+// mode, which would turn each LF into CR LF); false when not all were written.
+bool WriteStandardOutput(const std::string& bytes);

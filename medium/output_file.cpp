@@ -30,6 +30,17 @@ std::wstring Wide(const std::string& text)
     return wide;
 }
 
+std::string Narrow(const std::wstring& text)
+{
+    int length = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    if (length <= 0)
+        return std::string();
+    std::string narrow(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, &narrow[0], length, nullptr, nullptr);
+    narrow.resize(static_cast<std::size_t>(length) - 1);
+    return narrow;
+}
+
 std::string SystemError(DWORD code)
 {
     char text[256] = "";
@@ -41,7 +52,41 @@ std::string SystemError(DWORD code)
 }
 #endif
 
+// Past `count` names from `from`, each ended by a separator or the end;
+// npos when a name is empty or missing.
+std::size_t AfterNames(const std::wstring& name, std::size_t from, int count, bool slashes)
+{
+    for (int i = 0; i < count; ++i) {
+        std::size_t end = from;
+        while (end < name.size() && name[end] != L'\\' && !(slashes && name[end] == L'/'))
+            ++end;
+        if (end == from)
+            return std::wstring::npos;
+        from = end < name.size() ? end + 1 : end;
+    }
+    return from;
+}
+
 } // namespace
+
+std::size_t WindowsRootLength(const std::wstring& folder)
+{
+    auto separator = [](wchar_t c) { return c == L'\\' || c == L'/'; };
+    // "\\?\" hands the name on as it is: only backslashes separate.
+    if (folder.compare(0, 4, L"\\\\?\\") == 0) {
+        bool unc = folder.size() >= 8 && (folder[4] == L'U' || folder[4] == L'u') && (folder[5] == L'N' || folder[5] == L'n')
+                && (folder[6] == L'C' || folder[6] == L'c') && folder[7] == L'\\';
+        return unc ? AfterNames(folder, 8, 2, false) : AfterNames(folder, 4, 1, false);
+    }
+    if (folder.size() >= 2 && separator(folder[0]) && separator(folder[1])) {
+        if (folder.size() >= 4 && (folder[2] == L'.' || folder[2] == L'?') && separator(folder[3]))
+            return std::wstring::npos;
+        return AfterNames(folder, 2, 2, true);
+    }
+    if (folder.size() >= 2 && folder[1] == L':')
+        return folder.size() >= 3 && separator(folder[2]) ? 3 : 2;
+    return !folder.empty() && separator(folder[0]) ? 1 : 0;
+}
 
 #ifdef _WIN32
 
@@ -134,22 +179,50 @@ void OutputFile::Discard()
     temporary_.clear();
 }
 
-bool MakeFolders(const std::string& folder)
+bool MakeFolders(const std::string& folder, std::vector<std::string>& made, std::string& why)
 {
     std::wstring wide = Wide(folder);
-    for (std::size_t i = 0; i <= wide.size(); ++i) {
-        if (i < wide.size() && wide[i] != L'\\' && wide[i] != L'/')
+    std::size_t root = WindowsRootLength(wide);
+    if (root == std::wstring::npos) {
+        why = folder + (folder.compare(0, 4, "\\\\.\\") == 0 || folder.compare(0, 4, "//./") == 0
+                            ? ": a device, not a folder"
+                            : ": no share named: a network folder is \\\\SERVER\\SHARE\\FOLDER");
+        return false;
+    }
+    // The server and the share are no folders: asked as one, Windows answers
+    // ERROR_BAD_NETPATH. The walk starts below them.
+    bool verbatim = wide.compare(0, 4, L"\\\\?\\") == 0;
+    for (std::size_t i = root; i <= wide.size(); ++i) {
+        if (i < wide.size() && wide[i] != L'\\' && (verbatim || wide[i] != L'/'))
+            continue;
+        if (i == 0 || i <= root || wide[i - 1] == L'\\' || wide[i - 1] == L'/')
             continue;
         std::wstring part = wide.substr(0, i);
-        if (part.empty() || (part.size() == 2 && part[1] == L':'))
-            continue;
         DWORD attributes = GetFileAttributesW(part.c_str());
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
             continue;
-        if (!CreateDirectoryW(part.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+        std::string name = Narrow(part);
+        if (attributes != INVALID_FILE_ATTRIBUTES) {
+            why = name + ": a file, not a folder";
             return false;
+        }
+        if (!CreateDirectoryW(part.c_str(), nullptr)) {
+            DWORD error = GetLastError();
+            attributes = GetFileAttributesW(part.c_str());
+            if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+                continue;
+            why = name + ": " + SystemError(error);
+            return false;
+        }
+        made.push_back(name);
     }
     return true;
+}
+
+void RemoveFolders(const std::vector<std::string>& made)
+{
+    for (std::size_t i = made.size(); i-- > 0;)
+        RemoveDirectoryW(Wide(made[i]).c_str());
 }
 
 #else
@@ -247,19 +320,35 @@ void OutputFile::Discard()
     temporary_.clear();
 }
 
-bool MakeFolders(const std::string& folder)
+bool MakeFolders(const std::string& folder, std::vector<std::string>& made, std::string& why)
 {
     for (std::size_t i = 1; i <= folder.size(); ++i) {
-        if (i < folder.size() && folder[i] != '/')
+        if ((i < folder.size() && folder[i] != '/') || folder[i - 1] == '/')
             continue;
         std::string part = folder.substr(0, i);
         struct stat facts;
-        if (stat(part.c_str(), &facts) == 0 && S_ISDIR(facts.st_mode))
-            continue;
-        if (mkdir(part.c_str(), 0777) != 0 && errno != EEXIST)
+        if (stat(part.c_str(), &facts) == 0) {
+            if (S_ISDIR(facts.st_mode))
+                continue;
+            why = part + ": a file, not a folder";
             return false;
+        }
+        if (mkdir(part.c_str(), 0777) != 0) {
+            int error = errno;
+            if (error == EEXIST && stat(part.c_str(), &facts) == 0 && S_ISDIR(facts.st_mode))
+                continue;
+            why = part + ": " + std::strerror(error);
+            return false;
+        }
+        made.push_back(part);
     }
     return true;
+}
+
+void RemoveFolders(const std::vector<std::string>& made)
+{
+    for (std::size_t i = made.size(); i-- > 0;)
+        rmdir(made[i].c_str());
 }
 
 #endif

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class OutputFile final : public ByteSink {
 public:
@@ -39,5 +40,15 @@ private:
 #endif
 };
 
-// Every folder of `folder` that is missing, made; false when one cannot be.
-bool MakeFolders(const std::string& folder);
+// Every folder of `folder` that is missing, made, and added to `made` (the
+// outermost first); false when one cannot be, with the folder and why in `why`.
+bool MakeFolders(const std::string& folder, std::vector<std::string>& made, std::string& why);
+// The folders `made` that are still empty, removed.
+void RemoveFolders(const std::vector<std::string>& made);
+
+// How much of a Windows folder name is its root, where making folders
+// starts: 3 for "C:\", the server and share of "\\SERVER\SHARE\" (neither
+// is a folder one can make), the same after "\\?\" and "\\?\UNC\"; 0 for
+// a relative name. npos for a name with no place to make folders in: a
+// server without a share, or a device ("\\.\").
+std::size_t WindowsRootLength(const std::wstring& folder);

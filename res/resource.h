@@ -70,6 +70,19 @@
 #define IDS_VIEWER_READING      240     /* the viewer while a file's first facts are on their way */
 #define IDS_VIEWER_SAVING       241
 
+/* Strings 250-259: saving from the viewer, what is not the whole animation;
+   "%s" is the chosen file, "%d" the frame where the animation broke off */
+#define IDS_SAVE_DAMAGED_KEEP   250     /* a question: keep the frames before the damage? */
+#define IDS_SAVE_CUT_SHORT_KEEP 251     /* a question: no memory for a frame, keep those before? */
+#define IDS_SAVE_NO_MEMORY      252
+/* Ctrl+S on a row whose file is no animation; "%s" is that file */
+#define IDS_SAVE_NOTHING_NOT_FOUND   253
+#define IDS_SAVE_NOTHING_NOT_A_FILE  254
+#define IDS_SAVE_NOTHING_NOT_FLC     255
+#define IDS_SAVE_NOTHING_TOO_LARGE   256
+#define IDS_SAVE_NOTHING_NO_MEMORY   257
+#define IDS_SAVE_NOTHING_DAMAGED     258
+
 /* Controls and commands of the main window */
 #define ID_LIST                 500
 #define ID_STATUSBAR            501

@@ -2,6 +2,7 @@
 
 #include "anim/flc_convert.h"
 #include "base/instance.h"
+#include "base/message_text.h"
 #include "base/messages.h"
 #include "base/sizes.h"
 #include "base/system_library.h"
@@ -17,7 +18,7 @@
 
 namespace {
 
-constexpr DWORD kNameSize = 260;
+constexpr DWORD kNameSize = kSaveNameSize;
 // How long closing waits for a stopped save to remove its temporary file.
 constexpr DWORD kStopWaitMilliseconds = 2000;
 
@@ -49,6 +50,26 @@ void Say(HWND owner, int textId, const wchar_t* target, UINT boxType)
     ShowFormattedMessage(owner, textId, name, IDS_SAVE_CAPTION, boxType);
 }
 
+// Whether to keep the good frames of an animation that broke off at frame
+// `brokenAt`: the text names the file ("%s") and then that frame ("%d").
+bool AskToKeep(HWND owner, int textId, int brokenAt, const wchar_t* target)
+{
+    char format[kMessageSize] = "";
+    char numbered[kMessageSize] = "";
+    char name[kPathSize * 3] = "";
+    char text[kMessageSize] = "";
+    char caption[40] = "";
+    LoadStringA(ModuleInstance, textId, format, sizeof format);
+    // "%s" stays for the name, which may be shortened to fit.
+    if (!FormatText(numbered, format, "%s", brokenAt))
+        return false;
+    WideCharToMultiByte(CP_ACP, 0, target, -1, name, sizeof name, nullptr, nullptr);
+    FormatMessageText(text, numbered, name);
+    LoadStringA(ModuleInstance, IDS_SAVE_CAPTION, caption, sizeof caption);
+    ThemedControls themed;
+    return MessageBoxA(owner, text, caption, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+}
+
 bool EndsWith(const wchar_t* name, const wchar_t* ending)
 {
     int length = lstrlenW(name);
@@ -57,6 +78,64 @@ bool EndsWith(const wchar_t* name, const wchar_t* ending)
 }
 
 using SaveDialog = BOOL(WINAPI*)(OPENFILENAMEW*);
+
+// What the save dialog begins with, for this run of KORVAL: the folder last
+// saved to (empty before the first save) and the type last chosen.
+wchar_t LastFolder[kNameSize] = L"";
+SaveKind LastKind = SaveKind::Gif;
+
+// The folder of `target` (shorter than kNameSize), "." when it names none.
+void FolderOf(const wchar_t* target, wchar_t (&folder)[kNameSize])
+{
+    lstrcpynW(folder, target, kNameSize);
+    wchar_t* cut = folder;
+    for (wchar_t* at = folder; *at != L'\0'; ++at) {
+        if (*at == L'\\' || *at == L'/')
+            cut = at;
+    }
+    if (cut == folder)
+        lstrcpynW(folder, L".", kNameSize);
+    else
+        cut[cut == folder + 2 && folder[1] == L':' ? 1 : 0] = L'\0';     // "C:\" keeps its backslash
+}
+
+void RememberFolder(const wchar_t* target)
+{
+    wchar_t folder[kNameSize];
+    if (lstrlenW(target) >= static_cast<int>(kNameSize))
+        return;
+    FolderOf(target, folder);
+    if (lstrcmpW(folder, L".") != 0)
+        lstrcpynW(LastFolder, folder, kNameSize);
+}
+
+// The user's Pictures folder, else Documents: the dialog would otherwise
+// begin where KORVAL was started, the CD-ROM. False when the system knows
+// neither.
+bool UserPicturesFolder(wchar_t (&folder)[kNameSize])
+{
+    using KnownFolderPath = HRESULT(WINAPI*)(const GUID&, DWORD, HANDLE, wchar_t**);
+    using FreeTaskMemory = void(WINAPI*)(void*);
+    static const GUID kPictures = {0x33E28130, 0x4E1E, 0x4676, {0x83, 0x5A, 0x98, 0x39, 0x5C, 0x3B, 0xC3, 0xBB}};
+    static const GUID kDocuments = {0xFDD39AD0, 0x238F, 0x46AF, {0xAD, 0xB4, 0x6C, 0x85, 0x48, 0x03, 0x69, 0xC7}};
+    static auto knownFolder = LibraryFunction<KnownFolderPath>(LoadSystemLibrary("shell32.dll"), "SHGetKnownFolderPath");
+    static auto freeMemory = LibraryFunction<FreeTaskMemory>(LoadSystemLibrary("ole32.dll"), "CoTaskMemFree");
+    if (knownFolder == nullptr || freeMemory == nullptr)
+        return false;
+    const GUID* const folders[] = {&kPictures, &kDocuments};
+    for (const GUID* id : folders) {
+        wchar_t* path = nullptr;
+        const bool found = SUCCEEDED(knownFolder(*id, 0, nullptr, &path)) && path != nullptr
+                           && lstrlenW(path) < static_cast<int>(kNameSize);
+        if (found)
+            lstrcpynW(folder, path, kNameSize);
+        if (path != nullptr)
+            freeMemory(path);
+        if (found)
+            return true;
+    }
+    return false;
+}
 
 } // namespace
 
@@ -75,16 +154,7 @@ SaveOutcome WriteSave(const char* path, int frame, const wchar_t* target, SaveKi
         outcome.textId = IDS_SAVE_NAME_TOO_LONG;
         return outcome;
     }
-    lstrcpynW(folder, target, kNameSize);
-    wchar_t* cut = folder;
-    for (wchar_t* at = folder; *at != L'\0'; ++at) {
-        if (*at == L'\\' || *at == L'/')
-            cut = at;
-    }
-    if (cut == folder)
-        lstrcpynW(folder, L".", kNameSize);
-    else
-        cut[cut == folder + 2 && folder[1] == L':' ? 1 : 0] = L'\0';     // "C:\" keeps its backslash
+    FolderOf(target, folder);
     wchar_t temporary[kNameSize + 16];
     if (GetTempFileNameW(folder, L"kor", 0, temporary) == 0) {
         outcome.textId = IDS_SAVE_NO_FOLDER;
@@ -104,18 +174,31 @@ SaveOutcome WriteSave(const char* path, int frame, const wchar_t* target, SaveKi
         FileSink sink(file);
         done = kind == SaveKind::Gif ? ConvertFlcToGif(source, sink) : ConvertFlcFrameToPng(source, frame, sink);
     }
-    bool whole = readable && done.frames > 0 && !done.outputFailed && !done.outOfMemory;
-    whole = FlushFileBuffers(file) && whole;
-    whole = CloseHandle(file) && whole;
+    const bool noMemory = done.outOfMemory || done.status == FlcStatus::NoMemory;
+    bool written = readable && done.frames > 0 && !done.outputFailed && !done.outOfMemory;
+    written = FlushFileBuffers(file) && written;
+    written = CloseHandle(file) && written;
     // Stopped: a file cut where the reading stopped is no save.
     if (ReadingStopped(stop)) {
         DeleteFileW(temporary);
         outcome.stopped = true;
         return outcome;
     }
-    if (!whole) {
+    if (!written) {
         DeleteFileW(temporary);
-        outcome.textId = readable && (done.outputFailed || done.frames > 0) ? IDS_SAVE_WRITE_FAILED : IDS_SAVE_UNREADABLE;
+        if (readable && done.outputFailed)
+            outcome.textId = IDS_SAVE_WRITE_FAILED;
+        else if (readable && noMemory)
+            outcome.textId = IDS_SAVE_NO_MEMORY;
+        else
+            outcome.textId = readable && done.frames > 0 ? IDS_SAVE_WRITE_FAILED : IDS_SAVE_UNREADABLE;
+        return outcome;
+    }
+    // The frames before a break are not the animation: the user decides.
+    if (done.status == FlcStatus::Damaged || done.status == FlcStatus::NoMemory) {
+        outcome.brokenAt = done.damagedAt;
+        outcome.noMemory = noMemory;
+        lstrcpynW(outcome.temporary, temporary, kNameSize + 16);
         return outcome;
     }
     if (!MoveFileExW(temporary, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
@@ -127,10 +210,24 @@ SaveOutcome WriteSave(const char* path, int frame, const wchar_t* target, SaveKi
     return outcome;
 }
 
-bool SayOutcome(HWND owner, const wchar_t* target, const SaveOutcome& outcome)
+bool FinishSave(HWND owner, const wchar_t* target, const SaveOutcome& outcome)
 {
     if (outcome.stopped)
         return false;
+    if (outcome.temporary[0] != L'\0') {
+        const int question = outcome.noMemory ? IDS_SAVE_CUT_SHORT_KEEP : IDS_SAVE_DAMAGED_KEEP;
+        if (!AskToKeep(owner, question, outcome.brokenAt, target)) {
+            DeleteFileW(outcome.temporary);
+            return false;
+        }
+        if (!MoveFileExW(outcome.temporary, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            DeleteFileW(outcome.temporary);
+            Say(owner, IDS_SAVE_REPLACE_FAILED, target, MB_OK | MB_ICONERROR);
+            return false;
+        }
+        RememberFolder(target);
+        return true;
+    }
     if (outcome.textId == IDS_SAVE_NAME_TOO_LONG) {
         ShowStringMessage(owner, IDS_SAVE_NAME_TOO_LONG, IDS_SAVE_CAPTION, MB_OK | MB_ICONERROR);
         return false;
@@ -139,6 +236,7 @@ bool SayOutcome(HWND owner, const wchar_t* target, const SaveOutcome& outcome)
         Say(owner, outcome.textId, target, MB_OK | MB_ICONERROR);
         return false;
     }
+    RememberFolder(target);
     if (outcome.slowed)
         Say(owner, IDS_SAVE_SLOWED, target, MB_OK | MB_ICONINFORMATION);
     return true;
@@ -147,7 +245,7 @@ bool SayOutcome(HWND owner, const wchar_t* target, const SaveOutcome& outcome)
 bool SaveAnimationTo(HWND owner, const char* path, int frame, const wchar_t* target, SaveKind kind)
 {
     const volatile LONG neverStop = 0;
-    return SayOutcome(owner, target, WriteSave(path, frame, target, kind, &neverStop));
+    return FinishSave(owner, target, WriteSave(path, frame, target, kind, &neverStop));
 }
 
 struct SaveJob::Shared {
@@ -175,6 +273,11 @@ DWORD WINAPI SaveThread(void* context)
 {
     auto* shared = static_cast<SaveJob::Shared*>(context);
     shared->outcome = WriteSave(shared->path, shared->frame, shared->target, shared->kind, &shared->stop);
+    // Stopped after its end: nobody is left to ask about the good frames.
+    if (ReadingStopped(&shared->stop) && shared->outcome.temporary[0] != L'\0') {
+        DeleteFileW(shared->outcome.temporary);
+        shared->outcome.temporary[0] = L'\0';
+    }
     InterlockedExchange(&shared->done, 1);
     PostMessageA(shared->window, shared->message, 0, 0);
     Release(shared);
@@ -215,6 +318,8 @@ SaveJob::~SaveJob()
     // its way out, before KORVAL itself may end.
     CancelSynchronousIo(thread_);
     WaitForSingleObject(thread_, kStopWaitMilliseconds);
+    if (Done() && shared_->outcome.temporary[0] != L'\0')
+        DeleteFileW(shared_->outcome.temporary);
     LeaveReadingThread(thread_);
     Release(shared_);
 }
@@ -224,9 +329,13 @@ bool SaveJob::Done() const
     return shared_ != nullptr && InterlockedCompareExchange(&shared_->done, 0, 0) != 0;
 }
 
-SaveOutcome SaveJob::Outcome() const
+SaveOutcome SaveJob::TakeOutcome()
 {
-    return Done() ? shared_->outcome : SaveOutcome();
+    if (!Done())
+        return SaveOutcome();
+    SaveOutcome outcome = shared_->outcome;
+    shared_->outcome.temporary[0] = L'\0';
+    return outcome;
 }
 
 const wchar_t* SaveJob::Target() const
@@ -248,7 +357,7 @@ bool AskSaveName(HWND owner, const char* path, wchar_t (&name)[260], SaveKind& k
             filter[n] = L'\0';
     }
     filter[length] = L'\0';
-    // The animation's own name with the GIF's extension to begin with.
+    // The animation's own name without its extension to begin with.
     name[0] = L'\0';
     MultiByteToWideChar(CP_ACP, 0, ViewerFileName(path), -1, name, kNameSize);
     for (int n = lstrlenW(name) - 1; n >= 0; --n) {
@@ -263,10 +372,15 @@ bool AskSaveName(HWND owner, const char* path, wchar_t (&name)[260], SaveKind& k
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
     dialog.lpstrFilter = filter;
-    dialog.nFilterIndex = 1;
+    dialog.nFilterIndex = LastKind == SaveKind::Png ? 2 : 1;
     dialog.lpstrFile = name;
     dialog.nMaxFile = kNameSize;
-    dialog.lpstrDefExt = L"gif";
+    dialog.lpstrDefExt = LastKind == SaveKind::Png ? L"png" : L"gif";
+    wchar_t pictures[kNameSize] = L"";
+    if (LastFolder[0] != L'\0')
+        dialog.lpstrInitialDir = LastFolder;
+    else if (UserPicturesFolder(pictures))
+        dialog.lpstrInitialDir = pictures;
     dialog.lpstrTitle = caption;
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
     {
@@ -280,5 +394,6 @@ bool AskSaveName(HWND owner, const char* path, wchar_t (&name)[260], SaveKind& k
         kind = SaveKind::Png;
     else if (EndsWith(name, L".gif"))
         kind = SaveKind::Gif;
+    LastKind = kind;
     return true;
 }

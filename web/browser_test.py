@@ -7,7 +7,7 @@ what the page asks of the disk.
     browser_test.py CASE --convert KORVAL-CONVERT --oracle ORACLE
                     --examples EXAMPLES/medium --scratch FOLDER
 
-CASE: demo, orders, hostile, damaged, noscript.
+CASE: demo, orders, hostile, damaged, draft, noscript.
 """
 
 import argparse
@@ -519,6 +519,43 @@ class Damaged(PageCase):
         self.assertEqual(self.console_errors(), [])
 
 
+class Draft(PageCase):
+    """A folder of animations without a catalogue becomes a page in one command."""
+
+    def test_folder_without_catalogue_through_its_draft(self):
+        folder = os.path.join(ARGS.scratch, "draft", "anim")
+        shutil.rmtree(os.path.dirname(folder), ignore_errors=True)
+        os.makedirs(os.path.join(folder, "TIERE"))
+        sources = {"A.FLC": "BALL.FLC", "A.FLI": "NOTEN.FLC", os.path.join("TIERE", "PFERD.FLC"): "TIERE/PFERD.FLC",
+                   os.path.join("TIERE", "MOND_LANDUNG.FLC"): "WELTALL/MOND.FLC"}
+        for name, source in sources.items():
+            shutil.copy(os.path.join(ARGS.examples, "ANIM", *source.split("/")), os.path.join(folder, name))
+        out = os.path.join(os.path.dirname(folder), "page")
+        code, log = convert(folder, out)
+        self.assertEqual(code, 0, log)
+        self.assertFalse(os.path.exists(os.path.join(folder, "KORVAL.INI")))
+        self.open_page(out)
+        self.assertEqual(self.status(), "4 von 4")
+        labels = self.js("return Array.from(document.querySelectorAll('#woerter label')).map(l => l.textContent);")
+        self.assertIn("TIERE", labels)
+        # A.FLC and A.FLI keep pictures of their own, each at its animation's size.
+        entries = self.driver.find_elements(By.CSS_SELECTOR, "#eintraege article")
+        files = {}
+        for article in entries:
+            self.js("arguments[0].scrollIntoView()", article)
+            poster = article.find_element(By.CSS_SELECTOR, "img.p")
+            WebDriverWait(self.driver, 20).until(
+                lambda d: d.execute_script("return arguments[0].complete && arguments[0].naturalWidth > 0", poster))
+            name = article.find_element(By.CSS_SELECTOR, "dd.f").text
+            path = os.path.join(folder, "TIERE", name) if name not in ("A.FLC", "A.FLI") else os.path.join(folder, name)
+            size = self.js("return [arguments[0].naturalWidth, arguments[0].naturalHeight]", poster)
+            self.assertEqual(tuple(size), flc_size(path), name)
+            files[name] = poster.get_attribute("src")
+        self.assertEqual(len(files), 4)
+        self.assertEqual(len(set(files.values())), 4)
+        self.assertEqual(self.console_errors(), [])
+
+
 class NoScript(PageCase):
     """With scripting off the entries and posters show, in title order."""
 
@@ -543,7 +580,7 @@ class NoScript(PageCase):
         return [int(n) for n in run.stdout.split()]
 
 
-CASES = {"demo": Demo, "orders": Orders, "hostile": Hostile, "damaged": Damaged, "noscript": NoScript}
+CASES = {"demo": Demo, "orders": Orders, "hostile": Hostile, "damaged": Damaged, "draft": Draft, "noscript": NoScript}
 
 
 def main():

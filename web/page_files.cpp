@@ -8,6 +8,7 @@
 #include "web/page.h"
 #include "web/page_text.h"
 
+#include <map>
 #include <vector>
 
 namespace {
@@ -38,15 +39,23 @@ struct Placed {
     std::string url;
 };
 
-Placed Place(const std::string& outFolder, const std::vector<std::string>& names, const char* extension)
+// The last name without its extension; with "_" and the extension (A_FLI)
+// when `apart`, for a second animation that would take the same pictures.
+std::string Stem(const std::string& name, bool apart)
+{
+    std::size_t dot = name.find_last_of('.');
+    if (dot == std::string::npos || dot == 0)
+        return name;
+    return apart ? name.substr(0, dot) + "_" + name.substr(dot + 1) : name.substr(0, dot);
+}
+
+Placed Place(const std::string& outFolder, const std::vector<std::string>& names, const char* extension, bool apart)
 {
     Placed placed{outFolder, ""};
     for (std::size_t n = 0; n < names.size(); ++n) {
         std::string name = names[n];
-        if (n + 1 == names.size()) {
-            std::size_t dot = name.find_last_of('.');
-            name = (dot == std::string::npos || dot == 0 ? name : name.substr(0, dot)) + extension;
-        }
+        if (n + 1 == names.size())
+            name = Stem(name, apart) + extension;
         placed.path = JoinPath(placed.path, name);
 #ifdef _WIN32
         // Names on Windows are in the ANSI code page; a page's URLs are UTF-8.
@@ -105,8 +114,15 @@ struct Tally {
 // One animation's GIF and poster; the entry's pictures and preview filled in.
 void WritePictures(PageEntry& entry, const CatalogueAnimation& animation, const std::string& where,
                    const std::vector<std::string>& names, const std::string& outFolder, std::FILE* log,
-                   std::uint64_t room, Tally& tally)
+                   std::uint64_t room, Tally& tally, std::map<std::string, std::string>& taken)
 {
+    // Pictures are named for the animation (A.FLC: A.GIF, A.PNG); a second
+    // animation of that name (A.FLI) takes A_FLI.GIF, A_FLI.PNG.
+    std::string key = FoldedName(Place("", names, "", false).path);
+    auto found = taken.find(key);
+    bool apart = found != taken.end() && found->second != animation.path;
+    if (found == taken.end())
+        taken[key] = animation.path;
     FlcFileSource source;
     FlcFileSource::Opened opened = source.Open(animation.path.c_str());
     if (opened != FlcFileSource::Opened::Yes) {
@@ -125,10 +141,12 @@ void WritePictures(PageEntry& entry, const CatalogueAnimation& animation, const 
         ++tally.findings;
         return;
     }
-    Placed gif = Place(outFolder, names, ".GIF");
-    Placed poster = Place(outFolder, names, ".PNG");
-    if (!MakeFolders(Folder(gif.path))) {
-        std::fprintf(log, "%s%s: the folder cannot be made\n", where.c_str(), Folder(gif.path).c_str());
+    Placed gif = Place(outFolder, names, ".GIF", apart);
+    Placed poster = Place(outFolder, names, ".PNG", apart);
+    std::vector<std::string> made;
+    std::string why;
+    if (!MakeFolders(Folder(gif.path), made, why)) {
+        std::fprintf(log, "%s%s\n", where.c_str(), why.c_str());
         ++tally.findings;
         entry.preview = PreviewState::Missing;
         return;
@@ -136,6 +154,8 @@ void WritePictures(PageEntry& entry, const CatalogueAnimation& animation, const 
     OutputFile gifFile(room), posterFile(room);
     if (!gifFile.Open(gif.path) || !posterFile.Open(poster.path)) {
         std::fprintf(log, "%s%s\n", where.c_str(), (gifFile.Error() + posterFile.Error()).c_str());
+        gifFile.Discard();
+        RemoveFolders(made);
         ++tally.findings;
         entry.preview = PreviewState::Missing;
         return;
@@ -147,6 +167,7 @@ void WritePictures(PageEntry& entry, const CatalogueAnimation& animation, const 
     if (failed || !gifFile.Commit() || !posterFile.Commit()) {
         gifFile.Discard();
         posterFile.Discard();
+        RemoveFolders(made);
         bool memory = frames.outOfMemory || first.outOfMemory;
         entry.preview = memory ? PreviewState::NoMemory : PreviewState::Missing;
         std::string why = memory ? StateWords(entry.preview) : gifFile.Error() + posterFile.Error();
@@ -176,23 +197,31 @@ void WritePictures(PageEntry& entry, const CatalogueAnimation& animation, const 
 int WriteCataloguePage(const std::string& catalogue, const std::string& outFolder, std::FILE* log,
                        std::uint64_t room)
 {
-    CheckReport report = CheckCatalogue(catalogue);
+    // A folder without KORVAL.INI is read through its draft, made in memory.
+    CheckReport report = ReadMedium(catalogue);
+    for (const std::string& line : report.leftOut)
+        std::fprintf(log, "%s\n", line.c_str());
     if (!report.error.empty()) {
         std::fprintf(log, "%s\n", report.error.c_str());
         return 2;
     }
     // The checker has loaded the tables; its animations are their entries, in order.
     CataloguePage page = PageFromCatalogue();
-    if (!MakeFolders(outFolder)) {
-        std::fprintf(log, "%s: the folder cannot be made\n", outFolder.c_str());
+    std::vector<std::string> made;
+    std::string why;
+    if (!MakeFolders(outFolder, made, why)) {
+        std::fprintf(log, "%s\n", why.c_str());
         return 2;
     }
     Tally tally;
+    std::map<std::string, std::string> taken;     // pictures' names (folded) and their animation
     // No animation was looked for (the base folder is missing or not on this
     // machine): the checker's findings say why.
     if (report.animations.empty() && !page.entries.empty()) {
-        for (const std::string& line : report.lines)
+        for (std::size_t n = report.leftOut.size(); n < report.lines.size(); ++n) {
+            const std::string& line = report.lines[n];
             std::fprintf(log, "%s\n", line.c_str());
+        }
     }
     for (std::size_t i = 0; i < page.entries.size(); ++i) {
         PageEntry& entry = page.entries[i];
@@ -211,7 +240,7 @@ int WriteCataloguePage(const std::string& catalogue, const std::string& outFolde
                          animation.korvalPath.c_str());
             ++tally.findings;
         } else {
-            WritePictures(entry, animation, where, names, outFolder, log, room, tally);
+            WritePictures(entry, animation, where, names, outFolder, log, room, tally, taken);
         }
         std::fflush(log);
     }

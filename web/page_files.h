@@ -1,4 +1,5 @@
-// korval-convert --web: a web page of a catalogue, written into a folder:
+// korval-convert --web: a web page of a catalogue (a KORVAL.INI, its folder, or
+// a folder of animations without one, read through its draft), written into a folder:
 // index.html, the row icons, and for every animation its GIF and the PNG of
 // its first frame (the poster), in the sub-folders it has under the base
 // folder. Every file is written under a temporary name and renamed when

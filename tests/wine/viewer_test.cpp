@@ -9,6 +9,7 @@
 #include "main_window_fixture.h"
 #include "pixels.h"
 #include "res/resource.h"
+#include "tests/support/failing_allocator.h"
 #include "tests/support/flc_writer.h"
 #include "app/main_window.h"
 #include "watch/preview_player.h"
@@ -17,7 +18,10 @@
 #include "watch/viewer_window.h"
 
 #include <gtest/gtest.h>
+#include <commdlg.h>
+#include <shlobj.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -736,10 +740,13 @@ std::vector<std::string> FilesIn(const std::string& folder)
     return names;
 }
 
-// Ctrl+S in the viewer, `name` typed into the dialog, OK; how many dialogs came.
-int SaveThroughTheDialog(const std::string& name)
+// Ctrl+S in the viewer, `name` typed into the dialog, OK; how many dialogs
+// came. `meanwhile` runs on the watcher's thread while the dialog is open.
+int SaveThroughTheDialog(const std::string& name, const std::function<void()>& meanwhile = {})
 {
-    DialogWatcher dialog("Speichern unter", [name](HWND d, int) {
+    DialogWatcher dialog("Speichern unter", [name, meanwhile](HWND d, int) {
+        if (meanwhile)
+            meanwhile();
         // The file name field: a combo box's edit in the newer dialog, an edit in the older.
         HWND field = GetDlgItem(d, 0x47C);
         if (field == nullptr)
@@ -795,6 +802,61 @@ TEST_F(Viewer, SaveWritesExactlyTheChosenFile)
     std::vector<SeenBox> seen = boxes.Boxes();
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_NE(seen[0].text.find("mehr als 50 Bilder/s"), std::string::npos) << seen[0].text;
+}
+
+// The dialog leaves the main window usable: a row picked there meanwhile is
+// shown, but what is saved is the animation and the frame the dialog was
+// opened for, and the new row plays as any row does.
+TEST_F(Viewer, SaveKeepsWhatTheDialogWasOpenedForWhenTheRowChanges)
+{
+    const std::string out = ScratchFolder("viewer-chosen");
+    const std::string ball = ReadFileBytes(anim_ + "BALL.FLC");
+    HWND viewer = Open(kBall);
+    ASSERT_NE(viewer, nullptr);
+    HWND list = List();
+    HWND main = window_;
+    // From the watcher's thread, as the user's click in the list: the row
+    // below is picked, and OK waits until the viewer shows it.
+    auto pickBig = [=] {
+        SendMessageA(list, LB_SETCURSEL, kBig, 0);
+        SendMessageA(main, WM_COMMAND, MAKEWPARAM(ID_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+        HWND status = FindWindowExA(viewer, nullptr, "STATIC", nullptr);
+        for (int n = 0; n < 300; ++n) {
+            wchar_t text[256] = L"";
+            GetWindowTextW(status, text, 256);
+            if (std::wstring(text).find(L"von 3, 640") != std::wstring::npos)
+                break;
+            Sleep(10);
+        }
+    };
+    struct Case {
+        const char* name;
+        bool paused;        // at frame 3, else playing
+        std::string file;
+    };
+    const Case cases[] = {
+        {"BALL3.PNG", true, ExpectedPng(ball, 3)},
+        {"BALL.GIF", false, ExpectedGif(ball)},
+    };
+    for (const Case& c : cases) {
+        if (Selected() != kBall)
+            Select(kBall);
+        ASSERT_TRUE(WaitFor([] { return Status().find(L"von 6, 320") != std::wstring::npos; }, 3000));
+        if (c.paused) {
+            Key(VK_HOME, true);
+            Key(VK_RIGHT);
+            Key(VK_RIGHT);
+            ASSERT_TRUE(StatusIs(L"Bild 3 von 6, 320 \xD7 200, 0,6 s, 100 %, Pause")) << c.name;
+        }
+        EXPECT_EQ(SaveThroughTheDialog(out + c.name, pickBig), 1) << c.name;
+        EXPECT_TRUE(WaitFor([&] { return ReadFileBytes(out + c.name) != "" && Status().find(L"Speichere") != 0; }, 5000))
+            << c.name;
+        const std::string saved = ReadFileBytes(out + c.name);
+        EXPECT_TRUE(saved == c.file) << c.name << ": " << saved.size() << " bytes, not the chosen " << c.file.size();
+        EXPECT_EQ(Selected(), kBig);
+        EXPECT_NE(Status().find(L"von 3, 640"), std::wstring::npos) << c.name;
+        EXPECT_EQ(Status().find(L"Pause"), std::wstring::npos) << c.name;
+    }
 }
 
 // The save runs beside the window: the window says "Speichere ..." and goes
@@ -855,6 +917,183 @@ TEST_F(Viewer, AFailedSaveKeepsTheOldFileAndSaysWhy)
     SetFileAttributesA((out + "KEPT.GIF").c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(ReadFileBytes(out + "KEPT.GIF"), "old");
     EXPECT_EQ(FilesIn(out), (std::vector<std::string>{"FOLDER.GIF", "KEPT.GIF"}));
+}
+
+// `file` with a chunk no one shows, `extra` bytes long, added to frame `n`
+// (from 1): reading that frame takes a larger buffer than the frames before.
+std::string WithPaddedFrame(std::string file, int n, std::uint32_t extra)
+{
+    auto dword = [&](std::size_t at) {
+        const auto* p = reinterpret_cast<const unsigned char*>(file.data() + at);
+        return static_cast<std::uint32_t>(p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24));
+    };
+    auto setDword = [&](std::size_t at, std::uint32_t value) {
+        for (int k = 0; k < 4; ++k)
+            file[at + k] = static_cast<char>(value >> (8 * k));
+    };
+    std::size_t at = 128;
+    for (int k = 1; k < n; ++k)
+        at += dword(at);
+    std::string chunk;
+    flc_writer::Put32(chunk, 6 + extra);
+    flc_writer::Put16(chunk, 18);       // a postage stamp
+    chunk.append(extra, '\x55');
+    const std::uint32_t frameSize = dword(at);
+    file.insert(at + frameSize, chunk);
+    setDword(at, frameSize + static_cast<std::uint32_t>(chunk.size()));
+    file[at + 6] = static_cast<char>(file[at + 6] + 1);   // one sub-chunk more
+    setDword(0, static_cast<std::uint32_t>(file.size()));
+    return file;
+}
+
+// A GIF of an animation that breaks off is not the animation: the box says
+// where it broke, and only "Ja" keeps the frames before; "Nein" leaves an old
+// file of that name as it was. No memory at all is said as such.
+TEST_F(Viewer, ASaveThatBreaksOffAsksBeforeKeepingTheFramesBefore)
+{
+    const std::string out = ScratchFolder("viewer-broken");
+    const std::string cut = ReadFileBytes(anim_ + "CUT.FLC");     // damaged in frame 3
+    const std::string roomy = WithPaddedFrame(flc_writer::GradientFlc(64, 64, 3, 100), 2, 20000);
+    WriteFileBytes(anim_ + "ROOMY.FLC", roomy);
+    const std::string cutGif = ExpectedGif(cut);
+    const std::string firstFrameGif = ExpectedGif(flc_writer::CutInFrame(roomy, 2));
+    ASSERT_NE(firstFrameGif, "");
+    struct Case {
+        const char* what;
+        const char* source;
+        std::size_t failFrom;   // nothrow arrays of this size fail; 0 for none
+        int answer;
+        std::string text;       // after the file's name
+        std::string file;       // what the chosen file then holds
+    };
+    const Case cases[] = {
+        {"damaged, kept", "CUT.FLC", 0, IDYES,
+         "': Die Animation ist ab Bild 3 besch\xE4" "digt. Nur die Bilder davor speichern?", cutGif},
+        {"damaged, not kept", "CUT.FLC", 0, IDNO, "': Die Animation ist ab Bild 3", "old"},
+        {"no memory for frame 2, kept", "ROOMY.FLC", 10000, IDYES,
+         "': F\xFCr Bild 2 reicht der Speicher nicht. Nur die Bilder davor speichern?", firstFrameGif},
+        {"no memory for frame 2, not kept", "ROOMY.FLC", 10000, IDNO, "': F\xFCr Bild 2", "old"},
+        {"no memory for the picture", "ROOMY.FLC", 4096, IDOK, "' nicht gespeichert: Nicht genug Speicher.", "old"},
+    };
+    for (const Case& c : cases) {
+        const std::string target = out + "KEPT.GIF";
+        WriteFileBytes(target, "old");
+        BoxWatcher boxes([&](const SeenBox&, int) { return c.answer; }, "Speichern unter");
+        if (c.failFrom != 0)
+            FailNothrowArraysFrom(c.failFrom);
+        const bool saved = SaveAnimationTo(window_, (anim_ + c.source).c_str(), 1, Wide(target).c_str(), SaveKind::Gif);
+        ServeEveryArray();
+        EXPECT_EQ(saved, c.file != "old") << c.what;
+        std::vector<SeenBox> seen = boxes.Boxes();
+        ASSERT_EQ(seen.size(), 1u) << c.what;
+        EXPECT_EQ(seen[0].text.find("'" + target + c.text), 0u) << c.what << ": " << seen[0].text;
+        EXPECT_EQ(seen[0].hasOk, c.answer == IDOK) << c.what;
+        const std::string kept = ReadFileBytes(target);
+        EXPECT_TRUE(kept == c.file) << c.what << ": " << kept.size() << " bytes, not " << c.file.size();
+        EXPECT_EQ(FilesIn(out), std::vector<std::string>{"KEPT.GIF"}) << c.what;
+    }
+}
+
+// Ctrl+S on a row whose file is no animation says why, as the preview does,
+// and opens no save dialog.
+TEST_F(Viewer, CtrlSOnARowWithoutAnAnimationSaysWhy)
+{
+    struct Case {
+        RowIndex row;
+        std::wstring status;
+        std::string text;   // after "Nichts zu speichern: '" and the folder
+    };
+    const Case cases[] = {
+        {kMissing, L"Keine Vorschau: Datei nicht gefunden", "MISSING.FLC' wurde nicht gefunden."},
+        {kBroken, L"Keine Vorschau: Datei besch\xE4" L"digt", "BROKEN.FLC' ist besch\xE4" "digt."},
+        {kDevice, L"Keine Vorschau: keine gew\xF6hnliche Datei (ein Ger\xE4t oder eine Pipe)",
+         "NUL' ist ein Ger\xE4t oder eine Pipe, keine Datei."},
+    };
+    ASSERT_NE(Open(kBall), nullptr);
+    for (const Case& c : cases) {
+        Select(c.row);
+        ASSERT_TRUE(StatusIs(c.status)) << c.text;
+        BoxWatcher boxes([](const SeenBox&, int) { return IDOK; }, "Speichern unter");
+        Key('S', true);
+        std::vector<SeenBox> seen = boxes.Boxes();
+        ASSERT_EQ(seen.size(), 1u) << c.text;
+        EXPECT_EQ(seen[0].text.find("Nichts zu speichern: '"), 0u) << seen[0].text;
+        EXPECT_NE(seen[0].text.find("\\ANIM\\" + c.text), std::string::npos) << seen[0].text;
+    }
+}
+
+// Where the save dialog begins and with which type, read off the dialog; it
+// is cancelled.
+struct DialogStart {
+    std::string folder;
+    int type = -1;      // 0 GIF, 1 PNG
+};
+
+DialogStart OpenTheSaveDialog()
+{
+    DialogStart start;
+    DialogWatcher dialog("Speichern unter", [&start](HWND d, int) {
+        wchar_t folder[MAX_PATH] = L"";
+        SendMessageW(d, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder));
+        char narrow[MAX_PATH * 2] = "";
+        WideCharToMultiByte(CP_ACP, 0, folder, -1, narrow, sizeof narrow, nullptr, nullptr);
+        start.folder = narrow;
+        start.type = static_cast<int>(SendDlgItemMessageA(d, 0x470, CB_GETCURSEL, 0, 0));
+        PostMessageA(d, WM_COMMAND, IDCANCEL, 0);
+    });
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    SendMessageA(ViewerWindow(), WM_KEYDOWN, 'S', 1);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    EXPECT_EQ(dialog.Count(), 1);
+    return start;
+}
+
+std::string WithoutSlash(std::string folder)
+{
+    if (!folder.empty() && folder.back() == '\\')
+        folder.pop_back();
+    return folder;
+}
+
+// The save dialog begins in the folder last saved to, with the type last
+// chosen; before the first save of a run, in the user's Pictures folder with
+// GIF, never where KORVAL was started (the CD-ROM).
+TEST_F(Viewer, TheSaveDialogBeginsWhereTheLastSaveWent)
+{
+    char fresh[8] = "";
+    const bool child = GetEnvironmentVariableA("KORVAL_FIRST_SAVE", fresh, sizeof fresh) != 0;
+    if (!child) {
+        // Before any save: this test program again, which has saved nothing.
+        char self[MAX_PATH] = "";
+        GetModuleFileNameA(nullptr, self, sizeof self);
+        SetEnvironmentVariableA("KORVAL_FIRST_SAVE", "1");
+        HANDLE first = StartProgram(std::string("\"") + self + "\" --gtest_filter=Viewer.TheSaveDialogBeginsWhereTheLastSaveWent");
+        SetEnvironmentVariableA("KORVAL_FIRST_SAVE", nullptr);
+        ASSERT_NE(first, nullptr);
+        EXPECT_EQ(WaitExitCode(first, 120000), 0);
+        CloseHandle(first);
+    }
+    ASSERT_NE(Open(kBall), nullptr);
+    ASSERT_TRUE(WaitFor([] { return Status().find(L"von 6, 320") != std::wstring::npos; }, 3000));
+    if (child) {
+        char pictures[MAX_PATH] = "";
+        ASSERT_TRUE(SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_MYPICTURES, nullptr, 0, pictures)));
+        DialogStart start = OpenTheSaveDialog();
+        EXPECT_EQ(lstrcmpiA(WithoutSlash(start.folder).c_str(), WithoutSlash(pictures).c_str()), 0)
+            << start.folder << " is not " << pictures;
+        EXPECT_EQ(start.type, 0);
+        return;
+    }
+    const std::string out = ScratchFolder("viewer-where");
+    EXPECT_EQ(SaveThroughTheDialog(out + "BALL.PNG"), 1);
+    ASSERT_TRUE(WaitFor([&] { return ReadFileBytes(out + "BALL.PNG") != "" && Status().find(L"Speichere") != 0; }, 5000));
+    DialogStart start = OpenTheSaveDialog();
+    EXPECT_EQ(lstrcmpiA(WithoutSlash(start.folder).c_str(), WithoutSlash(out).c_str()), 0) << start.folder;
+    EXPECT_EQ(start.type, 1);
 }
 
 } // namespace

@@ -10,7 +10,8 @@
 //   tools\marked\KORVAL.EXE, which records them (KORVAL.EXE does not), beside
 //   the empty window's benchmark build.
 // - the preview: from F3 until the popup shows the first frame of a
-//   320 x 200 FLC, painted;
+//   320 x 200 FLC, painted; beside it, in turns, its floor: an empty popup of
+//   the same size shown as the preview shows itself, and the difference;
 // - the viewer: one 640 x 480 frame from its colour indices onto the window
 //   at 100 % at 96 and at 192 DPI (1280 x 960 pixels);
 //   korval-bench [RUNS] [FOLDER]
@@ -385,9 +386,55 @@ void MeasureRefills(const std::string& folder, int runs)
     ReleaseListResources();
 }
 
+// The floor under the preview: a popup of the preview's styles, made hidden
+// with no size, then placed, shown without activation and painted (one fill
+// of the tooltip colour), as the preview shows itself; the time until
+// UpdateWindow returns. The window is destroyed untimed.
+LRESULT CALLBACK FloorPopupProc(HWND popup, UINT message, WPARAM wordParam, LPARAM longParam)
+{
+    switch (message) {
+    case WM_NCHITTEST:
+        return HTTRANSPARENT;
+    case WM_MOUSEACTIVATE:
+        return MA_NOACTIVATE;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(popup, &paint);
+        RECT client;
+        GetClientRect(popup, &client);
+        FillRect(dc, &client, GetSysColorBrush(COLOR_INFOBK));
+        EndPaint(popup, &paint);
+        return 0;
+    }
+    default:
+        return DefWindowProcA(popup, message, wordParam, longParam);
+    }
+}
+
+double ShowEmptyPopup(HWND owner, const RECT& box)
+{
+    double start = Now();
+    HWND popup = CreateWindowExA(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, "KorvalBenchPopup", "", WS_POPUP | WS_BORDER, 0, 0,
+                                 0, 0, owner, nullptr, ModuleInstance, nullptr);
+    if (popup == nullptr)
+        Fail("the empty popup was not made");
+    SetWindowPos(popup, nullptr, box.left, box.top, box.right - box.left, box.bottom - box.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(popup, nullptr, FALSE);
+    ShowWindow(popup, SW_SHOWNOACTIVATE);
+    UpdateWindow(popup);
+    double elapsed = Now() - start;
+    DestroyWindow(popup);
+    return elapsed;
+}
+
 // F3 on the first row, whose file is a 320 x 200 FLC of 24 frames: the time
 // until the popup is on the screen with the first frame painted (it paints
-// itself as it shows). The reading thread of each run has ended before the next.
+// itself as it shows). The reading thread of each run has ended before the
+// next. Each run is followed by one of the floor at the popup's place and
+// size, and the difference is taken run by run.
 void MeasurePreview(const std::string& folder, int runs)
 {
     CopyText(CataloguePath, (folder + "KORVAL.INI").c_str());
@@ -413,7 +460,16 @@ void MeasurePreview(const std::string& folder, int runs)
     if (!WriteWholeFile(path, flc_writer::GradientFlc(320, 200, 24, 100)))
         Fail("cannot write the preview's animation");
 
+    WNDCLASSA popupClass = {};
+    popupClass.lpfnWndProc = FloorPopupProc;
+    popupClass.hInstance = ModuleInstance;
+    popupClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    popupClass.lpszClassName = "KorvalBenchPopup";
+    RegisterClassA(&popupClass);
+
     std::vector<double> times;
+    std::vector<double> floors;
+    std::vector<double> above;
     for (int i = 0; i < runs; ++i) {
         double start = Now();
         TogglePreview(parent, ID_LIST);
@@ -429,11 +485,17 @@ void MeasurePreview(const std::string& folder, int runs)
             }
         }
         times.push_back(Now() - start);
+        RECT box;
+        GetWindowRect(PreviewWindow(), &box);
         TogglePreview(parent, ID_LIST);
         while (PreviewPlayer::LiveThreads() != 0)
             Sleep(1);
+        floors.push_back(ShowEmptyPopup(parent, box));
+        above.push_back(times.back() - floors.back());
     }
     Row("Preview: F3 to first frame on screen, 320 x 200 FLC", Median(times), runs);
+    Row("Preview's floor: an empty popup of its size shown", Median(floors), runs);
+    Row("Preview: F3 to first frame less the floor (by run)", Median(above), runs);
     DestroyWindow(parent);
     ReleaseListResources();
 }
