@@ -82,7 +82,7 @@ $(BENCH_DIR)/Makefile: | deps
 	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DKORVAL_SANITIZE=OFF -DKORVAL_TESTS=OFF
 
 bench: deps $(BENCH_DIR)/Makefile $(WIN_DIR)/Makefile
-	cmake --build $(BENCH_DIR) -j $(JOBS) --target korval_bench korval_decode_compare korval_convert
+	cmake --build $(BENCH_DIR) -j $(JOBS) --target korval_bench korval_decode_compare korval_convert korval_bench_medium
 	cmake --build $(WIN_DIR) -j $(JOBS) --target korval_bench_wine
 	tools/bench/run.sh $(BENCH_DIR) $(WIN_DIR) $(BENCH_RUNS)
 

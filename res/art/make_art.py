@@ -13,6 +13,7 @@ by hand with struct.
 
 import os
 import struct
+import zlib
 
 RES_DIR = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
@@ -515,6 +516,26 @@ def write_bmp(name, grid):
     _write(name, data)
 
 
+def _png_chunk(kind, body):
+    return (struct.pack('>I', len(body)) + kind + body
+            + struct.pack('>I', zlib.crc32(kind + body) & 0xffffffff))
+
+
+def write_png(name, grid):
+    """RGB rows, None for clear -> an RGBA PNG (the row icons of the web page)."""
+    w, h = _size(grid)
+    raw = bytearray()
+    for row in grid:
+        raw.append(0)
+        for rgb in row:
+            raw += bytes((0, 0, 0, 0)) if rgb is None else bytes(rgb) + b'\xff'
+    data = (b'\x89PNG\r\n\x1a\n'
+            + _png_chunk(b'IHDR', struct.pack('>IIBBBBB', w, h, 8, 6, 0, 0, 0))
+            + _png_chunk(b'IDAT', zlib.compress(bytes(raw), 9))
+            + _png_chunk(b'IEND', b''))
+    _write(name, data)
+
+
 def _write(name, data):
     path = os.path.join(RES_DIR, name)
     with open(path, 'wb') as f:
@@ -543,6 +564,8 @@ def main():
     write_ico('row0.ico', [(scaled(colours16(ROW0), p), 4) for p in ICON_SCALES])
     row1 = colours_rgb(ROW1, ROW1_RAMPS, ROW1_EXTRA)
     write_ico('row1.ico', [(scaled(row1, p), 8) for p in ICON_SCALES])
+    write_png('row0.png', [[None if v is None else VGA16[v] for v in row] for row in colours16(ROW0)])
+    write_png('row1.png', row1)
     for pic, name in ((PLAY, 'play'), (EDIT, 'edit'), (COPY, 'copy')):
         for percent, suffix in PICTURE_SCALES:
             write_bmp(name + suffix + '.bmp', scaled(colours16(pic), percent))

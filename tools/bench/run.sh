@@ -113,6 +113,10 @@ if command -v ffmpeg >/dev/null; then
         'BEGIN { printf "| %-52s | %8d / %d B | %5s |\n", "GIF size: ours / ffmpeg", a, b, "" }'
 fi
 
+# The web page of the whole bench catalogue against its GIFs alone, and in
+# headless Chromium (page_bench.sh).
+"$root/tools/bench/page_bench.sh" "$native" "$KORVAL_BENCH_FLC"
+
 # Under Wine: wall-clock time, the median of RUNS.
 "$win/wine-run" "$win/tools/korval-bench.exe" "$runs"
 

@@ -1,7 +1,9 @@
 // korval-convert [--frame N] IN.FLC OUT.GIF|OUT.PNG
 // korval-convert FOLDER-or-KORVAL.INI OUTFOLDER
+// korval-convert --web FOLDER-or-KORVAL.INI OUTFOLDER
 #include "medium/convert.h"
 #include "medium/file_system.h"
+#include "web/page_files.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -11,7 +13,8 @@
 namespace {
 
 const char kUsage[] = "usage: korval-convert [--frame N] ANIMATION.FLC OUT.GIF|OUT.PNG\n"
-                      "       korval-convert FOLDER-or-KORVAL.INI OUTFOLDER\n";
+                      "       korval-convert FOLDER-or-KORVAL.INI OUTFOLDER\n"
+                      "       korval-convert --web FOLDER-or-KORVAL.INI OUTFOLDER\n";
 
 int Usage(std::FILE* to, int exitCode)
 {
@@ -20,6 +23,8 @@ int Usage(std::FILE* to, int exitCode)
                      "(--frame N, from 1; default 1) as a PNG; or every animation a catalogue\n"
                      "names as a GIF under OUTFOLDER, in the same sub-folders. Two animations\n"
                      "that would give the same name (A.FLC, A.FLI) give A.GIF and A_FLI.GIF.\n"
+                     "With --web, also a PNG of each animation's first frame and a web page of\n"
+                     "the catalogue, OUTFOLDER/index.html.\n"
                      "Exit code: 0 all converted, 1 findings, 2 nothing readable or bad arguments.\n");
     return exitCode;
 }
@@ -38,6 +43,11 @@ int main(int argc, char** argv)
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0
                       || std::strcmp(argv[1], "/?") == 0))
         return Usage(stdout, 0);
+    if (argc >= 2 && std::strcmp(argv[1], "--web") == 0) {
+        if (argc != 4)
+            return Refuse("--web takes a folder or KORVAL.INI and an output folder");
+        return WriteCataloguePage(argv[2], argv[3], stdout);
+    }
     int frame = 1;
     bool frameGiven = false;
     int first = 1;
