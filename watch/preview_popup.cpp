@@ -10,6 +10,7 @@
 #include "view/list_order.h"
 #include "watch/picture_drawing.h"
 #include "watch/preview_player.h"
+#include "watch/reading_thread.h"
 
 #include <memory>
 #include <new>
@@ -21,6 +22,9 @@ constexpr DWORD kPopupStyle = WS_POPUP | WS_BORDER;
 constexpr DWORD kPopupExtendedStyle = WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW;
 // The reading thread's news, with the generation of the preview it belongs to.
 constexpr UINT kPreviewNews = WM_APP + 40;
+// Posted once the first picture is on the screen: the next preview's thread
+// is made ready now, off the way to this one's picture.
+constexpr UINT kPrepareNext = WM_APP + 41;
 constexpr UINT_PTR kFrameTimer = 1;
 constexpr UINT_PTR kStartTimer = 2;     // another try at starting the reading
 constexpr UINT kStartRetryMilliseconds = 250;
@@ -236,6 +240,7 @@ void OnNews(unsigned generation)
             Current.picture = {0, 0};
         PlaceAndShow();
         Current.placed = true;
+        PostMessageA(Current.popup, kPrepareNext, 0, 0);
     }
     // A still picture is shown once: no timer, and its reading has ended.
     if (Current.facts.still) {
@@ -336,6 +341,9 @@ LRESULT CALLBACK PreviewProc(HWND popup, UINT message, WPARAM wordParam, LPARAM 
         return 0;
     case kPreviewNews:
         OnNews(static_cast<unsigned>(wordParam));
+        return 0;
+    case kPrepareNext:
+        PrepareReadingThread();
         return 0;
     case WM_TIMER:
         if (wordParam == kFrameTimer)
@@ -545,6 +553,7 @@ void WatchListForPreview(HWND list, int dpi)
         SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PreviewListProc)));
     if (previous != PreviewListProc)
         StandardListProc = previous;
+    PrepareReadingThread();
 }
 
 void SetPreviewDpi(int dpi)
@@ -581,6 +590,7 @@ void HidePreview()
     Current.popup = nullptr;
     Forget();
     DestroyWindow(popup);
+    PrepareReadingThread();     // for the next preview, if this one's took it
 }
 
 void HideHoverPreview()

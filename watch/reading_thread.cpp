@@ -1,5 +1,7 @@
 #include "watch/reading_thread.h"
 
+#include <new>
+
 namespace {
 
 LONG LiveThreadCount;
@@ -22,6 +24,29 @@ void CancelLeftBehind()
             CancelSynchronousIo(thread);
         }
     }
+}
+
+// A thread made ahead of need, waiting for its routine. The window's thread
+// hands it over; the event orders the two fields before the standby reads
+// them.
+struct Standby {
+    HANDLE go = nullptr;
+    LPTHREAD_START_ROUTINE routine = nullptr;
+    void* context = nullptr;
+};
+
+Standby* ReadyStandby;          // its thread's handle in ReadyStandbyThread
+HANDLE ReadyStandbyThread;
+
+DWORD WINAPI StandbyThread(void* waiting)
+{
+    Standby* standby = static_cast<Standby*>(waiting);
+    WaitForSingleObject(standby->go, INFINITE);
+    LPTHREAD_START_ROUTINE routine = standby->routine;
+    void* context = standby->context;
+    CloseHandle(standby->go);
+    delete standby;
+    return routine(context);
 }
 
 } // namespace
@@ -94,10 +119,39 @@ HANDLE StartReadingThread(LPTHREAD_START_ROUTINE routine, void* context)
     if (!ReadingThreadRoom())
         return nullptr;
     InterlockedIncrement(&LiveThreadCount);
+    if (ReadyStandby != nullptr) {
+        Standby* standby = ReadyStandby;
+        HANDLE thread = ReadyStandbyThread;
+        ReadyStandby = nullptr;
+        ReadyStandbyThread = nullptr;
+        standby->routine = routine;
+        standby->context = context;
+        SetEvent(standby->go);
+        return thread;
+    }
     HANDLE thread = CreateThread(nullptr, 0, routine, context, 0, nullptr);
     if (thread == nullptr)
         InterlockedDecrement(&LiveThreadCount);
     return thread;
+}
+
+void PrepareReadingThread()
+{
+    if (ReadyStandby != nullptr)
+        return;
+    Standby* standby = new (std::nothrow) Standby;
+    if (standby == nullptr)
+        return;
+    standby->go = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    HANDLE thread = standby->go != nullptr ? CreateThread(nullptr, 0, StandbyThread, standby, 0, nullptr) : nullptr;
+    if (thread == nullptr) {
+        if (standby->go != nullptr)
+            CloseHandle(standby->go);
+        delete standby;
+        return;
+    }
+    ReadyStandby = standby;
+    ReadyStandbyThread = thread;
 }
 
 void ReadingThreadEnded()

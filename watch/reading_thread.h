@@ -52,8 +52,16 @@ inline bool ReadingThreadRoom() { return LiveReadingThreads() < kMostReadingThre
 
 // Runs `routine` with `context` on a thread of its own, never joined; null
 // (nothing started) when there is no room or the thread cannot be made.
-// The routine's last act is ReadingThreadEnded().
+// The routine's last act is ReadingThreadEnded(). A thread on standby, when
+// there is one, is handed the routine and becomes that thread: its handle,
+// its count and its end are those of a thread made for it.
 HANDLE StartReadingThread(LPTHREAD_START_ROUTINE routine, void* context);
+// Makes a thread on standby if there is none: it waits, holds nothing and is
+// not counted until StartReadingThread hands it a routine. Under Wine a new
+// thread takes milliseconds to run (more on a busy machine), so the callers
+// make the next one at a moment nobody waits for: never on the way to a
+// first picture. At the process's end a standby is simply left.
+void PrepareReadingThread();
 void ReadingThreadEnded();
 // The thread's reading is no longer wanted (its stop flag is set): its
 // blocked read is cancelled now and whenever the threads are counted,

@@ -935,6 +935,18 @@ std::vector<std::string> FilesIn(const std::string& folder)
     return names;
 }
 
+// Ctrl+S, sent to the viewer.
+void PressCtrlS()
+{
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    SendMessageA(ViewerWindow(), WM_KEYDOWN, 'S', 1);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+}
+
 // Ctrl+S in the viewer, `name` typed into the dialog, OK; how many dialogs
 // came. `meanwhile` runs on the watcher's thread while the dialog is open.
 int SaveThroughTheDialog(const std::string& name, const std::function<void()>& meanwhile = {})
@@ -952,13 +964,7 @@ int SaveThroughTheDialog(const std::string& name, const std::function<void()>& m
             SetWindowTextA(edit, name.c_str());
         PostMessageA(d, WM_COMMAND, IDOK, 0);
     });
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    keys[VK_CONTROL] = 0x80;
-    SetKeyboardState(keys);
-    SendMessageA(ViewerWindow(), WM_KEYDOWN, 'S', 1);
-    keys[VK_CONTROL] = 0;
-    SetKeyboardState(keys);
+    PressCtrlS();
     return dialog.Count();
 }
 
@@ -1236,13 +1242,7 @@ DialogStart OpenTheSaveDialog()
         start.type = static_cast<int>(SendDlgItemMessageA(d, 0x470, CB_GETCURSEL, 0, 0));
         PostMessageA(d, WM_COMMAND, IDCANCEL, 0);
     });
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    keys[VK_CONTROL] = 0x80;
-    SetKeyboardState(keys);
-    SendMessageA(ViewerWindow(), WM_KEYDOWN, 'S', 1);
-    keys[VK_CONTROL] = 0;
-    SetKeyboardState(keys);
+    PressCtrlS();
     EXPECT_EQ(dialog.Count(), 1);
     return start;
 }
