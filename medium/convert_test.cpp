@@ -406,7 +406,7 @@ TEST(MakeFolders, StartsBelowTheRoot)
 TEST(ConvertCatalogue, OntoANetworkShare)
 {
     std::string medium = Scratch("share-medium");
-    WriteMedium(medium, "Animation1=0;1;Gut;TIERE\\GUT.FLC;12.03.1996;2;1\r\n", "BasePath=ANIM\r\n",
+    WriteMedium(medium, "Animation1=0;1;Gut;TIERE\\GUT.FLC;12.03.1996;4;1\r\n", "BasePath=ANIM\r\n",
                 {{Join(Join("ANIM", "TIERE"), "GUT.FLC"), Join(kFixtures + "anim", "gimp-101x67.flc")}});
     std::error_code ignored;
     fs::remove_all("T:\\share\\convert", ignored);
