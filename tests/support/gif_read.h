@@ -4,9 +4,11 @@
 // codes or sub-blocks shows as a wrong picture or a failed read.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct GifFrame {
@@ -131,6 +133,7 @@ inline GifFile ReadGif(const std::uint8_t* data, std::size_t size)
         frame.codeSize = minimum;
         const int clear = 1 << minimum, end = clear + 1;
         std::vector<std::vector<std::uint8_t>> table;
+        table.reserve(4096);
         auto reset = [&] {
             table.assign(static_cast<std::size_t>(end) + 1, {});
             for (int i = 0; i < clear; ++i)
@@ -159,21 +162,23 @@ inline GifFile ReadGif(const std::uint8_t* data, std::size_t size)
                 ended = true;
                 break;
             }
-            std::vector<std::uint8_t> entry;
-            if (code < static_cast<int>(table.size()) && !table[code].empty())
-                entry = table[code];
-            else if (code == static_cast<int>(table.size()) && previous >= 0) {
-                entry = table[previous];
-                entry.push_back(table[previous][0]);
+            std::uint8_t first;
+            if (code < static_cast<int>(table.size()) && !table[code].empty()) {
+                first = table[code][0];
+                frame.indices.insert(frame.indices.end(), table[code].begin(), table[code].end());
+            } else if (code == static_cast<int>(table.size()) && previous >= 0) {
+                first = table[previous][0];
+                frame.indices.insert(frame.indices.end(), table[previous].begin(), table[previous].end());
+                frame.indices.push_back(first);
             } else {
                 gif.error = "code " + std::to_string(code) + " not in the table";
                 return gif;
             }
-            frame.indices.insert(frame.indices.end(), entry.begin(), entry.end());
             if (previous >= 0 && table.size() < 4096) {
-                std::vector<std::uint8_t> added = table[previous];
-                added.push_back(entry[0]);
-                table.push_back(added);
+                std::vector<std::uint8_t> added(table[previous].size() + 1);
+                std::copy(table[previous].begin(), table[previous].end(), added.begin());
+                added.back() = first;
+                table.push_back(std::move(added));
             }
             if (table.size() == (1u << width) && width < 12)
                 ++width;
