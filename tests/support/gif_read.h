@@ -59,6 +59,15 @@ inline GifFile ReadGif(const std::uint8_t* data, std::size_t size)
         }
         return false;
     };
+    // A colour table of the size `flags` give; false when the data ends first.
+    auto colourTable = [&](int flags, std::vector<std::uint8_t>& palette) {
+        std::size_t bytes = 3u << ((flags & 7) + 1);
+        if (size - at < bytes)
+            return false;
+        palette.assign(data + at, data + at + bytes);
+        at += bytes;
+        return true;
+    };
     if (size < 13 || std::string(reinterpret_cast<const char*>(data), 6) != "GIF89a") {
         gif.error = "no GIF89a signature";
         return gif;
@@ -70,14 +79,9 @@ inline GifFile ReadGif(const std::uint8_t* data, std::size_t size)
     byte(flags);
     byte(ignored);
     byte(ignored);
-    if (flags & 0x80) {
-        std::size_t bytes = 3u << ((flags & 7) + 1);
-        if (size - at < bytes) {
-            gif.error = "global colour table cut short";
-            return gif;
-        }
-        gif.palette.assign(data + at, data + at + bytes);
-        at += bytes;
+    if ((flags & 0x80) && !colourTable(flags, gif.palette)) {
+        gif.error = "global colour table cut short";
+        return gif;
     }
     int delay = -1, transparent = -1, disposal = 0;
     for (int introducer; byte(introducer);) {
@@ -115,14 +119,9 @@ inline GifFile ReadGif(const std::uint8_t* data, std::size_t size)
             gif.error = "image descriptor cut short";
             return gif;
         }
-        if (flags & 0x80) {
-            std::size_t bytes = 3u << ((flags & 7) + 1);
-            if (size - at < bytes) {
-                gif.error = "colour table cut short";
-                return gif;
-            }
-            frame.palette.assign(data + at, data + at + bytes);
-            at += bytes;
+        if ((flags & 0x80) && !colourTable(flags, frame.palette)) {
+            gif.error = "colour table cut short";
+            return gif;
         }
         int minimum;
         std::vector<std::uint8_t> packed;
