@@ -2,6 +2,7 @@
 // animation folder, saved as KORVAL.INI and loaded by the real KORVAL.EXE,
 // driven from outside by korval-probe: every file is a row, with the file's
 // own date and size.
+#include "base/text.h"
 #include "harness.h"
 
 #include <gtest/gtest.h>
@@ -54,7 +55,8 @@ std::string DayOf(const std::string& path)
         || !FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) || !FileTimeToSystemTime(&local, &time))
         return "?";
     char text[16];
-    wsprintfA(text, "%02u.%02u.%04u", time.wDay, time.wMonth, time.wYear);
+    if (!FormatText(text, "%02u.%02u.%04u", time.wDay, time.wMonth, time.wYear))
+        return "?";
     return text;
 }
 
