@@ -19,24 +19,7 @@ namespace {
 // The sorted list's insertion of `keys` one after the other; their indices, top first.
 std::vector<int> Inserted(const std::vector<std::string>& keys)
 {
-    std::vector<int> rows;
-    for (int i = 0; i < static_cast<int>(keys.size()); ++i) {
-        long low = 0, high = static_cast<long>(rows.size()) - 1, at = -1;
-        while (low <= high) {
-            long middle = (low + high) / 2;
-            int compared = CompareListKeys(keys[rows[middle]], keys[i]);
-            if (compared == 0) {
-                at = middle;
-                break;
-            }
-            if (compared > 0)
-                high = middle - 1;
-            else
-                low = middle + 1;
-        }
-        rows.insert(rows.begin() + (at >= 0 ? at : low), i);
-    }
-    return rows;
+    return ListInsertionOrder(KeyClasses(keys));
 }
 
 void Print(const std::vector<int>& rows)
