@@ -127,6 +127,18 @@ protected:
         return text;
     }
 
+    // The status line's texts as they change, until `count` were seen.
+    static std::vector<std::wstring> StatusesSeen(std::size_t count)
+    {
+        std::vector<std::wstring> seen;
+        WaitFor([&] {
+            if (seen.empty() || seen.back() != Status())
+                seen.push_back(Status());
+            return seen.size() >= count;
+        }, kPatience);
+        return seen;
+    }
+
     static bool StatusIs(const std::wstring& text)
     {
         WaitFor([&] { return Status() == text; }, kPatience);
@@ -427,12 +439,7 @@ TEST_F(Viewer, DamagedFilesPlayUpToTheDamage)
     // Played, it goes round its good frames and never stops.
     Char('4');
     Key(VK_SPACE);
-    std::vector<std::wstring> seen;
-    WaitFor([&] {
-        if (seen.empty() || seen.back() != Status())
-            seen.push_back(Status());
-        return seen.size() >= 6;
-    }, kPatience);
+    std::vector<std::wstring> seen = StatusesSeen(6);
     ASSERT_GE(seen.size(), 6u);
     for (std::size_t n = 1; n < seen.size(); ++n) {
         EXPECT_EQ(seen[n].find(n % 2 == 1 ? L"Bild 1 von 5" : L"Bild 2 von 5"), 0u) << n;
@@ -456,12 +463,7 @@ TEST_F(Viewer, AMediumGoneMidPlayGoesRoundWhatWasRead)
     CloseHandle(file);
     ASSERT_TRUE(WaitFor([] { return Status().find(L"besch\xE4" L"digt ab Bild 4") != std::wstring::npos; }, kPatience))
         << Narrow(Status());
-    std::vector<std::wstring> seen;
-    WaitFor([&] {
-        if (seen.empty() || seen.back() != Status())
-            seen.push_back(Status());
-        return seen.size() >= 7;
-    }, kPatience);
+    std::vector<std::wstring> seen = StatusesSeen(7);
     ASSERT_GE(seen.size(), 7u);
     int rounds = 0;
     for (std::size_t n = 1; n < seen.size(); ++n) {
