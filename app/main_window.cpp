@@ -16,6 +16,7 @@
 #include "view/keyword_dialog.h"
 #include "view/row_drawing.h"
 #include "watch/preview_popup.h"
+#include "watch/reading_thread.h"
 #include "watch/viewer_window.h"
 
 namespace {
@@ -362,6 +363,9 @@ void OnTimer(HWND window, WPARAM timerId)
     KillTimer(window, kTooltipTimer);
     CreateButtonTooltips(window, kPictureButtons, kPictureButtonCount);
     MarkStart(StartMark::TooltipsMade);
+    // The first preview's reading thread, made here rather than while the
+    // window is built: under Wine a thread's start costs the start some ms.
+    PrepareReadingThread();
 }
 
 void OnSetFocus(HWND window)

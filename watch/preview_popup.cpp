@@ -553,7 +553,6 @@ void WatchListForPreview(HWND list, int dpi)
         SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PreviewListProc)));
     if (previous != PreviewListProc)
         StandardListProc = previous;
-    PrepareReadingThread();
 }
 
 void SetPreviewDpi(int dpi)

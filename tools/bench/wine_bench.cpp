@@ -31,6 +31,7 @@
 #include "view/list_order.h"
 #include "watch/preview_player.h"
 #include "watch/preview_popup.h"
+#include "watch/reading_thread.h"
 #include "watch/viewer_geometry.h"
 #include "watch/viewer_window.h"
 #include "view/row_drawing.h"
@@ -448,6 +449,7 @@ void MeasurePreview(const std::string& folder, int runs)
     HWND list = GetDlgItem(parent, ID_LIST);
     SetWindowPos(list, nullptr, 0, 32, 580, 400, SWP_NOZORDER);
     WatchListForPreview(list, kBaseDpi);
+    PrepareReadingThread();     // as the program does once its start is done
     ShowWindow(parent, SW_SHOW);
     UpdateWindow(parent);
     FillAnimationList(parent, ID_LIST, kSortByTitle);
