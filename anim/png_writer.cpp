@@ -14,7 +14,7 @@ constexpr std::size_t kIdatSize = 65536;
 
 // zlib's memory through the same allocator as the rest of the encoder, so
 // that a failure is ours to report. About 400 KB for windowBits 15 and
-// memLevel 9, whatever the picture.
+// memLevel 9; less for a small picture (ZlibSizes).
 voidpf Allocate(voidpf, uInt items, uInt size)
 {
     if (size != 0 && items > SIZE_MAX / size)
@@ -35,6 +35,34 @@ void Big32(std::uint8_t* at, std::uint32_t value)
     at[3] = static_cast<std::uint8_t>(value);
 }
 
+// zlib's window and memory level for `size` bytes of filtered rows. A window
+// that holds them all, with zlib's look-ahead, finds every match the full one
+// does. So does a smaller hash while no hash chain can reach zlib's longest
+// search (4096 at level 9, so up to 4 KB of rows), as long as the symbol
+// buffer never fills before the end. The deflate data are then the same, and
+// a small picture is spared clearing a 128 KB hash for every trial.
+struct ZlibSizes {
+    int windowBits = 15;
+    int memLevel = 9;
+};
+
+ZlibSizes ZlibSizesFor(std::size_t size)
+{
+    const std::size_t kLookAhead = 262;     // zlib's MIN_LOOKAHEAD
+    ZlibSizes sizes;
+    sizes.windowBits = 9;                   // zlib's smallest for deflate
+    while (sizes.windowBits < 15 && (std::size_t{1} << sizes.windowBits) < size + kLookAhead)
+        ++sizes.windowBits;
+    if (size <= 4096) {
+        // The symbol buffer holds (1 << (memLevel + 6)) - 1 symbols; each
+        // byte makes one at most.
+        sizes.memLevel = 1;
+        while ((std::size_t{1} << (sizes.memLevel + 6)) - 1 <= size)
+            ++sizes.memLevel;
+    }
+    return sizes;
+}
+
 class Deflater {
 public:
     Deflater() { std::memset(&stream_, 0, sizeof stream_); }
@@ -43,11 +71,12 @@ public:
         if (ready_)
             deflateEnd(&stream_);
     }
-    bool Start()
+    bool Start(std::size_t size)
     {
         stream_.zalloc = Allocate;
         stream_.zfree = Release;
-        ready_ = deflateInit2(&stream_, 9, Z_DEFLATED, 15, 9, Z_DEFAULT_STRATEGY) == Z_OK;
+        const ZlibSizes sizes = ZlibSizesFor(size);
+        ready_ = deflateInit2(&stream_, 9, Z_DEFLATED, sizes.windowBits, sizes.memLevel, Z_DEFAULT_STRATEGY) == Z_OK;
         return ready_;
     }
     // One zlib stream of data with this strategy; each full buffer (and the
@@ -191,7 +220,7 @@ PngResult WritePngFile(ByteSink& out, const std::uint8_t* indices, int width, in
     std::unique_ptr<std::uint8_t[]> rowWork(new (std::nothrow) std::uint8_t[2 * rowBytes]);
     std::unique_ptr<std::uint8_t[]> buffer(new (std::nothrow) std::uint8_t[kIdatSize]);
     Deflater deflater;
-    if (!packed || !raw || !rowWork || !buffer || !deflater.Start())
+    if (!packed || !raw || !rowWork || !buffer || !deflater.Start(rawSize))
         return PngResult::OutOfMemory;
     std::uint8_t* zeros = rowWork.get();
     std::uint8_t* trial = rowWork.get() + rowBytes;

@@ -1,6 +1,6 @@
 // A small GIF reader for the tests, written from the GIF89a description
 // apart from the encoder: it reads the blocks one by one and decodes LZW
-// with a table of strings, so an encoder mistake in code widths, clear
+// with a table of prefix codes and bytes, so an encoder mistake in code widths, clear
 // codes or sub-blocks shows as a wrong picture or a failed read.
 #pragma once
 
@@ -83,6 +83,12 @@ inline GifFile ReadGif(const std::uint8_t* data, std::size_t size)
         gif.error = "global colour table cut short";
         return gif;
     }
+    // The LZW code table: each code's string is its prefix code's string
+    // and then one byte.
+    struct {
+        std::uint16_t prefix[4096], length[4096];
+        std::uint8_t last[4096], first[4096];
+    } table;
     int delay = -1, transparent = -1, disposal = 0;
     for (int introducer; byte(introducer);) {
         if (introducer == 0x3B) {
@@ -131,12 +137,20 @@ inline GifFile ReadGif(const std::uint8_t* data, std::size_t size)
         }
         frame.codeSize = minimum;
         const int clear = 1 << minimum, end = clear + 1;
-        std::vector<std::vector<std::uint8_t>> table;
-        table.reserve(4096);
+        int next = end + 1;         // the first code not yet in the table
         auto reset = [&] {
-            table.assign(static_cast<std::size_t>(end) + 1, {});
-            for (int i = 0; i < clear; ++i)
-                table[i] = {static_cast<std::uint8_t>(i)};
+            for (int i = 0; i < clear; ++i) {
+                table.last[i] = table.first[i] = static_cast<std::uint8_t>(i);
+                table.length[i] = 1;
+            }
+            next = end + 1;
+        };
+        // The string of `code`, from its last byte back along its prefixes.
+        auto emit = [&](int code) {
+            std::size_t start = frame.indices.size();
+            frame.indices.resize(start + table.length[code]);
+            for (std::size_t i = table.length[code]; i > 0; code = table.prefix[code])
+                frame.indices[start + --i] = table.last[code];
         };
         reset();
         int width = minimum + 1;
@@ -162,24 +176,25 @@ inline GifFile ReadGif(const std::uint8_t* data, std::size_t size)
                 break;
             }
             std::uint8_t first;
-            if (code < static_cast<int>(table.size()) && !table[code].empty()) {
-                first = table[code][0];
-                frame.indices.insert(frame.indices.end(), table[code].begin(), table[code].end());
-            } else if (code == static_cast<int>(table.size()) && previous >= 0) {
-                first = table[previous][0];
-                frame.indices.insert(frame.indices.end(), table[previous].begin(), table[previous].end());
+            if (code < next) {
+                first = table.first[code];
+                emit(code);
+            } else if (code == next && previous >= 0) {
+                first = table.first[previous];
+                emit(previous);
                 frame.indices.push_back(first);
             } else {
                 gif.error = "code " + std::to_string(code) + " not in the table";
                 return gif;
             }
-            if (previous >= 0 && table.size() < 4096) {
-                std::vector<std::uint8_t> added(table[previous].size() + 1);
-                std::copy(table[previous].begin(), table[previous].end(), added.begin());
-                added.back() = first;
-                table.push_back(std::move(added));
+            if (previous >= 0 && next < 4096) {
+                table.prefix[next] = static_cast<std::uint16_t>(previous);
+                table.last[next] = first;
+                table.first[next] = table.first[previous];
+                table.length[next] = static_cast<std::uint16_t>(table.length[previous] + 1);
+                ++next;
             }
-            if (table.size() == (1u << width) && width < 12)
+            if (next == (1 << width) && width < 12)
                 ++width;
             previous = code;
         }

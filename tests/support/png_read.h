@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct PngFile {
@@ -18,6 +19,7 @@ struct PngFile {
     std::vector<std::uint8_t> palette;      // PLTE as it is, 3 bytes a colour
     std::vector<std::uint8_t> rgb;          // width * height * 3
     std::vector<int> filters;               // each row's filter type
+    std::vector<std::uint8_t> zlib;         // the IDAT chunks' data, joined
     std::string error;                      // empty when the whole file was read
 };
 
@@ -98,6 +100,7 @@ inline PngFile ReadPng(const std::uint8_t* data, std::size_t size)
         png.error = "the zlib stream does not inflate to the picture's size";
         return png;
     }
+    png.zlib = std::move(compressed);
     std::vector<std::uint8_t> above(rowBytes, 0), row(rowBytes);
     png.rgb.resize(static_cast<std::size_t>(png.width) * png.height * 3);
     for (int y = 0; y < png.height; ++y) {
