@@ -98,33 +98,46 @@ black = struct.pack("<IH", 6, 13)
 frame = struct.pack("<IH5H", 16 + 40 * 6, 0xF1FA, 40, 0, 0, 0, 0) + black * 40
 header = struct.pack("<IHHHHHHI", 128 + len(frame), 0xAF12, 1, 64, 64, 8, 0, 50).ljust(128, b"\0")
 sys.stdout.buffer.write(header + frame)' > "$out/flc/many-black-chunks"
-# Small animations for the encoder, within the pictures it is fed (1,024
+# Small animations for the encoder, within the pictures it is fed (256
 # pixels, 4 frames), whose frames are stored whole, so that a mutation
 # changes pixels and colours: a few colours moving over noise, few colours
 # on their own, a new palette in frame 2 (more than 256 colours in all).
+# And one of the large pictures it lets through on one input in 64 (by a
+# checksum): two frames of 128 x 64 noise, enough to fill the LZW code table.
 python3 -c '
-import random, struct, sys
+import random, struct, sys, zlib
 def chunk(kind, body):
     return struct.pack("<IH", 6 + len(body), kind) + body
 def palette(shift):
     return chunk(4, struct.pack("<HBB", 1, 0, 0) + bytes((i * 7 + shift + c * 85) % 256 for i in range(256) for c in range(3)))
-def flc(frames):
+def flc(frames, width=16, height=16):
     body = b"".join(struct.pack("<IH5H", 16 + sum(map(len, f)), 0xF1FA, len(f), 0, 0, 0, 0) + b"".join(f) for f in frames)
-    return struct.pack("<IHHHHHHI", 128 + len(body), 0xAF12, len(frames), 32, 32, 8, 0, 40).ljust(128, b"\0") + body
+    return struct.pack("<IHHHHHHI", 128 + len(body), 0xAF12, len(frames), width, height, 8, 0, 40).ljust(128, b"\0") + body
 random.seed(7)
-noise = bytes(random.randrange(256) for _ in range(1024))
+noise = bytes(random.randrange(256) for _ in range(256))
 def moved(step):
     p = bytearray(noise)
     for y in range(6):
         for x in range(6):
             if (x + y) % 3:
-                p[(8 + y) * 32 + 4 + 5 * step + x] = (x * y + step) % 4
+                p[(4 + y) * 16 + 2 + 3 * step + x] = (x * y + step) % 4
     return bytes(p)
-few = lambda step: bytes(((i // 32 + i % 32 + step) // 4) % 3 for i in range(1024))
+few = lambda step: bytes(((i // 16 + i % 16 + step) // 4) % 3 for i in range(256))
+large = bytes(random.randrange(256) for _ in range(128 * 64))
+changed = bytearray(large)
+for i in range(40 * 128, 60 * 128):
+    changed[i] = random.randrange(256)
+# With a chunk the decoder passes over, whose bytes bring the checksum to
+# what the fuzzer takes for a large picture.
+for tag in range(1 << 16):
+    frames = [[palette(0), chunk(16, large)], [chunk(16, bytes(changed)), chunk(18, struct.pack("<H", tag))]]
+    if zlib.crc32(flc(frames, 128, 64)) % 64 == 0:
+        break
 seeds = {
     "sprite-over-noise": flc([[palette(0), chunk(16, noise)]] + [[chunk(16, moved(s))] for s in range(3)]),
     "three-colours": flc([[palette(1), chunk(16, few(0))]] + [[chunk(16, few(s))] for s in (1, 2, 3)]),
     "new-palette": flc([[palette(0), chunk(16, noise)], [palette(128)], [chunk(16, moved(1))], [palette(0)]]),
+    "full-code-table": flc(frames, 128, 64),
 }
 for name, data in seeds.items():
     open(sys.argv[1] + "/encode/" + name, "wb").write(data)' "$out"
