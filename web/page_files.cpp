@@ -162,13 +162,15 @@ void WritePictures(PageEntry& entry, const CatalogueAnimation& animation, const 
     }
     FlcConversion frames = ConvertFlcToGif(source, gifFile);
     FlcConversion first = ConvertFlcFrameToPng(source, 1, posterFile);
-    bool failed = frames.outputFailed || first.outputFailed || frames.frames == 0 || first.frames == 0
-               || frames.outOfMemory || first.outOfMemory;
+    // No room to read a later frame: the frames before it are no whole
+    // animation, and nothing is kept, as korval-convert keeps nothing.
+    const bool memory = frames.outOfMemory || first.outOfMemory || frames.status == FlcStatus::NoMemory
+                     || first.status == FlcStatus::NoMemory;
+    bool failed = frames.outputFailed || first.outputFailed || frames.frames == 0 || first.frames == 0 || memory;
     if (failed || !gifFile.Commit() || !posterFile.Commit()) {
         gifFile.Discard();
         posterFile.Discard();
         RemoveFolders(made);
-        bool memory = frames.outOfMemory || first.outOfMemory;
         entry.preview = memory ? PreviewState::NoMemory : PreviewState::Missing;
         std::string why = memory ? StateWords(entry.preview) : gifFile.Error() + posterFile.Error();
         std::fprintf(log, "%s%s\n", where.c_str(), why.empty() ? "cannot be written" : why.c_str());
