@@ -1,5 +1,6 @@
 #include "medium/file_system.h"
 
+#include "base/windows_1252.h"
 #include "catalogue/folder_setting.h"
 
 #include <algorithm>
@@ -287,14 +288,10 @@ bool CatalogueText(const std::string& fileSystemName, std::string& text)
         if ((length == 2 && code < 0x80) || (length == 3 && code < 0x800))
             return false;
         i += length;
-        if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) {
-            text += static_cast<char>(code);
-            continue;
-        }
-        const unsigned short* match = std::find(kHigh1252, kHigh1252 + 32, code);
-        if (match == kHigh1252 + 32)
+        int byte = Windows1252Byte(code);
+        if (byte < 0)
             return false;
-        text += static_cast<char>(0x80 + (match - kHigh1252));
+        text += static_cast<char>(byte);
     }
     return true;
 }
@@ -317,19 +314,8 @@ std::string FileSystemName(const std::string& catalogueName)
     // Windows-1252 to UTF-8, the names' encoding on Linux.
     std::string name;
     for (char c : catalogueName) {
-        unsigned code = static_cast<unsigned char>(c);
-        if (code >= 0x80 && code < 0xA0)
-            code = kHigh1252[code - 0x80];
-        if (code < 0x80) {
-            name += static_cast<char>(code);
-        } else if (code < 0x800) {
-            name += static_cast<char>(0xC0 | code >> 6);
-            name += static_cast<char>(0x80 | (code & 0x3F));
-        } else {
-            name += static_cast<char>(0xE0 | code >> 12);
-            name += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-            name += static_cast<char>(0x80 | (code & 0x3F));
-        }
+        char bytes[3];
+        name.append(bytes, Utf8Of(Windows1252CodePoint(static_cast<unsigned char>(c)), bytes));
     }
     return name;
 }

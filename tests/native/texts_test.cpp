@@ -1,6 +1,7 @@
 #include "base/file_exists.h"
 #include "base/message_text.h"
 #include "base/text.h"
+#include "base/windows_1252.h"
 #include "catalogue/catalogue_path.h"
 #include "catalogue/key_name.h"
 #include "res/resource.h"
@@ -12,7 +13,39 @@
 #include <limits>
 #include <string>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace {
+
+// Every byte of the code page to its code point and back, and under Windows
+// the same code point as the platform's own conversion gives.
+TEST(Windows1252, EveryByteToItsCodePointAndBack)
+{
+    for (int byte = 0; byte < 256; ++byte) {
+        const char32_t code = Windows1252CodePoint(static_cast<unsigned char>(byte));
+        EXPECT_EQ(Windows1252Byte(code), byte);
+#ifdef _WIN32
+        const char in = static_cast<char>(byte);
+        wchar_t wide = 0;
+        ASSERT_EQ(MultiByteToWideChar(1252, 0, &in, 1, &wide, 1), 1) << byte;
+        EXPECT_EQ(static_cast<char32_t>(wide), code) << byte;
+#endif
+    }
+    for (char32_t none : {U'\u0080', U'\u009F', U'\u0100', U'\u20AD', U'\uFFFD'})
+        EXPECT_EQ(Windows1252Byte(none), -1) << static_cast<unsigned>(none);
+    struct Case {
+        char32_t code;
+        const char* utf8;
+    };
+    const Case cases[] = {{0x7F, "\x7F"}, {0x80, "\xC2\x80"}, {0x7FF, "\xDF\xBF"}, {0x800, "\xE0\xA0\x80"},
+                          {0x20AC, "\xE2\x82\xAC"}, {0xFFFF, "\xEF\xBF\xBF"}};
+    for (const Case& c : cases) {
+        char bytes[3];
+        EXPECT_EQ(std::string(bytes, Utf8Of(c.code, bytes)), c.utf8) << static_cast<unsigned>(c.code);
+    }
+}
 
 TEST(BoundedText, CopiesAppendsAndFormatsWithinCapacity)
 {
