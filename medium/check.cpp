@@ -125,21 +125,6 @@ bool HasDigit(const char* text)
     return false;
 }
 
-std::vector<std::string> SplitFileNames(const std::string& file)
-{
-    std::vector<std::string> names;
-    std::size_t start = 0;
-    while (start <= file.size()) {
-        std::size_t end = file.find_first_of("\\/", start);
-        if (end == std::string::npos)
-            end = file.size();
-        if (end > start)
-            names.push_back(file.substr(start, end - start));
-        start = end + 1;
-    }
-    return names;
-}
-
 // Finds a name in a folder as Windows does, blind to letter case; the name
 // written exactly so wins over one that differs in case only.
 bool FindName(const std::string& folder, const std::string& name, std::string& found)
@@ -495,7 +480,7 @@ private:
                 continue;
             }
             std::vector<std::string> all = names;
-            std::vector<std::string> fileNames = SplitFileNames(entry.record.file);
+            std::vector<std::string> fileNames = PathNames(entry.record.file);
             all.insert(all.end(), fileNames.begin(), fileNames.end());
             Located file = Locate(root, all, names.size());
             if (!file.found) {

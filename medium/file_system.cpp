@@ -23,22 +23,6 @@
 
 namespace {
 
-// The names of "X:\A\B\" after its root: A and B.
-std::vector<std::string> NamesAfterRoot(const std::string& folder)
-{
-    std::vector<std::string> names;
-    std::size_t start = 3;
-    while (start < folder.size()) {
-        std::size_t end = folder.find('\\', start);
-        if (end == std::string::npos)
-            end = folder.size();
-        if (end > start)
-            names.push_back(folder.substr(start, end - start));
-        start = end + 1;
-    }
-    return names;
-}
-
 void ListBelow(const std::string& folder, std::vector<std::string>& below, std::size_t length, std::size_t deepest,
                std::vector<ListedName>& found)
 {
@@ -69,6 +53,27 @@ void ListBelow(const std::string& folder, std::vector<std::string>& below, std::
 }
 
 } // namespace
+
+std::string FolderOf(const std::string& path)
+{
+    std::size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+std::vector<std::string> PathNames(const std::string& path)
+{
+    std::vector<std::string> names;
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        std::size_t end = path.find_first_of("\\/", start);
+        if (end == std::string::npos)
+            end = path.size();
+        if (end > start)
+            names.push_back(path.substr(start, end - start));
+        start = end + 1;
+    }
+    return names;
+}
 
 bool ListFilesBelow(const std::string& folder, std::size_t deepest, std::vector<ListedName>& found)
 {
@@ -202,7 +207,7 @@ bool SplitKorvalFolder(const std::string& folder, std::string& root, std::vector
     if (folder.size() < 3 || folder[1] != ':' || folder[2] != '\\')
         return false;
     root = folder.substr(0, 3);
-    names = NamesAfterRoot(folder);
+    names = PathNames(folder.substr(3));
     return true;
 }
 
@@ -349,7 +354,7 @@ bool SplitKorvalFolder(const std::string& folder, std::string& root, std::vector
     if (folder.size() < 3 || (folder[0] != 'Z' && folder[0] != 'z') || folder[1] != ':' || folder[2] != '\\')
         return false;
     root = "/";
-    names = NamesAfterRoot(folder);
+    names = PathNames(folder.substr(3));
     return true;
 }
 

@@ -22,6 +22,12 @@ std::string FullPath(const std::string& path);
 // `name` inside `folder`.
 std::string JoinPath(const std::string& folder, const std::string& name);
 
+// The folder `path` lies in (either separator); empty when it names none.
+std::string FolderOf(const std::string& path);
+
+// The names of a path, split at either separator, empty ones left out.
+std::vector<std::string> PathNames(const std::string& path);
+
 // The catalogue's absolute path as KORVAL sees it: on Linux the way Wine
 // shows it, Z: followed by the path with backslashes; on Windows unchanged.
 std::string KorvalPathOf(const std::string& fullPath);
