@@ -5,6 +5,7 @@
 #include "medium/check.h"
 #include "medium/file_system.h"
 #include "medium/output_file.h"
+#include "medium/output_names.h"
 
 #include <map>
 #include <set>
@@ -22,12 +23,6 @@ struct Converted {
 std::string Frames(int count)
 {
     return std::to_string(count) + (count == 1 ? " frame" : " frames");
-}
-
-std::string Folder(const std::string& path)
-{
-    std::size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
 // One file converted, its outcome in words; `png` writes frame `frame`.
@@ -64,7 +59,7 @@ Converted ConvertOne(const std::string& in, const std::string& out, bool png, in
     FlcConversion result;
     if (status == FlcStatus::Frame) {
         std::string why;
-        if (makeFolder && !MakeFolders(Folder(out), made, why)) {
+        if (makeFolder && !MakeFolders(FolderOf(out), made, why)) {
             converted.outcome = Outcome::OutputFailed;
             converted.text = "the folder cannot be made: " + why;
             return converted;
@@ -127,15 +122,6 @@ Converted ConvertOne(const std::string& in, const std::string& out, bool png, in
     return converted;
 }
 
-// `name` with the extension `extension` in place of its own.
-std::string Renamed(const std::string& name, const char* extension)
-{
-    std::size_t slash = name.find_last_of("\\/");
-    std::size_t dot = name.find_last_of('.');
-    std::string stem = dot != std::string::npos && (slash == std::string::npos || dot > slash) ? name.substr(0, dot) : name;
-    return stem + extension;
-}
-
 bool EndsWith(const std::string& name, const char* end)
 {
     std::string folded = FoldedName(name);
@@ -157,7 +143,7 @@ std::string OutputKind(const std::string& name)
 int ConvertFile(const std::string& in, const std::string& out, int frame, std::FILE* log, std::uint64_t room)
 {
     // A folder that is missing is a mistyped argument: nothing is made.
-    std::string folder = Folder(out);
+    std::string folder = FolderOf(out);
     if (!folder.empty() && KindOf(folder) != EntryKind::Folder && KindOf(JoinPath(folder, "")) != EntryKind::Folder) {
         EntryKind kind = KindOf(folder);
         std::string why = kind == EntryKind::None ? "the folder " + folder + " does not exist"
@@ -211,7 +197,7 @@ int ConvertCatalogue(const std::string& catalogue, const std::string& outFolder,
     std::fflush(log);
 
     int readable = 0;
-    std::map<std::string, std::string> owners;     // folded output name: the file that has it
+    OutputNames names;
     std::map<std::string, const CatalogueAnimation*> done;  // file converted: its entry
     std::map<std::string, std::string> outputs;    // file converted: its output
     for (const CatalogueAnimation& animation : report.animations) {
@@ -230,22 +216,16 @@ int ConvertCatalogue(const std::string& catalogue, const std::string& outFolder,
                          outputs[animation.path].c_str());
             continue;
         }
-        // Names the way Windows compares them: A.FLC and A.FLI would both
-        // be A.GIF, and the second would replace the first.
-        std::string plain = Renamed(animation.relative, ".GIF");
-        std::string stem = Renamed(animation.relative, "");
-        std::string extension = animation.relative.substr(stem.size());
-        std::string tagged = extension.size() > 1 ? stem + "_" + extension.substr(1) : stem;
-        std::string name = plain;
-        for (int n = 1; !owners.emplace(FoldedName(name), animation.relative).second; ++n)
-            name = n == 1 && tagged != stem ? tagged + ".GIF" : tagged + "_" + std::to_string(n) + ".GIF";
+        // A.FLC and A.FLI would both be A.GIF, and the second would replace the first.
+        const std::string plain = WithoutExtension(animation.relative);
+        const std::string name = names.Take(animation.relative) + ".GIF";
         std::string out = JoinPath(outFolder, name);
         done[animation.path] = &animation;
         outputs[animation.path] = out;
 
         Converted converted = ConvertOne(animation.path, out, false, 1, room, true);
-        if (name != plain && (converted.outcome == Outcome::Converted || converted.outcome == Outcome::Damaged))
-            converted.text += ", named apart: " + plain + " is " + owners[FoldedName(plain)] + "'s";
+        if (name != plain + ".GIF" && (converted.outcome == Outcome::Converted || converted.outcome == Outcome::Damaged))
+            converted.text += ", named apart: " + plain + ".GIF is " + names.Owner(plain) + "'s";
         if (converted.outcome == Outcome::Converted) {
             std::fprintf(log, "%s -> %s: %s\n", animation.relative.c_str(), out.c_str(), converted.text.c_str());
             ++readable;

@@ -5,10 +5,10 @@
 #include "medium/check.h"
 #include "medium/file_system.h"
 #include "medium/output_file.h"
+#include "medium/output_names.h"
 #include "web/page.h"
 #include "web/page_text.h"
 
-#include <map>
 #include <vector>
 
 namespace {
@@ -33,29 +33,19 @@ bool SafeNames(const std::string& relative, std::vector<std::string>& names)
 }
 
 // The names joined for the file system and for the page (with '/'), the
-// last one's extension replaced.
+// extension after the last one.
 struct Placed {
     std::string path;
     std::string url;
 };
 
-// The last name without its extension; with "_" and the extension (A_FLI)
-// when `apart`, for a second animation that would take the same pictures.
-std::string Stem(const std::string& name, bool apart)
-{
-    std::size_t dot = name.find_last_of('.');
-    if (dot == std::string::npos || dot == 0)
-        return name;
-    return apart ? name.substr(0, dot) + "_" + name.substr(dot + 1) : name.substr(0, dot);
-}
-
-Placed Place(const std::string& outFolder, const std::vector<std::string>& names, const char* extension, bool apart)
+Placed Place(const std::string& outFolder, const std::vector<std::string>& names, const char* extension)
 {
     Placed placed{outFolder, ""};
     for (std::size_t n = 0; n < names.size(); ++n) {
         std::string name = names[n];
         if (n + 1 == names.size())
-            name = Stem(name, apart) + extension;
+            name += extension;
         placed.path = JoinPath(placed.path, name);
 #ifdef _WIN32
         // Names on Windows are in the ANSI code page; a page's URLs are UTF-8.
@@ -64,12 +54,6 @@ Placed Place(const std::string& outFolder, const std::vector<std::string>& names
         placed.url += (n == 0 ? "" : "/") + name;
     }
     return placed;
-}
-
-std::string Folder(const std::string& path)
-{
-    std::size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
 // A file of the page written whole; the reason in `error` when not.
@@ -114,15 +98,12 @@ struct Tally {
 // One animation's GIF and poster; the entry's pictures and preview filled in.
 void WritePictures(PageEntry& entry, const CatalogueAnimation& animation, const std::string& where,
                    const std::vector<std::string>& names, const std::string& outFolder, std::FILE* log,
-                   std::uint64_t room, Tally& tally, std::map<std::string, std::string>& taken)
+                   std::uint64_t room, Tally& tally, OutputNames& taken)
 {
     // Pictures are named for the animation (A.FLC: A.GIF, A.PNG); a second
     // animation of that name (A.FLI) takes A_FLI.GIF, A_FLI.PNG.
-    std::string key = FoldedName(Place("", names, "", false).path);
-    auto found = taken.find(key);
-    bool apart = found != taken.end() && found->second != animation.path;
-    if (found == taken.end())
-        taken[key] = animation.path;
+    std::vector<std::string> placed = names;
+    placed.back() = PathNames(taken.Take(animation.relative)).back();
     FlcFileSource source;
     FlcFileSource::Opened opened = source.Open(animation.path.c_str());
     if (opened != FlcFileSource::Opened::Yes) {
@@ -141,11 +122,11 @@ void WritePictures(PageEntry& entry, const CatalogueAnimation& animation, const 
         ++tally.findings;
         return;
     }
-    Placed gif = Place(outFolder, names, ".GIF", apart);
-    Placed poster = Place(outFolder, names, ".PNG", apart);
+    Placed gif = Place(outFolder, placed, ".GIF");
+    Placed poster = Place(outFolder, placed, ".PNG");
     std::vector<std::string> made;
     std::string why;
-    if (!MakeFolders(Folder(gif.path), made, why)) {
+    if (!MakeFolders(FolderOf(gif.path), made, why)) {
         std::fprintf(log, "%s%s\n", where.c_str(), why.c_str());
         ++tally.findings;
         entry.preview = PreviewState::Missing;
@@ -216,7 +197,7 @@ int WriteCataloguePage(const std::string& catalogue, const std::string& outFolde
         return 2;
     }
     Tally tally;
-    std::map<std::string, std::string> taken;     // pictures' names (folded) and their animation
+    OutputNames taken;
     // No animation was looked for (the base folder is missing or not on this
     // machine): the checker's findings say why.
     if (report.animations.empty() && !page.entries.empty()) {

@@ -1,5 +1,6 @@
-// The page's files on disk for an animation whose later frame finds no
-// memory: nothing of it is kept, and the page says why.
+// The page's files on disk: an animation whose later frame finds no memory
+// keeps nothing, and the page says why; animations whose pictures would
+// share a name each keep their own.
 #include "web/page_files.h"
 
 #include "tests/native/flc_builder.h"
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -101,6 +103,41 @@ TEST(PageFiles, NoMemoryForALaterFrameKeepsNothingOfTheAnimation)
         // Only the page and its icons besides the pictures kept.
         for (const auto& item : fs::recursive_directory_iterator(out))
             EXPECT_EQ(item.path().filename().string().find('~'), std::string::npos) << c.name << ": " << item.path();
+    }
+}
+
+// A.FLC and A.FLI would both make A.GIF; A_FLI.FLC then what A.FLI takes.
+TEST(PageFiles, AnimationsWhosePicturesShareANameEachKeepTheirOwn)
+{
+    const fs::path folder = fs::path(PAGE_SCRATCH) / "shared-names";
+    fs::remove_all(folder);
+    fs::create_directories(folder / "ANIM");
+    const char* files[] = {"A.FLC", "A.FLI", "A_FLI.FLC"};
+    std::string catalogue = "[Authors]\r\nAuthor1=Anna Adler\r\n[Animations]\r\n";
+    for (int i = 0; i < 3; ++i) {
+        // Animation i + 1 has i + 1 frames.
+        std::vector<Bytes> frames;
+        for (int f = 0; f <= i; ++f)
+            frames.push_back(Frame({CopyChunk(Bytes(16, static_cast<std::uint8_t>(f)))}));
+        Bytes file = File(std::string(files[i]).find(".FLI") != std::string::npos, 4, 4, i + 1, 50, {});
+        for (const Bytes& frame : frames)
+            file.insert(file.end(), frame.begin(), frame.end());
+        for (int b = 0; b < 4; ++b)
+            file[b] = static_cast<std::uint8_t>(file.size() >> (8 * b));
+        WriteAll(folder / "ANIM" / files[i], std::string(file.begin(), file.end()));
+        catalogue += "Animation" + std::to_string(i + 1) + "=0;1;T" + std::to_string(i) + ";" + files[i] + ";1.1.1999;1\r\n";
+    }
+    WriteAll(folder / "KORVAL.INI", catalogue + "[Settings]\r\nBasePath=ANIM\r\n");
+    const fs::path out = folder / "out";
+    Written written = WritePage(folder / "KORVAL.INI", out);
+    EXPECT_EQ(written.exitCode, 0) << written.log;
+    const char* gifs[] = {"A.GIF", "A_FLI.GIF", "A_FLI_FLC.GIF"};
+    for (std::size_t i = 0; i < 3; ++i) {
+        const std::string gif = ReadAll(out / gifs[i]);
+        GifFile read = ReadGif(reinterpret_cast<const std::uint8_t*>(gif.data()), gif.size());
+        EXPECT_EQ(read.error, "") << gifs[i];
+        EXPECT_EQ(read.frames.size(), i + 1) << gifs[i];
+        EXPECT_TRUE(fs::exists(out / (std::string(gifs[i], std::strlen(gifs[i]) - 4) + ".PNG"))) << gifs[i];
     }
 }
 
