@@ -25,16 +25,6 @@ std::string Upper(std::string text)
     return text;
 }
 
-std::vector<std::string> Split(const std::string& path)
-{
-    std::vector<std::string> names;
-    std::size_t start = 0;
-    for (std::size_t end; (end = path.find('\\', start)) != std::string::npos; start = end + 1)
-        names.push_back(path.substr(start, end - start));
-    names.push_back(path.substr(start));
-    return names;
-}
-
 // Folder by folder, blind to letter case first, so the order is one whatever
 // the listing's.
 bool PathBefore(const std::vector<std::string>& a, const std::vector<std::string>& b)
@@ -105,7 +95,7 @@ Draft DraftCatalogue(std::vector<DraftFile> files, const std::string& basePath, 
 
     std::vector<std::pair<std::vector<std::string>, const DraftFile*>> ordered;
     for (const DraftFile& file : files)
-        ordered.emplace_back(Split(file.path), &file);
+        ordered.emplace_back(PathNames(file.path), &file);
     std::stable_sort(ordered.begin(), ordered.end(),
                      [](const auto& a, const auto& b) { return PathBefore(a.first, b.first); });
 
