@@ -107,15 +107,9 @@ void LoadLine(char (&line)[kLineSize], int id)
 void ComposeLine(char (&line)[kLineSize], const PreviewFacts& facts)
 {
     line[0] = '\0';
-    switch (facts.answer) {
-    case PreviewAnswer::Pending: break;
-    case PreviewAnswer::NotFound: LoadLine(line, IDS_PREVIEW_NOT_FOUND); break;
-    case PreviewAnswer::NotAFile: LoadLine(line, IDS_PREVIEW_NOT_A_FILE); break;
-    case PreviewAnswer::NotFlc: LoadLine(line, IDS_PREVIEW_NOT_FLC); break;
-    case PreviewAnswer::TooLarge: LoadLine(line, IDS_PREVIEW_TOO_LARGE); break;
-    case PreviewAnswer::NoMemory: LoadLine(line, IDS_PREVIEW_NO_MEMORY); break;
-    case PreviewAnswer::Damaged: LoadLine(line, IDS_PREVIEW_DAMAGED); break;
-    case PreviewAnswer::Playing: {
+    if (PreviewAnswerTextId(facts.answer) != 0) {
+        LoadLine(line, PreviewAnswerTextId(facts.answer));
+    } else if (facts.answer == PreviewAnswer::Playing) {
         FormatFlcFacts(line, facts.info);
         ToAnsi(line);
         if (facts.damagedAt > 0) {
@@ -125,8 +119,6 @@ void ComposeLine(char (&line)[kLineSize], const PreviewFacts& facts)
             if (FormatText(broken, format, facts.damagedAt))
                 AppendText(line, broken);
         }
-        break;
-    }
     }
 }
 

@@ -1,6 +1,7 @@
 #include "watch/preview_reading.h"
 
 #include "base/dpi.h"
+#include "res/resource.h"
 
 #include <cstring>
 
@@ -12,6 +13,19 @@ PreviewAnswer PreviewAnswerOf(FlcStatus status)
     case FlcStatus::TooLarge: return PreviewAnswer::TooLarge;
     case FlcStatus::NoMemory: return PreviewAnswer::NoMemory;
     default: return PreviewAnswer::Damaged;
+    }
+}
+
+int PreviewAnswerTextId(PreviewAnswer answer)
+{
+    switch (answer) {
+    case PreviewAnswer::NotFound: return IDS_PREVIEW_NOT_FOUND;
+    case PreviewAnswer::NotAFile: return IDS_PREVIEW_NOT_A_FILE;
+    case PreviewAnswer::NotFlc: return IDS_PREVIEW_NOT_FLC;
+    case PreviewAnswer::TooLarge: return IDS_PREVIEW_TOO_LARGE;
+    case PreviewAnswer::NoMemory: return IDS_PREVIEW_NO_MEMORY;
+    case PreviewAnswer::Damaged: return IDS_PREVIEW_DAMAGED;
+    default: return 0;
     }
 }
 

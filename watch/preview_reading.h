@@ -23,6 +23,9 @@ enum class PreviewAnswer {
 
 // What a reader's answer to the header or a frame means for a preview.
 PreviewAnswer PreviewAnswerOf(FlcStatus status);
+// The text that says why nothing plays (a string resource's id); 0 while
+// the file is pending or playing.
+int PreviewAnswerTextId(PreviewAnswer answer);
 
 struct PreviewFacts {
     PreviewAnswer answer = PreviewAnswer::Pending;

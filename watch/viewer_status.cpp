@@ -3,6 +3,7 @@
 #include "base/dpi.h"
 #include "base/instance.h"
 #include "res/resource.h"
+#include "watch/preview_reading.h"
 #include "watch/viewer_layout.h"
 #include "watch/viewer_saving.h"
 #include "watch/viewer_state.h"
@@ -13,26 +14,7 @@ constexpr int kStatusFontHeight = 12;
 constexpr std::size_t kTitleSize = 128;
 constexpr const char* kScaledFace = "Tahoma";
 
-// The line that says why nothing plays, from the preview's texts.
-int AnswerTextId(const PreviewFacts& facts)
-{
-    switch (facts.answer) {
-    case PreviewAnswer::NotFound: return IDS_PREVIEW_NOT_FOUND;
-    case PreviewAnswer::NotAFile: return IDS_PREVIEW_NOT_A_FILE;
-    case PreviewAnswer::NotFlc: return IDS_PREVIEW_NOT_FLC;
-    case PreviewAnswer::TooLarge: return IDS_PREVIEW_TOO_LARGE;
-    case PreviewAnswer::NoMemory: return IDS_PREVIEW_NO_MEMORY;
-    case PreviewAnswer::Damaged: return IDS_PREVIEW_DAMAGED;
-    default: return 0;
-    }
-}
-
 } // namespace
-
-int AnswerTextId()
-{
-    return AnswerTextId(V.facts);
-}
 
 void StatusLine(wchar_t (&line)[kViewerStatusSize])
 {
@@ -48,8 +30,8 @@ void StatusLine(wchar_t (&line)[kViewerStatusSize])
     if (V.settling && !V.shown)
         return;
     const PreviewFacts& facts = held ? V.heldFacts : V.facts;
-    if (AnswerTextId(facts) != 0) {
-        if (LoadStringW(ModuleInstance, AnswerTextId(facts), line, kViewerStatusSize) <= 0)
+    if (PreviewAnswerTextId(facts.answer) != 0) {
+        if (LoadStringW(ModuleInstance, PreviewAnswerTextId(facts.answer), line, kViewerStatusSize) <= 0)
             line[0] = L'\0';
         return;
     }

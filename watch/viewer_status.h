@@ -4,9 +4,6 @@
 
 #include "watch/viewer_text.h"
 
-// The text of the string table that says why nothing plays; 0 while it plays
-// or is read.
-int AnswerTextId();
 // The status line as it should read now.
 void StatusLine(wchar_t (&line)[kViewerStatusSize]);
 // The status line set to what it should read, when that changed.

@@ -4,6 +4,7 @@
 #include "base/instance.h"
 #include "res/resource.h"
 #include "watch/picture_drawing.h"
+#include "watch/preview_reading.h"
 #include "watch/viewer_commands.h"
 #include "watch/viewer_frames.h"
 #include "watch/viewer_layout.h"
@@ -33,7 +34,7 @@ void Paint(HDC dc)
         PaintViewerPicture(dc, areaRect, V.frame.get(), V.held, line);
         return;
     }
-    if (!V.hasFrame && (AnswerTextId() != 0 || V.facts.answer == PreviewAnswer::Pending))
+    if (!V.hasFrame && (PreviewAnswerTextId(V.facts.answer) != 0 || V.facts.answer == PreviewAnswer::Pending))
         StatusLine(line);
     PaintViewerPicture(dc, areaRect, V.hasFrame ? V.frame.get() : nullptr, PictureRect(), line);
 }
